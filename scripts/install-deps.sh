@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs the build and test tools the project needs, only those missing.
+set -e
+need=""
+for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+    need="$need $pkg"
+  fi
+done
+[ -z "$need" ] && exit 0
+echo "Installing:$need"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null

@@ -1,0 +1,99 @@
+#include "document/game_form.h"
+
+#include "model/type_codes.h"
+
+namespace ludomark {
+
+TGameForm32::TGameForm32()
+    : header_(NewElement<TGameObject32>(this)), selectRect_(NewElement<TSelectRect>(this)) {
+  header_->SetPosition(50, 50);
+}
+
+TGameForm32::~TGameForm32() {
+  closing_ = true;
+  header_.reset();
+  selectRect_.reset();
+  workList_.Clear();
+  selection_.Clear();
+  // Nodes go before moves, sets and strategies, so tables free their own sides, cells and
+  // strategies first.
+  for (TGameList* list :
+       {&players_, &nodes_, &moves_, &infos_, &payoffs_, &strategies_, &findings_, &solutions_,
+        &pendingBits_, &profiles_, &groups_, &solverLog_, &boundBits_}) {
+    list->FreeByType(0);
+  }
+}
+
+void TGameForm32::SetStatus(int code) {
+  if (code == StatusSaved || status_ != StatusNew) status_ = code;
+}
+
+void TGameForm32::SetFileName(const std::string& name) {
+  fileName_ = name;
+  hasFileName_ = true;
+}
+
+void TGameForm32::AddObject(TGameObject32* element) {
+  if (element == nullptr) return;
+  switch (element->TypeCode) {
+    case kPlayer:
+      players_.Add(element);
+      break;
+    case kNode:
+    case kTable:
+      nodes_.Add(element);
+      break;
+    case kMove:
+    case kCell:
+      moves_.Add(element);
+      break;
+    case kInfo:
+    case kSide:
+      infos_.Add(element);
+      break;
+    case kPayoff:
+      payoffs_.Add(element);
+      break;
+    case kStrategy:
+      strategies_.Add(element);
+      break;
+    case kSolution:
+      solutions_.Add(element);
+      break;
+    case 801:
+    case 802:
+    case 803:
+    case 804:
+    case 812:
+    case 813:
+      pendingBits_.Add(element);
+      break;
+    default:
+      break;
+  }
+  if (element->X >= ExtentX) ExtentX = element->X + 10;
+  if (element->Y >= ExtentY) ExtentY = element->Y + 10;
+}
+
+void TGameForm32::Renumber() {
+  for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_}) {
+    list->ForEach([](TGameObject32* e) { e->Renumber(); });
+  }
+}
+
+void TGameForm32::ReportFinding(const std::string& message) {
+  auto* finding = NewElement<TBug>(this);
+  finding->SetName(message);
+  findings_.Add(finding);
+  lastFinding_ = finding;
+}
+
+void TGameForm32::FreeGame() {
+  selection_.Clear();
+  workList_.Clear();
+  for (TGameList* list : {&players_, &nodes_, &payoffs_, &strategies_, &moves_, &infos_}) {
+    list->FreeByType(0);
+  }
+}
+
+}  // namespace ludomark

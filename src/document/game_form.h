@@ -1,0 +1,121 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/fake_game.h"
+#include "model/game_list.h"
+#include "model/messages.h"
+#include "model/node.h"
+#include "model/select_rect.h"
+
+namespace ludomark {
+
+enum StatusCode : int {
+  StatusNew = 100,
+  StatusSolved = 101,
+  StatusEdited = 102,
+  StatusSaved = 103,
+  StatusSolvedSaved = 104,
+  StatusSolving = 105,
+};
+
+// The one object that owns a whole game: its elements, its solutions and the solver's lists,
+// its status, file name and selection.
+class TGameForm32 : public TFakeGame {
+ public:
+  TGameForm32();
+  ~TGameForm32() override;
+  TGameForm32(const TGameForm32&) = delete;
+  TGameForm32& operator=(const TGameForm32&) = delete;
+
+  TGameList& Players() override { return players_; }
+  TGameList& Nodes() override { return nodes_; }
+  TGameList& Moves() override { return moves_; }
+  TGameList& Infos() override { return infos_; }
+  TGameList& Payoffs() override { return payoffs_; }
+  TGameList& Strategies() override { return strategies_; }
+  TGameList& BoundBits() override { return boundBits_; }
+  TGameList& Selection() override { return selection_; }
+  TGameList& Findings() { return findings_; }
+  TGameList& WorkList() { return workList_; }
+  TGameList& Solutions() { return solutions_; }
+  TGameList& PendingBits() { return pendingBits_; }
+  TGameList& Profiles() { return profiles_; }
+  TGameList& Groups() { return groups_; }
+  TGameList& SolverLog() { return solverLog_; }
+
+  TMessageSink& Messages() override { return *messages_; }
+  // The window's message boxes; without one, messages are recorded in RecordedMessages.
+  void SetMessages(TMessageSink* sink) { messages_ = sink != nullptr ? sink : &recorded_; }
+  TRecordedMessages& RecordedMessages() { return recorded_; }
+  bool Closing() const override { return closing_; }
+
+  int Status() const { return status_; }
+  // 103 is always taken; any other code only when the game is not new (100).
+  void SetStatus(int code) override;
+  // Writes the status without the rule (Undo and mouse drags do).
+  void ForceStatus(int code) { status_ = code; }
+
+  const std::string& FileName() const { return fileName_; }
+  bool HasFileName() const { return hasFileName_; }
+  void SetFileName(const std::string& name);
+  void ClearFileName() { hasFileName_ = false; }
+
+  TGameObject32& Header() { return *header_; }
+  TSelectRect& SelectRect() { return *selectRect_; }
+  TNode32* Root() const { return root_.get(); }
+  void SetRoot(TNode32* node) { root_ = node; }
+  TGameObject32* LastFinding() const { return lastFinding_.get(); }
+  int32_t ExtentX = 2000;
+  int32_t ExtentY = 2000;
+
+  // Files the element by its type code (the caller keeps any other) and widens the extent.
+  void AddObject(TGameObject32* element) override;
+  void Renumber();
+  void RelinkAfterLoad();
+  void RelinkInfos(bool keepSingle);
+  void PurgeInfos(bool keepSingle);
+  void ResetDerived();
+  bool SelectInRect();
+  void DeleteSelection();
+  void CopySelection();
+  void ReportFinding(const std::string& message);
+  // Frees every element of the game itself (not its solutions), as Undo does before rereading.
+  void FreeGame();
+
+ private:
+  int status_ = StatusSaved;
+  std::string fileName_;
+  bool hasFileName_ = false;
+  std::unique_ptr<TGameObject32> header_;
+  TGameList players_{true};
+  TGameList nodes_{true};
+  TGameList moves_{true};
+  TGameList infos_{true};
+  TGameList payoffs_{true};
+  TGameList strategies_{true};
+  TGameList findings_{true};
+  TGameList workList_{false};
+  TGameList solutions_{true};
+  TGameList pendingBits_{true};
+  TGameList profiles_{true};
+  TGameList groups_{true};
+  TGameList solverLog_{true};
+  TGameList boundBits_{true};
+  TGameList selection_{false};
+  Ref<TNode32> root_;
+  Ref<TGameObject32> lastFinding_;
+  std::unique_ptr<TSelectRect> selectRect_;
+  TRecordedMessages recorded_;
+  TMessageSink* messages_ = &recorded_;
+  bool closing_ = false;
+};
+
+// The document every game window creates: adds the solver's step size.
+class TGameType32 : public TGameForm32 {
+ public:
+  double Speed = 0;
+};
+
+}  // namespace ludomark

@@ -1,0 +1,90 @@
+#include "document/game_form.h"
+#include "model/cell.h"
+#include "model/info.h"
+#include "model/side.h"
+#include "model/strat.h"
+#include "model/table.h"
+
+namespace ludomark {
+
+void TGameForm32::RelinkAfterLoad() {
+  nodes_.ForEach([](TGameObject32* n) { n->Relink(); });
+  moves_.ForEach([](TGameObject32* m) { m->Relink(); });
+  RelinkInfos(false);
+
+  infos_.ForEach([](TGameObject32* i) {
+    if (i->TypeCode == kSide) static_cast<TSide32*>(i)->RelinkToTable();
+  });
+  strategies_.ForEach([](TGameObject32* s) { s->Relink(); });
+  strategies_.FreeByType(kRemoved);
+  moves_.ForEach([](TGameObject32* m) {
+    if (m->TypeCode == kCell) static_cast<TCell32*>(m)->RelinkToTable();
+  });
+  moves_.FreeByType(kRemoved);
+  nodes_.ForEach([](TGameObject32* n) {
+    if (n->TypeCode != kTable) return;
+    auto* table = static_cast<TTable32*>(n);
+    table->RebuildCells();
+    table->Refresh();
+    table->EnterCells();
+  });
+
+  payoffs_.ForEach([](TGameObject32* p) { p->Relink(); });
+
+  if (!solutions_.Empty() && !pendingBits_.Empty()) {
+    // A value that finds its solution joins it; one that cannot be attached stays here and
+    // goes with the document.
+    pendingBits_.ForEach([&](TGameObject32* bit) {
+      if (bit->Relink()) pendingBits_.Remove(bit);
+    });
+    pendingBits_.Pack();
+    SetStatus(StatusSolvedSaved);
+  } else {
+    SetStatus(StatusSaved);
+  }
+}
+
+void TGameForm32::RelinkInfos(bool keepSingle) {
+  infos_.ForEach([&](TGameObject32* i) {
+    if (!i->Relink()) ReportFinding("Unreachable node at " + i->Describe(7));
+  });
+  PurgeInfos(keepSingle);
+}
+
+void TGameForm32::PurgeInfos(bool keepSingle) {
+  infos_.ForEach([&](TGameObject32* e) {
+    if (e->TypeCode != kInfo) return;
+    const int members = static_cast<TInfo32*>(e)->Members.LiveCount();
+    if (members == 0 || (members == 1 && !keepSingle)) e->MarkForRemoval();
+  });
+  infos_.FreeByType(kRemoved);
+}
+
+void TGameForm32::ResetDerived() {
+  for (TGameList* list : {&profiles_, &groups_, &solutions_, &pendingBits_}) list->FreeByType(0);
+  strategies_.ForEach([](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    choice->ChoiceMoves.ForEach(
+        [](TGameObject32* m) { static_cast<TMove32*>(m)->Choice = nullptr; });
+    choice->ChoiceMoves.Clear();
+  });
+  strategies_.FreeByType(kChoice);
+  PurgeInfos(false);
+  infos_.ForEach([](TGameObject32* e) {
+    if (e->TypeCode == kSide) static_cast<TSide32*>(e)->Members.Clear();
+  });
+  moves_.ForEach([](TGameObject32* m) {
+    if (m->TypeCode == kMove && m->Temporary) m->MarkForRemoval();
+  });
+  moves_.FreeByType(kRemoved);
+  nodes_.ForEach([](TGameObject32* n) {
+    if (n->TypeCode == kNode && n->Temporary) n->MarkForRemoval();
+  });
+  nodes_.FreeByType(kRemoved);
+  moves_.ForEach([](TGameObject32* m) {
+    if (m->TypeCode == kCell) static_cast<TCell32*>(m)->From = nullptr;
+  });
+  SetStatus(StatusSaved);
+}
+
+}  // namespace ludomark

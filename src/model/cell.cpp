@@ -1,0 +1,160 @@
+#include "model/cell.h"
+
+#include <algorithm>
+
+#include "model/fake_game.h"
+#include "model/side.h"
+#include "model/strat.h"
+#include "model/table.h"
+
+namespace ludomark {
+
+TCell32::~TCell32() {
+  CellStrategies.Clear();
+  Table = nullptr;
+}
+
+void TCell32::InitDefaults() {
+  TMove32::InitDefaults();
+  TypeCode = kCell;
+  Table = nullptr;
+  SliceOffset = 0;
+  CellStrategies.Clear();
+}
+
+void TCell32::CopyTo(TGameObject32& dest) {
+  TMove32::CopyTo(dest);
+  auto* cell = dynamic_cast<TCell32*>(&dest);
+  if (cell == nullptr) return;
+  cell->CellStrategies.Clear();
+  CellStrategies.ForEach([&](TGameObject32* s) {
+    if (TGameObject32* mapped = s->CopyLink.get()) cell->CellStrategies.Add(mapped);
+  });
+  cell->Name = cell->NameFromStrategies();
+}
+
+std::string TCell32::NameFromStrategies() {
+  std::string name;
+  CellStrategies.ForEach([&](TGameObject32* s) {
+    if (!name.empty()) name += ' ';
+    name += s->Name;
+  });
+  return name;
+}
+
+bool TCell32::HitTest(int32_t x, int32_t y) {
+  if (!Shown) return false;
+  const int32_t rows = Table.get() != nullptr ? Table->RowHeight : 0;
+  return CellX - 20 < x && x < CellX + 80 && CellY < y && y < CellY + rows;
+}
+
+std::string TCell32::Describe(int mode) {
+  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  std::string text;
+  CellStrategies.ForEach([&](TGameObject32* s) { text += s->Name + " "; });
+  if (From.get() != nullptr) text += "@" + From->Name;
+  if (Choice.get() != nullptr) text += " for " + Choice->Name;
+  Text = text;
+  return Text;
+}
+
+TStrat32* TCell32::StrategyOf(const TSide32* side) {
+  TStrat32* found = nullptr;
+  int count = 0;
+  CellStrategies.ForEach([&](TGameObject32* e) {
+    auto* strategy = dynamic_cast<TStrat32*>(e);
+    if (strategy != nullptr && strategy->Info.get() == side) {
+      found = strategy;
+      ++count;
+    }
+  });
+  return count == 1 ? found : nullptr;
+}
+
+void TCell32::PutStrategy(TStrat32* strategy) {
+  if (strategy == nullptr) return;
+  TInfo32* side = strategy->Info.get();
+  CellStrategies.ForEach([&](TGameObject32* e) {
+    if (static_cast<TChoice32*>(e)->Info.get() == side) CellStrategies.Remove(e);
+  });
+  CellStrategies.Pack();
+  CellStrategies.Add(strategy);
+}
+
+bool TCell32::IsComplete() {
+  TTable32* table = Table.get();
+  if (table == nullptr || table->SideCount() < 2) return false;
+  bool complete = true;
+  table->Sides.ForEach([&](TGameObject32* s) {
+    if (StrategyOf(static_cast<TSide32*>(s)) == nullptr) complete = false;
+  });
+  return complete;
+}
+
+bool TCell32::Matches(TCell32& other) {
+  TTable32* table = Table.get();
+  if (table == nullptr) return false;
+  bool same = true;
+  table->Sides.ForEach([&](TGameObject32* s) {
+    auto* side = static_cast<TSide32*>(s);
+    if (same && StrategyOf(side) != other.StrategyOf(side)) same = false;
+  });
+  return same;
+}
+
+void TCell32::AddStrategyNumber(int32_t number) {
+  if (number < 1) return;
+  auto it = std::lower_bound(StrategySet.begin(), StrategySet.end(), number);
+  if (it == StrategySet.end() || *it != number) StrategySet.insert(it, number);
+}
+
+void TCell32::RelinkToTable() {
+  Table = nullptr;
+  if (Owner == nullptr) return;
+  Owner->Nodes().ForEach([&](TGameObject32* n) {
+    if (Table.get() == nullptr && n->TypeCode == kTable && n->Number == TableNumber) {
+      Table = static_cast<TTable32*>(n);
+    }
+  });
+  CellStrategies.Clear();
+  Owner->Strategies().ForEach([&](TGameObject32* s) {
+    if (std::binary_search(StrategySet.begin(), StrategySet.end(), s->Number)) {
+      CellStrategies.Add(s);
+    }
+  });
+  TTable32* table = Table.get();
+  if (table == nullptr || table->SideCount() != CellStrategies.LiveCount()) {
+    MarkForRemoval();
+  } else if (!table->Cells.Contains(this)) {
+    table->Cells.Add(this);
+  }
+}
+
+void TCell32::Refresh() {
+  TTable32* table = Table.get();
+  if (table == nullptr || table->SideCount() < 2) return;
+  TStrat32* column = StrategyOf(table->SideAt(1));
+  TStrat32* row = StrategyOf(table->SideAt(0));
+  CellX = column != nullptr ? column->X : 50;
+  CellY = row != nullptr ? row->Y - 10 : 50;
+  int32_t offset = 0;
+  for (int index = 2; index < table->SideCount(); ++index) {
+    TSide32* side = table->SideAt(index);
+    if (TStrat32* s = StrategyOf(side)) offset += 2 * (side->Choices.PositionOf(s) - 1);
+  }
+  SliceOffset = offset >= 20 ? 20 : offset;
+  CellX += SliceOffset;
+  CellY -= SliceOffset;
+  if (To.get() != nullptr) {
+    ComputeGeometry(CellX, CellY + 10);
+  } else {
+    X = CellX;
+    Y = CellY;
+  }
+  Shown = true;
+  CellStrategies.ForEach([&](TGameObject32* s) {
+    if (!s->Shown) Shown = false;
+  });
+}
+
+}  // namespace ludomark

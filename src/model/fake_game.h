@@ -1,0 +1,32 @@
+#pragma once
+
+#include "model/messages.h"
+
+namespace ludomark {
+
+class TGameList;
+class TGameObject32;
+
+// What an element needs of its document. The document implements it; elements reach their
+// siblings only through these lists.
+class TFakeGame {
+ public:
+  virtual ~TFakeGame() = default;
+
+  virtual TGameList& Players() = 0;
+  virtual TGameList& Nodes() = 0;
+  virtual TGameList& Moves() = 0;
+  virtual TGameList& Infos() = 0;
+  virtual TGameList& Payoffs() = 0;
+  virtual TGameList& Strategies() = 0;
+  virtual TGameList& BoundBits() = 0;
+  virtual TGameList& Selection() = 0;
+
+  virtual void AddObject(TGameObject32* element) = 0;
+  virtual void SetStatus(int code) = 0;
+  virtual TMessageSink& Messages() = 0;
+  // True while the document tears itself down: elements then skip tidying their siblings.
+  virtual bool Closing() const = 0;
+};
+
+}  // namespace ludomark

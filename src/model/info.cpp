@@ -1,0 +1,168 @@
+#include "model/info.h"
+
+#include "model/choice.h"
+#include "model/fake_game.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/player.h"
+#include "model/random.h"
+#include "model/settings.h"
+
+namespace ludomark {
+
+TInfo32::~TInfo32() {
+  Player = nullptr;
+  Best = nullptr;
+  SuccessorSet = nullptr;
+  Members.ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Info.get() == this) node->SetInfo(nullptr);
+  });
+  Members.Clear();
+  if (!Choices.Owning()) Choices.Clear();
+}
+
+void TInfo32::InitDefaults() {
+  TGameObject32::InitDefaults();
+  TypeCode = kInfo;
+  Player = nullptr;
+  Best = nullptr;
+  SuccessorSet = nullptr;
+  Members.Clear();
+  if (!Choices.Owning()) Choices.Clear();
+}
+
+void TInfo32::SetPlayer(TPlayer32* p) {
+  Player = p;
+}
+
+int32_t TInfo32::Renumber() {
+  Number = Owner != nullptr ? Owner->Infos().PositionOf(this) : 0;
+  return Number;
+}
+
+bool TInfo32::InRect(const TRect& rect) {
+  int inside = 0;
+  Members.ForEach([&](TGameObject32* e) {
+    if (e->InRect(rect)) ++inside;
+  });
+  return inside >= 2;
+}
+
+std::string TInfo32::Describe(int mode) {
+  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  std::string text = Name;
+  Members.ForEach([&](TGameObject32* e) { text += e->Describe(7) + " "; });
+  Text = text;
+  return Text;
+}
+
+bool TInfo32::Relink() {
+  bool result = true;
+  ChoiceMask = 0;
+  if (TypeCode == kSide) {
+    Choices.ForEach([&](TGameObject32*) { ChoiceMask = ChoiceMask * 2 + 1; });
+  } else {
+    Members.Clear();
+    if (!Choices.Owning()) Choices.Clear();
+    if (Owner != nullptr) {
+      Owner->Nodes().ForEach([&](TGameObject32* e) {
+        if (static_cast<TNode32*>(e)->Info.get() == this) Members.Add(e);
+      });
+    }
+    if (TNode32* first = FirstMember()) {
+      Player = first->Player.get();
+      Members.ForEach([&](TGameObject32* e) {
+        if (!static_cast<TNode32*>(e)->HasIncomingMove()) result = false;
+      });
+    }
+  }
+  Singleton = Members.LiveCount() <= 1;
+  return result;
+}
+
+void TInfo32::AddChoice(TChoice32* c) {
+  Choices.Add(c);
+  ChoiceMask = ChoiceMask * 2 + 1;
+}
+
+void TInfo32::FindBest() {
+  Best = nullptr;
+  double best = -1e150;
+  Choices.ForEach([&](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    if (choice->Expected > best) {
+      best = choice->Expected;
+      Best = choice;
+    }
+  });
+  BestValue = best;
+}
+
+void TInfo32::SetMarks(bool flag, int k) {
+  int position = 0;
+  Choices.ForEach([&](TGameObject32* e) {
+    if (position++ < k) e->Mark = flag;
+  });
+}
+
+bool TInfo32::NextSubset(int k) {
+  // Binary counting over the choices' marks, the first choice being the lowest bit.
+  if (k <= 0) return false;
+  if (NextSubset(k - 1)) return true;
+  Choices.Pack();
+  TGameObject32* kth = Choices.Get(k - 1);
+  if (kth == nullptr || kth->Mark) return false;
+  kth->Mark = true;
+  SetMarks(false, k - 1);
+  return true;
+}
+
+TNode32* TInfo32::FirstMember() {
+  return static_cast<TNode32*>(Members.First());
+}
+
+std::string TInfo32::FirstMemberName() {
+  TNode32* first = FirstMember();
+  return first != nullptr ? first->Name : "Anonymous";
+}
+
+int TInfo32::MoveCount() {
+  TNode32* first = FirstMember();
+  return first != nullptr ? first->OutDegree() : 0;
+}
+
+TNode32* TInfo32::ArtificialNode() {
+  if (Owner == nullptr) return nullptr;
+  auto* node = NewElement<TNode32>(Owner);
+  node->Temporary = true;
+  Owner->Nodes().Add(node);
+  int32_t highest = 0;
+  Members.ForEach([&](TGameObject32* e) { highest = Max(highest, e->Level); });
+  node->Level = highest - 1;
+  node->Name = "Art" + FirstMemberName();
+  TNode32* first = FirstMember();
+  node->Player = first != nullptr ? first->Player.get() : nullptr;
+  Members.ForEach([&](TGameObject32* e) {
+    auto* member = static_cast<TNode32*>(e);
+    auto* move = NewElement<TMove32>(Owner);
+    move->Temporary = true;
+    move->From = node;
+    move->To = member;
+    move->Name = "To " + member->Name;
+    move->Value = 1e-12;
+    if (DebugMode) {
+      move->X = static_cast<int32_t>((static_cast<double>(node->X) + member->X) / 2);
+      move->Y = static_cast<int32_t>((static_cast<double>(node->Y) + member->Y) / 2);
+    }
+    Owner->Moves().Add(move);
+  });
+  if (DebugMode) {
+    // Truncated like the coordinates of the moves; a later move refresh draws them.
+    node->X = static_cast<int32_t>(SharedRandom().Next() * 1000);
+    node->Y = static_cast<int32_t>(SharedRandom().Next() * 1000);
+  }
+  return node;
+}
+
+}  // namespace ludomark

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/game_list.h"
+#include "model/game_object.h"
+
+namespace ludomark {
+
+class TPlayer32;
+class TChoice32;
+class TNode32;
+
+// Decision nodes of one player that the player cannot tell apart. Membership, owner and choices
+// are derived from the nodes and moves each time the set relinks.
+class TInfo32 : public TGameObject32 {
+ public:
+  Ref<TPlayer32> Player;
+  TGameList Members;  // view, in Nodes order
+  TGameList Choices;  // view; a side owns its strategies here
+  bool NeedsArt = false;
+  bool Singleton = false;
+  uint32_t ChoiceMask = 0;
+  double BestValue = 0;
+  Ref<TChoice32> Best;
+  Ref<TInfo32> SuccessorSet;  // the audit's working link of a temporary set
+
+  ~TInfo32() override;
+
+  void InitDefaults() override;
+  bool InRect(const TRect& rect) override;
+  int32_t Renumber() override;
+  std::string Describe(int mode) override;
+  bool Relink() override;
+
+  void SetPlayer(TPlayer32* p);
+  void AddChoice(TChoice32* c);
+  void FindBest();
+  bool NextSubset(int k);
+  void SetMarks(bool flag, int k);
+  std::string FirstMemberName();
+  int MoveCount();
+  TNode32* FirstMember();
+  // Builds a temporary node with a temporary move to every member.
+  TNode32* ArtificialNode();
+};
+
+}  // namespace ludomark

@@ -1,0 +1,64 @@
+#include "model/payoff.h"
+
+#include "model/fake_game.h"
+#include "model/game_list.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/number_format.h"
+#include "model/player.h"
+
+namespace ludomark {
+
+TGameValue::~TGameValue() {
+  Move = nullptr;
+  Player = nullptr;
+}
+
+std::string TGameValue::Describe(int mode) {
+  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  std::string text = Name + FormatGeneral(Value, 6) + " ";
+  if (Move.get() != nullptr) text.append("@").append(Move->Describe(7));
+  if (Player.get() != nullptr) text.append(" for ").append(Player->Name);
+  Text = text;
+  return Text;
+}
+
+bool TGameValue::Relink() {
+  if (Owner == nullptr) return true;
+  // An identity number out of range leaves the link as it was.
+  if (TGameObject32* p = Owner->Players().ElementAt(PlayerNumber)) {
+    Player = static_cast<TPlayer32*>(p);
+  }
+  if (TGameObject32* m = Owner->Moves().ElementAt(FromNumber)) Move = m;
+  return true;
+}
+
+void TPayoff32::InitDefaults() {
+  TGameObject32::InitDefaults();
+  TypeCode = kPayoff;
+  Move = nullptr;
+  Player = nullptr;
+  Value = 0;
+  Shown = true;
+}
+
+void TPayoff32::CopyTo(TGameObject32& dest) {
+  TGameObject32::CopyTo(dest);
+  if (auto* value = dynamic_cast<TGameValue*>(&dest)) {
+    value->Player = Player.get();
+    value->Move = Move.get();
+    value->Value = Value;
+  }
+}
+
+void TPayoff32::SetPlayer(TPlayer32* p) {
+  Player = p;
+}
+
+bool TPayoff32::IsMoverPayoff() {
+  auto* move = dynamic_cast<TMove32*>(Move.get());
+  if (move == nullptr || move->From.get() == nullptr) return false;
+  return move->From->Player.get() == Player.get();
+}
+
+}  // namespace ludomark

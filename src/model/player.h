@@ -1,0 +1,15 @@
+#pragma once
+
+#include "model/game_object.h"
+
+namespace ludomark {
+
+// A player: a name, where its figure stands, and its colour. Chance has no player object.
+class TPlayer32 : public TGameObject32 {
+ public:
+  void InitDefaults() override;
+  int32_t Renumber() override;
+  bool CanDelete() override;
+};
+
+}  // namespace ludomark

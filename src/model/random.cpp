@@ -1,0 +1,10 @@
+#include "model/random.h"
+
+namespace ludomark {
+
+TUniformRandom& SharedRandom() {
+  static TUniformRandom generator;
+  return generator;
+}
+
+}  // namespace ludomark

@@ -1,0 +1,144 @@
+#include "model/side.h"
+
+#include <cstdlib>
+
+#include "model/cell.h"
+#include "model/colors.h"
+#include "model/fake_game.h"
+#include "model/player.h"
+#include "model/strat.h"
+#include "model/table.h"
+
+namespace ludomark {
+
+TSide32::TSide32() {
+  Choices.SetOwning(true);
+}
+
+TSide32::~TSide32() {
+  // Cells holding one of its strategies would be left incomplete; while the whole document
+  // goes, the table frees them anyway.
+  if (Owner != nullptr && !Owner->Closing()) FreeCellsOfStrategies();
+  Table = nullptr;
+  CurrentStrategy = nullptr;
+}
+
+void TSide32::InitDefaults() {
+  TInfo32::InitDefaults();
+  TypeCode = kSide;
+  Table = nullptr;
+  CurrentStrategy = nullptr;
+}
+
+void TSide32::CopyTo(TGameObject32& dest) {
+  TGameObject32::CopyTo(dest);
+  auto* side = dynamic_cast<TSide32*>(&dest);
+  if (side == nullptr) return;
+  side->Player = Player.get();
+  side->Table = Table.get();
+  // The destination's old strategies go; each new one is linked both ways with its source.
+  side->WithdrawStrategies();
+  side->Choices.FreeByType(0);
+  side->ChoiceMask = 0;
+  Choices.ForEach([&](TGameObject32* e) {
+    auto* source = static_cast<TStrat32*>(e);
+    auto* copy = NewElement<TStrat32>(Owner);
+    copy->Name = source->Name;
+    copy->Info = side;
+    copy->CopyLink = source;
+    source->CopyLink = copy;
+    side->AddChoice(copy);
+  });
+}
+
+bool TSide32::HitTest(int32_t x, int32_t y) {
+  const int64_t distance = std::llabs(int64_t{LabelX} - x) + std::llabs(int64_t{Y} - y);
+  return distance < ToScreen(12);
+}
+
+std::string TSide32::Describe(int mode) {
+  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  std::string text = TInfo32::Describe(mode);
+  text += Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)");
+  text += Table.get() != nullptr ? "(" + Table->Name + ")" : std::string("(No Table)");
+  Text = text;
+  return Text;
+}
+
+int TSide32::Index() const {
+  if (Table.get() == nullptr) return -1;
+  return Table->Sides.PositionOf(this) - 1;
+}
+
+TStrat32* TSide32::StrategyAt(int index) {
+  return static_cast<TStrat32*>(Choices.ElementAt(index + 1));
+}
+
+void TSide32::Refresh() {
+  Color = Player.get() != nullptr ? Player->Color : kGrey;
+  const int index = Index();
+  LabelX = index == 1 ? X + RoundHalfEven(StrategyCount() * 100 / 2.0) : X;
+  if (index == 0 || index == 1) Shown = true;
+  Choices.ForEach([&](TGameObject32* s) {
+    s->Refresh();
+    if (Shown) s->Shown = true;
+  });
+  if (index < 2) return;
+  TStrat32* current = nullptr;
+  Choices.ForEach([&](TGameObject32* s) {
+    if (s->Shown) current = static_cast<TStrat32*>(s);
+  });
+  if (current == nullptr) current = StrategyAt(0);
+  CurrentStrategy = current;
+  Choices.ForEach([&](TGameObject32* s) { s->Shown = s == current; });
+}
+
+void TSide32::ShowStrategy(TStrat32* strategy) {
+  if (strategy == nullptr || !Choices.Contains(strategy)) return;
+  if (CurrentStrategy.get() != nullptr) CurrentStrategy->Shown = false;
+  strategy->Shown = true;
+  Refresh();
+}
+
+void TSide32::RelinkToTable() {
+  Table = nullptr;
+  Player = nullptr;
+  if (Owner == nullptr) return;
+  Owner->Players().ForEach([&](TGameObject32* p) {
+    if (Player.get() == nullptr && p->Number == PlayerNumber) Player = static_cast<TPlayer32*>(p);
+  });
+  Owner->Nodes().ForEach([&](TGameObject32* n) {
+    if (Table.get() == nullptr && n->TypeCode == kTable && n->Number == TableNumber) {
+      Table = static_cast<TTable32*>(n);
+    }
+  });
+  if (Table.get() != nullptr && !Table->Sides.Contains(this)) Table->Sides.Add(this);
+}
+
+void TSide32::EnterStrategies() {
+  if (Owner == nullptr) return;
+  TGameList& strategies = Owner->Strategies();
+  Choices.ForEach([&](TGameObject32* s) {
+    if (!strategies.Contains(s)) strategies.Add(s);
+  });
+}
+
+void TSide32::WithdrawStrategies() {
+  if (Owner == nullptr) return;
+  TGameList& strategies = Owner->Strategies();
+  Choices.ForEach([&](TGameObject32* s) { strategies.Remove(s); });
+}
+
+void TSide32::FreeCellsOfStrategies() {
+  if (Table.get() == nullptr) return;
+  Table->Cells.ForEach([&](TGameObject32* e) {
+    auto* cell = static_cast<TCell32*>(e);
+    bool holds = false;
+    cell->CellStrategies.ForEach([&](TGameObject32* s) {
+      if (Choices.Contains(s)) holds = true;
+    });
+    if (holds) FreeElement(cell);
+  });
+}
+
+}  // namespace ludomark

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/choice.h"
+
+namespace ludomark {
+
+class TSide32;
+
+// A strategy of a table side: made by the user, saved, owned by its side.
+class TStrat32 : public TChoice32 {
+ public:
+  int32_t SideNumber = 0;
+
+  void InitDefaults() override;
+  std::string Describe(int mode) override;
+  bool Relink() override;
+  void Refresh() override;
+
+  TSide32* Side() const;
+};
+
+}  // namespace ludomark

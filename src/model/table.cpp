@@ -1,0 +1,234 @@
+#include "model/table.h"
+
+#include "model/colors.h"
+#include "model/fake_game.h"
+#include "model/player.h"
+#include "model/side.h"
+#include "model/strat.h"
+
+namespace ludomark {
+
+TTable32::~TTable32() {
+  // Sides first: each frees the cells holding its strategies while the cell list still stands.
+  Sides.FreeByType(0);
+  Cells.FreeByType(0);
+  CurrentCell.reset();
+}
+
+void TTable32::InitDefaults() {
+  TNode32::InitDefaults();
+  TypeCode = kTable;
+  SetName("Table");
+  Color = kGrey;
+  Sides.Clear();
+  Cells.Clear();
+  CurrentCell.reset(NewElement<TCell32>(nullptr));
+  CurrentCell->Table = this;
+}
+
+TSide32* TTable32::SideAt(int index) {
+  return static_cast<TSide32*>(Sides.ElementAt(index + 1));
+}
+
+TSide32* TTable32::NextSide(const TSide32* side) {
+  if (side == nullptr) return SideAt(0);
+  const int position = Sides.PositionOf(side);
+  return position > 0 ? SideAt(position) : nullptr;
+}
+
+TRect TTable32::RedrawRect(int32_t x, int32_t y, bool withLinks) {
+  TRect r = TNode32::RedrawRect(x, y, withLinks);
+  r.Right = x + ToScreen(Width + 80);
+  r.Bottom = y + ToScreen(Height + 80);
+  return r;
+}
+
+void TTable32::CopyTo(TGameObject32& dest) {
+  TNode32::CopyTo(dest);
+  auto* table = dynamic_cast<TTable32*>(&dest);
+  if (table == nullptr || Owner == nullptr) return;
+  Sides.ForEach([&](TGameObject32* e) {
+    auto* source = static_cast<TSide32*>(e);
+    auto* side = NewElement<TSide32>(Owner);
+    table->Sides.Add(side);
+    Owner->AddObject(side);
+    side->Player = source->Player.get();
+    side->Name = source->Name;
+    side->Table = table;
+    source->Choices.ForEach([&](TGameObject32* s) {
+      auto* strategy = NewElement<TStrat32>(Owner);
+      strategy->Name = s->Name;
+      strategy->Info = side;
+      s->CopyLink = strategy;
+      side->AddChoice(strategy);
+    });
+    side->EnterStrategies();
+  });
+  Cells.ForEach([&](TGameObject32* e) {
+    auto* cell = NewElement<TCell32>(Owner);
+    e->CopyTo(*cell);
+    cell->Table = table;
+    table->Cells.Add(cell);
+  });
+  table->EnterCells();
+}
+
+void TTable32::RebuildCells() {
+  CurrentCell->Owner = Owner;
+  Sides.ForEach([&](TGameObject32* s) {
+    static_cast<TSide32*>(s)->Choices.ForEach([&](TGameObject32* c) { c->CopyLink = c; });
+  });
+  const int sides = SideCount();
+  Cells.ForEach([&](TGameObject32* e) {
+    auto* cell = static_cast<TCell32*>(e);
+    if (sides < 2 || !cell->IsComplete() || cell->CellStrategies.LiveCount() != sides) {
+      Cells.Remove(cell);
+      FreeElement(cell);
+    }
+  });
+  Cells.Pack();
+  CurrentCell->CellStrategies.Clear();
+  if (sides >= 2) CreateMissingCells(0);
+}
+
+void TTable32::CreateMissingCells(int sideIndex) {
+  TSide32* side = SideAt(sideIndex);
+  if (side == nullptr) {
+    bool present = false;
+    Cells.ForEach([&](TGameObject32* e) {
+      if (!present && static_cast<TCell32*>(e)->Matches(*CurrentCell)) present = true;
+    });
+    if (present) return;
+    auto* cell = NewElement<TCell32>(Owner);
+    CurrentCell->CopyTo(*cell);
+    cell->Table = this;
+    Cells.Add(cell);
+    if (Owner != nullptr && !Owner->Moves().Contains(cell)) Owner->Moves().Add(cell);
+    return;
+  }
+  side->Choices.ForEach([&](TGameObject32* s) {
+    CurrentCell->PutStrategy(static_cast<TStrat32*>(s));
+    CreateMissingCells(sideIndex + 1);
+  });
+}
+
+void TTable32::Expand() {
+  TSide32* first = SideAt(0);
+  if (first == nullptr || SideCount() < 2 || Owner == nullptr) return;
+  CurrentCell->Owner = Owner;
+  Player = first->Player.get();
+  if (!first->Members.Contains(this)) first->Members.Add(this);
+  Info = first;
+  CurrentCell->CellStrategies.Clear();
+  ExpandFrom(first, this);
+}
+
+void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
+  TSide32* next = NextSide(side);
+  side->Choices.ForEach([&](TGameObject32* e) {
+    auto* strategy = static_cast<TStrat32*>(e);
+    CurrentCell->PutStrategy(strategy);
+    TMove32* move = nullptr;
+    if (next != nullptr) {
+      move = NewElement<TMove32>(Owner);
+      move->Temporary = true;
+      Owner->Moves().Add(move);
+      auto* child = NewElement<TNode32>(Owner);
+      child->Temporary = true;
+      child->Player = next->Player.get();
+      child->Info = next;
+      next->Members.Add(child);
+      Owner->Nodes().Add(child);
+      move->To = child;
+      ExpandFrom(next, child);
+    } else {
+      Cells.ForEach([&](TGameObject32* c) {
+        if (static_cast<TCell32*>(c)->Matches(*CurrentCell)) move = static_cast<TCell32*>(c);
+      });
+    }
+    if (move != nullptr) {
+      move->From = node;
+      move->Name = strategy->Name;
+      move->Choice = strategy;
+      strategy->ChoiceMoves.Add(move);
+    }
+  });
+}
+
+void TTable32::RemoveSide(TSide32* side) {
+  if (side == nullptr || !Sides.Contains(side)) return;
+  if (Owner != nullptr) Owner->Infos().Remove(side);
+  Sides.Remove(side);
+  FreeElement(side);
+  Sides.Pack();
+  Cells.Pack();
+}
+
+void TTable32::EnterCells() {
+  if (Owner == nullptr) return;
+  TGameList& moves = Owner->Moves();
+  Cells.ForEach([&](TGameObject32* c) {
+    if (!moves.Contains(c)) moves.Add(c);
+  });
+}
+
+void TTable32::WithdrawCells() {
+  if (Owner == nullptr) return;
+  TGameList& moves = Owner->Moves();
+  Cells.ForEach([&](TGameObject32* c) { moves.Remove(c); });
+}
+
+void TTable32::RemapCells() {
+  Cells.ForEach([&](TGameObject32* e) {
+    auto* cell = static_cast<TCell32*>(e);
+    TGameList mapped;
+    cell->CellStrategies.ForEach([&](TGameObject32* s) {
+      if (TGameObject32* link = s->CopyLink.get()) mapped.Add(link);
+    });
+    cell->CellStrategies.Clear();
+    mapped.ForEach([&](TGameObject32* s) { cell->CellStrategies.Add(s); });
+  });
+}
+
+bool TTable32::HasPlayerWithoutSide() {
+  if (Owner == nullptr) return false;
+  bool free = false;
+  Owner->Players().ForEach([&](TGameObject32* p) {
+    bool owns = false;
+    Sides.ForEach([&](TGameObject32* s) {
+      if (static_cast<TSide32*>(s)->Player.get() == p) owns = true;
+    });
+    if (!owns) free = true;
+  });
+  return free;
+}
+
+void TTable32::Refresh() {
+  RowHeight = (Owner != nullptr ? Owner->Players().LiveCount() : 0) * 20;
+  // Without sides the width starts from nothing rather than from the last layout.
+  Width = 0;
+  int index = 0;
+  int32_t tallest = 0;
+  Sides.ForEach([&](TGameObject32* e) {
+    auto* side = static_cast<TSide32*>(e);
+    const int32_t count = side->StrategyCount();
+    if (index == 0) {
+      Width = 110;
+      side->SetPosition(X + 10, Y + 50);
+    } else if (index == 1) {
+      side->SetPosition(X + Width, Y + 10);
+      Width += 100 * count;
+    } else {
+      side->SetPosition(X + Width + 10, Y + 50);
+      Width += 100;
+    }
+    if (index != 1 && count > tallest) tallest = count;
+    ++index;
+  });
+  Height = RowHeight * tallest + 100;
+  Sides.ForEach([&](TGameObject32* s) { s->Refresh(); });
+  Cells.ForEach([&](TGameObject32* c) { c->Refresh(); });
+  if (Width <= 100) Width += 100;
+}
+
+}  // namespace ludomark

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+
+#include "model/cell.h"
+#include "model/game_list.h"
+#include "model/node.h"
+
+namespace ludomark {
+
+class TSide32;
+class TStrat32;
+
+// A strategic-form table standing as a node of the game. It owns its sides (also in Infos),
+// its cells (also in Moves) and a scratch cell used while cells are enumerated or matched.
+class TTable32 : public TNode32 {
+ public:
+  int32_t RowHeight = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::unique_ptr<TCell32> CurrentCell;
+  TGameList Sides{true};
+  TGameList Cells{true};
+
+  ~TTable32() override;
+
+  void CopyTo(TGameObject32& dest) override;
+  void InitDefaults() override;
+  TRect RedrawRect(int32_t x, int32_t y, bool withLinks) override;
+  void Refresh() override;
+
+  int SideCount() { return Sides.LiveCount(); }
+  TSide32* SideAt(int index);  // 0-based, nothing when out of range
+  // The side after `side`; the first side when `side` is nothing; nothing after the last.
+  TSide32* NextSide(const TSide32* side);
+
+  // Drops cells that lack a strategy of some side and creates the missing ones, new cells in
+  // lexicographic order of strategy positions (last side fastest) after the old ones.
+  void RebuildCells();
+  // Turns the table into a tree of temporary nodes and moves whose last level is the cells.
+  void Expand();
+  void RemoveSide(TSide32* side);
+  void EnterCells();
+  void WithdrawCells();
+  // Every cell replaces each of its strategies by that strategy's copy link.
+  void RemapCells();
+  // Whether some player owns no side of the table yet.
+  bool HasPlayerWithoutSide();
+
+ private:
+  void CreateMissingCells(int sideIndex);
+  void ExpandFrom(TSide32* side, TNode32* node);
+};
+
+}  // namespace ludomark
