@@ -51,8 +51,8 @@ void TGameObject32::DetachReferrers() {
 }
 
 void FreeElement(TGameObject32* element) {
-  if (element == nullptr) return;
-  element->DetachReferrers();
+  // Links are emptied by the base destructor, last: while the element's own destructor runs,
+  // its siblings can still recognise it (a move finds the payoffs that name it).
   delete element;
 }
 

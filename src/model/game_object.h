@@ -85,7 +85,7 @@ T* NewElement(TFakeGame* owner) {
   return element;
 }
 
-// Releases an element after emptying every link to it.
+// Releases an element; every link to it is emptied.
 void FreeElement(TGameObject32* element);
 
 // True when the reference is empty or its exact class is T (a subclass does not match).

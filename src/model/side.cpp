@@ -130,7 +130,8 @@ void TSide32::WithdrawStrategies() {
 }
 
 void TSide32::FreeCellsOfStrategies() {
-  if (Table.get() == nullptr) return;
+  // A scratch copy names the table too, but the table's cells are not its business.
+  if (Table.get() == nullptr || !Table->Sides.Contains(this)) return;
   Table->Cells.ForEach([&](TGameObject32* e) {
     auto* cell = static_cast<TCell32*>(e);
     bool holds = false;
