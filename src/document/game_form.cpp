@@ -75,6 +75,21 @@ void TGameForm32::AddObject(TGameObject32* element) {
   if (element->Y >= ExtentY) ExtentY = element->Y + 10;
 }
 
+int32_t TGameForm32::NumberIn(TGameList& list, const TGameObject32* element) {
+  if (!fileNumbering_) return list.PositionOf(element);
+  // Temporary elements are not written and derived choices are not read back.
+  auto saved = [](const TGameObject32* e) { return !e->Temporary && e->TypeCode != kChoice; };
+  if (element == nullptr || !saved(element)) return 0;
+  int32_t position = 0;
+  for (int i = 0; i < list.Count(); ++i) {
+    const TGameObject32* e = list.Get(i);
+    if (e == nullptr || !saved(e)) continue;
+    ++position;
+    if (e == element) return position;
+  }
+  return 0;
+}
+
 void TGameForm32::Renumber() {
   for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_}) {
     list->ForEach([](TGameObject32* e) { e->Renumber(); });

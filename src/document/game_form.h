@@ -70,6 +70,11 @@ class TGameForm32 : public TFakeGame {
   int32_t ExtentX = 2000;
   int32_t ExtentY = 2000;
 
+  int32_t NumberIn(TGameList& list, const TGameObject32* element) override;
+  // While set, identity numbers count only the elements a game file holds, so that what is
+  // written reads back with every reference on the same element.
+  void SetFileNumbering(bool on) { fileNumbering_ = on; }
+
   // Files the element by its type code (the caller keeps any other) and widens the extent.
   void AddObject(TGameObject32* element) override;
   void Renumber();
@@ -110,6 +115,7 @@ class TGameForm32 : public TFakeGame {
   TRecordedMessages recorded_;
   TMessageSink* messages_ = &recorded_;
   bool closing_ = false;
+  bool fileNumbering_ = false;
 };
 
 // The document every game window creates: adds the solver's step size.

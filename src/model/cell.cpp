@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/side.h"
 #include "model/strat.h"
 #include "model/table.h"
@@ -49,13 +50,38 @@ bool TCell32::HitTest(int32_t x, int32_t y) {
 }
 
 std::string TCell32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    // A cell's origin is derived by the expansion, so the file always says none.
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, "0", 56);
+    AppendColumn(Text, NumberText(To.get()), 64);
+    AppendColumn(Text, RealField(Value, 8), 72);
+    AppendColumn(Text, NumberText(Table.get()), 80);
+    int column = 80;
+    CellStrategies.ForEach([&](TGameObject32* s) {
+      column += 8;
+      AppendColumn(Text, NumberText(s), column);
+    });
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   std::string text;
   CellStrategies.ForEach([&](TGameObject32* s) { text += s->Name + " "; });
   if (From.get() != nullptr) text += "@" + From->Name;
   if (Choice.get() != nullptr) text += " for " + Choice->Name;
   Text = text;
   return Text;
+}
+
+void TCell32::ParseLine(const std::string& line) {
+  TMove32::ParseLine(line);
+  TableNumber = ParseIntField(FieldAt(line, 73, 8));
+  StrategySet.clear();
+  for (int column = 81;; column += 8) {
+    const int32_t number = ParseIntField(FieldAt(line, column, 8));
+    if (number < 0) break;
+    AddStrategyNumber(number);  // every positive number is kept, however many strategies
+  }
 }
 
 TStrat32* TCell32::StrategyOf(const TSide32* side) {
@@ -123,6 +149,20 @@ void TCell32::RelinkToTable() {
     }
   });
   TTable32* table = Table.get();
+  if (table != nullptr) {
+    // Side order, as the rebuild makes them, whatever order the strategies were filed in.
+    TGameList ordered;
+    table->Sides.ForEach([&](TGameObject32* side) {
+      CellStrategies.ForEach([&](TGameObject32* s) {
+        if (static_cast<TChoice32*>(s)->Info.get() == side) ordered.Add(s);
+      });
+    });
+    CellStrategies.ForEach([&](TGameObject32* s) {
+      if (!ordered.Contains(s)) ordered.Add(s);
+    });
+    CellStrategies.Clear();
+    ordered.ForEach([&](TGameObject32* s) { CellStrategies.Add(s); });
+  }
   if (table == nullptr || table->SideCount() != CellStrategies.LiveCount()) {
     MarkForRemoval();
   } else if (!table->Cells.Contains(this)) {

@@ -28,6 +28,7 @@ class TCell32 : public TMove32 {
   void InitDefaults() override;
   bool HitTest(int32_t x, int32_t y) override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   void Refresh() override;
 
   TStrat32* StrategyOf(const TSide32* side);

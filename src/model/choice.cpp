@@ -30,7 +30,7 @@ void TChoice32::InitDefaults() {
 }
 
 int32_t TChoice32::Renumber() {
-  Number = Owner != nullptr ? Owner->Strategies().PositionOf(this) : 0;
+  Number = Owner != nullptr ? Owner->NumberIn(Owner->Strategies(), this) : 0;
   return Number;
 }
 

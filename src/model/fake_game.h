@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/messages.h"
 
 namespace ludomark {
@@ -22,6 +24,9 @@ class TFakeGame {
   virtual TGameList& BoundBits() = 0;
   virtual TGameList& Selection() = 0;
 
+  // Identity number of an element of the list: its 1-based position, or, while a file is
+  // written, its position among the elements the file will hold.
+  virtual int32_t NumberIn(TGameList& list, const TGameObject32* element) = 0;
   virtual void AddObject(TGameObject32* element) = 0;
   virtual void SetStatus(int code) = 0;
   virtual TMessageSink& Messages() = 0;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/game_list.h"
 #include "model/payoff.h"
 #include "model/player.h"
@@ -112,13 +113,33 @@ bool TGameObject32::CanDelete() {
 }
 
 std::string TGameObject32::Describe(int mode) {
-  if (mode == 3 || mode == 5) return Text;
+  if (mode == kStoredText || mode == kStoredText5) return Text;
   Text = Name;
+  if (mode == kFileLine) {
+    PadTo(Text, 16);
+    AppendColumn(Text, std::to_string(X), 24);
+    AppendColumn(Text, std::to_string(Y), 32);
+    AppendColumn(Text, std::to_string(Renumber()), 40);
+    AppendColumn(Text, std::to_string(TypeCode), 48);
+  }
   return Text;
 }
 
 void TGameObject32::ParseLine(const std::string& line) {
   Text = line;
+  SetName(FieldAt(line, 1, 16));
+  X = ParseIntField(FieldAt(line, 17, 8));
+  Y = ParseIntField(FieldAt(line, 25, 8));
+  Number = ParseIntField(FieldAt(line, 33, 8));
+}
+
+void AppendColumn(std::string& line, const std::string& value, int lastColumn) {
+  line += value;
+  PadTo(line, lastColumn);
+}
+
+std::string NumberText(TGameObject32* element) {
+  return element != nullptr ? std::to_string(element->Renumber()) : "0";
 }
 
 bool TGameObject32::Relink() {

@@ -12,6 +12,11 @@
 namespace ludomark {
 
 class TFakeGame;
+
+// Modes of Describe that are not plain texts: 3 and 5 return the stored text, 6 is the file line.
+constexpr int kStoredText = 3;
+constexpr int kStoredText5 = 5;
+constexpr int kFileLine = 6;
 class TCanvas;
 class TGameValue;
 
@@ -93,6 +98,11 @@ template <class T>
 bool IsNilOrClass(const TGameObject32* ref) {
   return ref == nullptr || typeid(*ref) == typeid(T);
 }
+
+// Appends a field's text and pads (or cuts) the line to the field's last column.
+void AppendColumn(std::string& line, const std::string& value, int lastColumn);
+// The identity number of a linked element as written in a file: 0 when there is none.
+std::string NumberText(TGameObject32* element);
 
 // Removes trailing blanks (code 32 only).
 std::string TrimRight(const std::string& text);

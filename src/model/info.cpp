@@ -37,7 +37,7 @@ void TInfo32::SetPlayer(TPlayer32* p) {
 }
 
 int32_t TInfo32::Renumber() {
-  Number = Owner != nullptr ? Owner->Infos().PositionOf(this) : 0;
+  Number = Owner != nullptr ? Owner->NumberIn(Owner->Infos(), this) : 0;
   return Number;
 }
 
@@ -50,7 +50,9 @@ bool TInfo32::InRect(const TRect& rect) {
 }
 
 std::string TInfo32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine || mode == kStoredText || mode == kStoredText5) {
+    return TGameObject32::Describe(mode);
+  }
   std::string text = Name;
   Members.ForEach([&](TGameObject32* e) { text += e->Describe(7) + " "; });
   Text = text;

@@ -4,6 +4,7 @@
 
 #include "model/choice.h"
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/info.h"
 #include "model/node.h"
 #include "model/payoff.h"
@@ -99,7 +100,7 @@ bool TMove32::LacksPayoff() {
 }
 
 int32_t TMove32::Renumber() {
-  Number = Owner != nullptr ? Owner->Moves().PositionOf(this) : 0;
+  Number = Owner != nullptr ? Owner->NumberIn(Owner->Moves(), this) : 0;
   return Number;
 }
 
@@ -154,11 +155,25 @@ TRect TMove32::RedrawRect(int32_t x, int32_t y, bool withLinks) {
 }
 
 std::string TMove32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, NumberText(From.get()), 56);
+    AppendColumn(Text, NumberText(To.get()), 64);
+    AppendColumn(Text, RealField(Value, 8), 72);
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   std::string text = Name;
   if (From.get() != nullptr) text.append("@").append(From->Describe(7));
   Text = text;
   return Text;
+}
+
+void TMove32::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  FromNumber = ParseIntField(FieldAt(line, 49, 8));
+  ToNumber = ParseIntField(FieldAt(line, 57, 8));
+  Value = ParseFloatField(FieldAt(line, 65, 8));
 }
 
 bool TMove32::Relink() {

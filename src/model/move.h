@@ -37,6 +37,7 @@ class TMove32 : public TGameObject32 {
   TRect RedrawRect(int32_t x, int32_t y, bool withLinks) override;
   int32_t Renumber() override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   bool Relink() override;
   void Refresh() override;
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/game_list.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -42,7 +43,7 @@ bool TNode32::SetInfo(TGameObject32* i) {
 }
 
 int32_t TNode32::Renumber() {
-  Number = Owner != nullptr ? Owner->Nodes().PositionOf(this) : 0;
+  Number = Owner != nullptr ? Owner->NumberIn(Owner->Nodes(), this) : 0;
   return Number;
 }
 
@@ -83,9 +84,21 @@ bool TNode32::CanDelete() {
 }
 
 std::string TNode32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, NumberText(Player.get()), 56);
+    AppendColumn(Text, NumberText(Info.get()), 64);
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   Text = Name + (Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)"));
   return Text;
+}
+
+void TNode32::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  PlayerNumber = ParseIntField(FieldAt(line, 49, 8));
+  InfoNumber = ParseIntField(FieldAt(line, 57, 8));
 }
 
 bool TNode32::Relink() {

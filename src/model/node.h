@@ -24,6 +24,7 @@ class TNode32 : public TGameObject32 {
   int32_t Renumber() override;
   bool CanDelete() override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   bool Relink() override;
 
   bool SetPlayer(TGameObject32* p);

@@ -1,6 +1,7 @@
 #include "model/payoff.h"
 
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/game_list.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -15,12 +16,27 @@ TGameValue::~TGameValue() {
 }
 
 std::string TGameValue::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    // An absent link leaves its field blank.
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, Move.get() != nullptr ? NumberText(Move.get()) : "", 56);
+    AppendColumn(Text, Player.get() != nullptr ? NumberText(Player.get()) : "", 64);
+    AppendColumn(Text, RealField(Value, 16), 80);
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   std::string text = Name + FormatGeneral(Value, 6) + " ";
   if (Move.get() != nullptr) text.append("@").append(Move->Describe(7));
   if (Player.get() != nullptr) text.append(" for ").append(Player->Name);
   Text = text;
   return Text;
+}
+
+void TGameValue::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  FromNumber = ParseIntField(FieldAt(line, 49, 8));
+  PlayerNumber = ParseIntField(FieldAt(line, 57, 8));
+  Value = ParseFloatField(FieldAt(line, 65, 16));
 }
 
 bool TGameValue::Relink() {

@@ -17,6 +17,7 @@ class TGameValue : public TGameObject32 {
 
   ~TGameValue() override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   bool Relink() override;
 };
 

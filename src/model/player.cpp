@@ -1,6 +1,8 @@
 #include "model/player.h"
 
+#include "model/colors.h"
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/game_list.h"
 #include "model/info.h"
 #include "model/node.h"
@@ -15,7 +17,7 @@ void TPlayer32::InitDefaults() {
 }
 
 int32_t TPlayer32::Renumber() {
-  Number = Owner != nullptr ? Owner->Players().PositionOf(this) : 0;
+  Number = Owner != nullptr ? Owner->NumberIn(Owner->Players(), this) : 0;
   return Number;
 }
 
@@ -33,6 +35,36 @@ bool TPlayer32::CanDelete() {
     if (static_cast<TGameValue*>(e)->Player.get() == this) used = true;
   });
   return !used;
+}
+
+std::string TPlayer32::Describe(int mode) {
+  TGameObject32::Describe(mode);
+  if (mode == kFileLine) AppendColumn(Text, std::to_string(Color), 64);
+  return Text;
+}
+
+void TPlayer32::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  const int32_t color = ParseIntField(FieldAt(line, 49, 16));
+  if (color != 0) {
+    Color = color;
+    return;
+  }
+  // Black is stored as 0, which also stands for "no colour": the first players get theirs.
+  switch (Number) {
+    case 1:
+      Color = kBlue;
+      break;
+    case 2:
+      Color = kRed;
+      break;
+    case 3:
+      Color = kGreen;
+      break;
+    default:
+      Color = kBlack;
+      break;
+  }
 }
 
 }  // namespace ludomark

@@ -10,6 +10,8 @@ class TPlayer32 : public TGameObject32 {
   void InitDefaults() override;
   int32_t Renumber() override;
   bool CanDelete() override;
+  std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
 };
 
 }  // namespace ludomark

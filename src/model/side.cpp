@@ -5,6 +5,7 @@
 #include "model/cell.h"
 #include "model/colors.h"
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/player.h"
 #include "model/strat.h"
 #include "model/table.h"
@@ -57,12 +58,24 @@ bool TSide32::HitTest(int32_t x, int32_t y) {
 }
 
 std::string TSide32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, NumberText(Player.get()), 56);
+    AppendColumn(Text, NumberText(Table.get()), 64);
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   std::string text = TInfo32::Describe(mode);
   text += Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)");
   text += Table.get() != nullptr ? "(" + Table->Name + ")" : std::string("(No Table)");
   Text = text;
   return Text;
+}
+
+void TSide32::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  PlayerNumber = ParseIntField(FieldAt(line, 49, 8));
+  TableNumber = ParseIntField(FieldAt(line, 57, 8));
 }
 
 int TSide32::Index() const {

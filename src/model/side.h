@@ -24,6 +24,7 @@ class TSide32 : public TInfo32 {
   void InitDefaults() override;
   bool HitTest(int32_t x, int32_t y) override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   void Refresh() override;
 
   // Position in the table's sides, -1 without table.

@@ -2,6 +2,7 @@
 
 #include "model/colors.h"
 #include "model/fake_game.h"
+#include "model/fixed_fields.h"
 #include "model/player.h"
 #include "model/side.h"
 #include "model/table.h"
@@ -18,12 +19,22 @@ TSide32* TStrat32::Side() const {
 }
 
 std::string TStrat32::Describe(int mode) {
-  if (mode == 3 || mode == 5 || mode == 6) return TGameObject32::Describe(mode);
+  if (mode == kFileLine) {
+    TGameObject32::Describe(mode);
+    AppendColumn(Text, NumberText(Info.get()), 56);
+    return Text;
+  }
+  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
   std::string text = Name;
   if (Info.get() != nullptr) text += "@" + Info->Name;
   ChoiceMoves.ForEach([&](TGameObject32* m) { text += "&" + m->Name; });
   Text = text;
   return Text;
+}
+
+void TStrat32::ParseLine(const std::string& line) {
+  TGameObject32::ParseLine(line);
+  SideNumber = ParseIntField(FieldAt(line, 49, 8));
 }
 
 bool TStrat32::Relink() {

@@ -13,6 +13,7 @@ class TStrat32 : public TChoice32 {
 
   void InitDefaults() override;
   std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
   bool Relink() override;
   void Refresh() override;
 

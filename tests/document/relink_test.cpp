@@ -169,7 +169,9 @@ TEST(RelinkAfterLoad, CellsKeepStrategyNumbersAbove71) {
   r.Side("Rows", 1, 1, 1);
   r.Side("Cols", 2, 2, 1);
   for (int i = 1; i <= 80; ++i) {
-    r.Strategy(("r" + std::to_string(i)).c_str(), i, 1);
+    std::string name = "r";
+    name += std::to_string(i);
+    r.Strategy(name.c_str(), i, 1);
   }
   r.Strategy("c1", 81, 2);
   r.Strategy("c2", 82, 2);

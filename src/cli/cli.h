@@ -1,0 +1,19 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace ludomark::cli {
+
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitFlawed = 1,
+  kExitUsage = 2,
+  kExitNoSolution = 3,
+};
+
+// Runs one command line (without the program name); output goes to out, problems to err.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace ludomark::cli

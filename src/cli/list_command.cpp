@@ -1,0 +1,17 @@
+#include <ostream>
+
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/load_game.h"
+#include "gamefile/listing.h"
+
+namespace ludomark::cli {
+
+int ListCommand(const std::string& path, std::ostream& out, std::ostream& err) {
+  TGameType32 game;
+  if (!LoadGame(path, game, err)) return kExitUsage;
+  for (const std::string& line : BuildListing(game, 2)) out << line << "\n";
+  return kExitOk;
+}
+
+}  // namespace ludomark::cli

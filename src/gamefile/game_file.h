@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "document/game_form.h"
+
+namespace ludomark {
+
+// True when the file can be opened for reading.
+bool GameFileExists(const std::string& path);
+// Reads a game into a new, empty document: every record that parses becomes an element, the
+// rest is skipped; then the document relinks and takes the file name. False, with nothing
+// changed, when the file cannot be opened. Throws TFileError when reading fails midway.
+bool ReadGameFile(const std::string& path, TGameForm32& game);
+// Reads game records from text, as ReadGameFile does from a file (no file name is set).
+void ReadGameText(const std::string& text, TGameForm32& game);
+// The lines a game file holds for the document: one per element of Players, Nodes, Moves,
+// Infos, Strategies and Payoffs in list order, temporary elements skipped, each ended by CR LF.
+std::string GameFileText(TGameForm32& game);
+// Saves the game; the previous file survives any failure (TFileError names the file).
+void WriteGameFile(const std::string& path, TGameForm32& game);
+
+}  // namespace ludomark

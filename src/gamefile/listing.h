@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/game_form.h"
+
+namespace ludomark {
+
+// The four text listings of a game, one line each element, temporary elements left out:
+// 1 "GAME IS FLAWED" (audit findings), 2 "GAME IS SOLVABLE" (every element by kind),
+// 3 "LIST SOLUTION STEPS" (solver log), 4 "AUDIT SOLUTION" (a solution's audit entries,
+// heading only without a solution).
+std::vector<std::string> BuildListing(TGameForm32& game, int kind,
+                                      TGameList* solutionEntries = nullptr);
+
+}  // namespace ludomark

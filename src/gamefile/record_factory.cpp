@@ -1,0 +1,41 @@
+#include "gamefile/record_factory.h"
+
+#include "model/cell.h"
+#include "model/info.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/payoff.h"
+#include "model/player.h"
+#include "model/side.h"
+#include "model/strat.h"
+#include "model/table.h"
+
+namespace ludomark {
+
+TGameObject32* NewElementForRecord(int typeCode, TFakeGame* owner) {
+  switch (typeCode) {
+    case kPlayer:
+      return NewElement<TPlayer32>(owner);
+    case kMove:
+      return NewElement<TMove32>(owner);
+    case kPayoff:
+      return NewElement<TPayoff32>(owner);
+    case kInfo:
+      return NewElement<TInfo32>(owner);
+    case kStrategy:
+      return NewElement<TStrat32>(owner);
+    case kSide:
+      return NewElement<TSide32>(owner);
+    case kNode:
+      return NewElement<TNode32>(owner);
+    case kTable:
+      return NewElement<TTable32>(owner);
+    case kCell:
+      return NewElement<TCell32>(owner);
+    default:
+      // Solutions and their values (800 to 813) join here once the solver keeps them.
+      return nullptr;
+  }
+}
+
+}  // namespace ludomark

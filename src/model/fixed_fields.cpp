@@ -1,0 +1,103 @@
+#include "model/fixed_fields.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "model/number_format.h"
+
+namespace ludomark {
+
+std::string FieldAt(const std::string& line, int start, int width) {
+  if (start < 1 || width <= 0) return "";
+  const std::size_t from = static_cast<std::size_t>(start - 1);
+  if (from >= line.size()) return "";
+  return line.substr(from, static_cast<std::size_t>(width));
+}
+
+void PadTo(std::string& text, int width) {
+  text.resize(static_cast<std::size_t>(width < 0 ? 0 : width), ' ');
+}
+
+namespace {
+
+// Skips leading blanks and tells where the optional sign and the digits begin.
+std::string_view AfterBlanks(const std::string& text) {
+  std::string_view s(text);
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  return s;
+}
+
+bool IsDigit(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+}  // namespace
+
+int32_t ParseIntField(const std::string& text) {
+  std::string_view s = AfterBlanks(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  std::size_t digits = 0;
+  while (digits < s.size() && IsDigit(s[digits])) ++digits;
+  // Shorter and shorter prefixes until the number fits, as dropping characters would give.
+  for (; digits > 0; --digits) {
+    int64_t value = 0;
+    bool fits = true;
+    for (std::size_t i = 0; i < digits && fits; ++i) {
+      value = value * 10 + (s[i] - '0');
+      if (value > 2147483648LL) fits = false;
+    }
+    if (!fits) continue;
+    if (negative) value = -value;
+    if (value >= INT32_MIN && value <= INT32_MAX) return static_cast<int32_t>(value);
+  }
+  return -1;
+}
+
+double ParseFloatField(const std::string& text) {
+  std::string_view s = AfterBlanks(text);
+  bool negative = false;
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+    negative = s.front() == '-';
+    s.remove_prefix(1);
+  }
+  // Only plain decimal numbers: no "inf", "nan" or hexadecimal forms.
+  if (s.empty() || !(IsDigit(s.front()) || s.front() == '.')) return 0;
+  std::size_t length = s.size();
+  while (length > 0) {
+    double value = 0;
+    const auto res =
+        std::from_chars(s.data(), s.data() + length, value, std::chars_format::general);
+    if (res.ec == std::errc() && std::isfinite(value)) return negative ? -value : value;
+    if (res.ec == std::errc::result_out_of_range) {
+      // Too large or too small for a double: a shorter text may still be a number.
+      length = static_cast<std::size_t>(res.ptr - s.data()) - 1;
+      continue;
+    }
+    if (res.ec != std::errc()) return 0;
+    length = static_cast<std::size_t>(res.ptr - s.data()) - 1;
+  }
+  return 0;
+}
+
+std::string RealField(double value, int width) {
+  std::string text = FormatGeneral(value, 6);
+  if (static_cast<int>(text.size()) <= width) return text;
+  // Cutting a fixed text only drops trailing digits, but cutting a scientific one would drop
+  // its exponent and store a different number: round to fewer digits instead.
+  if (text.find('E') != std::string::npos) {
+    for (int digits = 5; digits >= 1; --digits) {
+      text = FormatGeneral(value, digits);
+      if (static_cast<int>(text.size()) <= width) return text;
+    }
+  }
+  text.resize(static_cast<std::size_t>(width));
+  return text;
+}
+
+}  // namespace ludomark

@@ -1,0 +1,74 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace ludomark {
+namespace {
+
+struct Result {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Result Cli(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = cli::Run(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+const std::string kExample = std::string(LUDOMARK_EXAMPLES_DIR) + "/prisoners_dilemma.lmx";
+
+TEST(Cli, ListPrintsTheSolvableListing) {
+  Result r = Cli({"list", kExample});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("GAME IS SOLVABLE\nPLAYERS\nAnn\nBob\nINFORMATION SETS\n", 0), 0u);
+  EXPECT_NE(r.out.find("\nCooperate Defect \n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nPAYOFFS\n"), std::string::npos);
+}
+
+TEST(Cli, ProblemsGoToErrorOutputWithExitCode2) {
+  Result missing = Cli({"list", "no/such/game.lmx"});
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("no/such/game.lmx"), std::string::npos);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"frobnicate"}, {"list"}, {"list", "a.lmx", "b.lmx"}, {"list", "--fast", "a"}}) {
+    Result r = Cli(args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("usage: ludomark-cli"), std::string::npos);
+  }
+}
+
+TEST(Cli, HelpDescribesEveryCommand) {
+  for (const char* word : {"help", "--help", "-h"}) {
+    Result r = Cli({word});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("list FILE.lmx"), std::string::npos);
+  }
+}
+
+TEST(Cli, TheInstalledToolExitsWithTheSameCodes) {
+  const std::string tool = LUDOMARK_CLI;
+  ASSERT_TRUE(std::filesystem::exists(tool));
+  auto run = [&](const std::string& args) {
+    const int status = std::system((tool + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run("list '" + kExample + "'"), 0);
+  EXPECT_EQ(run("list /nonexistent.lmx"), 2);
+  EXPECT_EQ(run("bogus"), 2);
+  EXPECT_EQ(run("--help"), 0);
+}
+
+}  // namespace
+}  // namespace ludomark

@@ -1,0 +1,97 @@
+#include "gamefile/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+
+namespace fs = std::filesystem;
+
+namespace ludomark {
+namespace {
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class TempFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("ludomark-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+TEST_F(TempFolder, ReplacesTheFileAndLeavesNothingElse) {
+  const fs::path file = dir_ / "game.lmx";
+  WriteFileAtomically(file.string(), "old\r\n");
+  WriteFileAtomically(file.string(), "new\r\n");
+  EXPECT_EQ(Slurp(file), "new\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempFolder, FailuresNameTheFileAndKeepTheOldOne) {
+  const fs::path folder = dir_ / "is-a-folder.lmx";
+  fs::create_directories(folder);
+  try {
+    WriteFileAtomically(folder.string(), "x");
+    FAIL() << "writing over a folder must fail";
+  } catch (const TFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("is-a-folder.lmx"), std::string::npos);
+  }
+  EXPECT_TRUE(fs::is_directory(folder));
+
+  const fs::path missing = dir_ / "no-such-folder" / "game.lmx";
+  EXPECT_THROW(WriteFileAtomically(missing.string(), "x"), TFileError);
+  EXPECT_FALSE(fs::exists(missing));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempFolder, SavingThroughALinkReplacesItsTarget) {
+  const fs::path real = dir_ / "real.lmx";
+  const fs::path link = dir_ / "link.lmx";
+  WriteFileAtomically(real.string(), "old");
+  fs::create_symlink(real, link);
+  WriteFileAtomically(link.string(), "new");
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Slurp(real), "new");
+}
+
+TEST_F(TempFolder, GameFilesOpenAndSave) {
+  const fs::path file = dir_ / "g.lmx";
+  TGameType32 unread;
+  EXPECT_FALSE(GameFileExists(file.string()));
+  EXPECT_FALSE(ReadGameFile(file.string(), unread));
+  EXPECT_FALSE(ReadGameFile(dir_.string(), unread));
+  EXPECT_FALSE(unread.HasFileName());
+
+  TGameType32 game;
+  game.ForceStatus(StatusEdited);
+  EXPECT_THROW(WriteGameFile((dir_ / "none" / "g.lmx").string(), game), TFileError);
+  EXPECT_EQ(game.Status(), StatusEdited);  // a failed save does not claim success
+  WriteGameFile(file.string(), game);
+  EXPECT_EQ(game.Status(), StatusSaved);
+  EXPECT_EQ(game.FileName(), file.string());
+  TGameType32 back;
+  EXPECT_TRUE(ReadGameFile(file.string(), back));
+  EXPECT_EQ(back.FileName(), file.string());
+
+  AppendToFile(file.string(), "more\r\n");
+  EXPECT_EQ(Slurp(file), "more\r\n");
+  EXPECT_THROW(AppendToFile((dir_ / "none" / "x").string(), "x"), TFileError);
+}
+
+}  // namespace
+}  // namespace ludomark
