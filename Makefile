@@ -2,7 +2,7 @@
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test bench build clean
+.PHONY: all deps run test bench fuzz build clean
 
 all: build
 
@@ -27,6 +27,15 @@ bench: deps
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_BENCH=ON >/dev/null
 	@cmake --build build/release -j $(JOBS)
 	@./build/release/bench/ludomark-bench
+
+# Runs the game file fuzzer for FUZZ_SECONDS, starting from the example games.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+	@mkdir -p build/fuzz/corpus
+	@./build/fuzz/fuzz/read-game-file-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+		build/fuzz/corpus examples
 
 clean:
 	rm -rf build
