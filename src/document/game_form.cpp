@@ -13,6 +13,7 @@ TGameForm32::~TGameForm32() {
   closing_ = true;
   header_.reset();
   selectRect_.reset();
+  Work.reset();
   workList_.Clear();
   selection_.Clear();
   // Nodes go before moves, sets and strategies, so tables free their own sides, cells and

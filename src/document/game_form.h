@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "document/solver_work.h"
 #include "model/fake_game.h"
 #include "model/game_list.h"
 #include "model/messages.h"
@@ -39,7 +40,7 @@ class TGameForm32 : public TFakeGame {
   TGameList& Selection() override { return selection_; }
   TGameList& Findings() { return findings_; }
   TGameList& WorkList() { return workList_; }
-  TGameList& Solutions() { return solutions_; }
+  TGameList& Solutions() override { return solutions_; }
   TGameList& PendingBits() { return pendingBits_; }
   TGameList& Profiles() { return profiles_; }
   TGameList& Groups() { return groups_; }
@@ -69,6 +70,9 @@ class TGameForm32 : public TFakeGame {
   TGameObject32* LastFinding() const { return lastFinding_.get(); }
   int32_t ExtentX = 2000;
   int32_t ExtentY = 2000;
+  // The solver's working data while a run lasts; empty otherwise.
+  std::unique_ptr<TSolverWork> Work;
+  double SqrNorm = 0;
 
   int32_t NumberIn(TGameList& list, const TGameObject32* element) override;
   // While set, identity numbers count only the elements a game file holds, so that what is

@@ -32,12 +32,11 @@ void TGameForm32::RelinkAfterLoad() {
   payoffs_.ForEach([](TGameObject32* p) { p->Relink(); });
 
   if (!solutions_.Empty() && !pendingBits_.Empty()) {
-    // A value that finds its solution joins it; one that cannot be attached stays here and
-    // goes with the document.
+    // A value that finds its solution and element joins that solution; the rest is dropped.
     pendingBits_.ForEach([&](TGameObject32* bit) {
       if (bit->Relink()) pendingBits_.Remove(bit);
     });
-    pendingBits_.Pack();
+    pendingBits_.FreeByType(0);
     SetStatus(StatusSolvedSaved);
   } else {
     SetStatus(StatusSaved);

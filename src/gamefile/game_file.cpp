@@ -10,6 +10,7 @@
 #include "gamefile/file_error.h"
 #include "gamefile/record_factory.h"
 #include "model/fixed_fields.h"
+#include "model/solution.h"
 
 namespace ludomark {
 
@@ -81,6 +82,28 @@ void WriteGameFile(const std::string& path, TGameForm32& game) {
   WriteFileAtomically(path, GameFileText(game));
   game.SetStatus(StatusSaved);
   game.SetFileName(path);
+}
+
+std::string SolutionsFileText(TGameForm32& game) {
+  std::string text;
+  game.SetFileNumbering(true);
+  game.Solutions().ForEach([&](TGameObject32* e) {
+    text += e->Describe(kFileLine);
+    text += "\r\n";
+    static_cast<TSolution32*>(e)->Bits.ForEach([&](TGameObject32* bit) {
+      text += bit->Describe(kFileLine);
+      text += "\r\n";
+    });
+  });
+  game.SetFileNumbering(false);
+  game.Renumber();
+  return text;
+}
+
+void AppendSolutionsToFile(const std::string& path, TGameForm32& game) {
+  if (!GameFileExists(path)) return;
+  AppendToFile(path, SolutionsFileText(game));
+  game.SetStatus(StatusSolvedSaved);
 }
 
 }  // namespace ludomark

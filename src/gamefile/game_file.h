@@ -19,5 +19,9 @@ void ReadGameText(const std::string& text, TGameForm32& game);
 std::string GameFileText(TGameForm32& game);
 // Saves the game; the previous file survives any failure (TFileError names the file).
 void WriteGameFile(const std::string& path, TGameForm32& game);
+// The lines of the solutions: each solution's line followed by the lines of its values.
+std::string SolutionsFileText(TGameForm32& game);
+// Appends the solutions to the game's file; nothing happens when the file does not exist.
+void AppendSolutionsToFile(const std::string& path, TGameForm32& game);
 
 }  // namespace ludomark

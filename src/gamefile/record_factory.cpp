@@ -7,6 +7,8 @@
 #include "model/payoff.h"
 #include "model/player.h"
 #include "model/side.h"
+#include "model/solution.h"
+#include "model/solution_bit.h"
 #include "model/strat.h"
 #include "model/table.h"
 
@@ -32,8 +34,19 @@ TGameObject32* NewElementForRecord(int typeCode, TFakeGame* owner) {
       return NewElement<TTable32>(owner);
     case kCell:
       return NewElement<TCell32>(owner);
+    case kSolution:
+      return NewSolution(owner);
+    case kBeliefBit:
+    case kMoveProbabilityBit:
+    case kMoveExpectedBit:
+    case kNodeValueBit:
+    case kStrategyProbabilityBit:
+    case kStrategyExpectedBit: {
+      TSolutionBit* bit = NewElement<TSolutionBit>(owner);
+      bit->TypeCode = typeCode;
+      return bit;
+    }
     default:
-      // Solutions and their values (800 to 813) join here once the solver keeps them.
       return nullptr;
   }
 }

@@ -23,6 +23,7 @@ class TFakeGame {
   virtual TGameList& Strategies() = 0;
   virtual TGameList& BoundBits() = 0;
   virtual TGameList& Selection() = 0;
+  virtual TGameList& Solutions() = 0;
 
   // Identity number of an element of the list: its 1-based position, or, while a file is
   // written, its position among the elements the file will hold.

@@ -43,7 +43,7 @@ TEST(Records, CommonColumnsAndNames) {
 TEST(Records, PlayerColoursDefaultByNumberWhenBlack) {
   TGameType32 game;
   GameBuilder b(game);
-  for (int i = 0; i < 5; ++i) b.Player("P" + std::to_string(i), 0);
+  for (const char* name : {"P1", "P2", "P3", "P4", "P5"}) b.Player(name, 0);
   const int32_t expected[] = {16711680, 255, 32768, 0, 0};
   for (int i = 0; i < 5; ++i) {
     auto back = Parse(game.Players().Get(i)->Describe(kFileLine), &game);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "model/matrix.h"
+#include "model/vector.h"
+
+namespace ludomark {
+
+// The solver's working numbers for one run, indexed by element numbers.
+struct TSolverWork {
+  std::unique_ptr<TMatrix> ReachInverse;  // I - T on the left, its inverse on the right
+  std::unique_ptr<TMatrix> Rewards;       // players x nodes
+  std::unique_ptr<TMatrix> NodeValues;    // players x nodes
+  std::unique_ptr<TMatrix> Sensitivity;   // choices x choices
+  std::unique_ptr<TMatrix> Jacobian;      // Newton system over the active choices
+  std::unique_ptr<TVector> Residual;
+  std::unique_ptr<TVector> NodeReach;
+  std::unique_ptr<TVector> InfoReach;
+};
+
+}  // namespace ludomark

@@ -1,0 +1,110 @@
+#include "model/matrix.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+namespace ludomark {
+
+namespace {
+constexpr double kPivotLimit = 1e-150;
+constexpr double kEntryLimit = 1e150;
+}  // namespace
+
+TMatrix::TMatrix(TFakeGame* owner, bool augmented, int cols, int rows)
+    : rows_(std::max(rows, 0)),
+      capacity_(rows_),
+      cols_(std::max(cols, 0)),
+      width_(augmented ? 2 * cols_ : cols_),
+      data_(static_cast<std::size_t>(capacity_) * static_cast<std::size_t>(width_), 0.0) {
+  InitDefaults();
+  Owner = owner;
+}
+
+void TMatrix::Put(bool add, int i, int j, double x) {
+  if (!InRange(i, j)) return;
+  double& entry = data_[Offset(i, j)];
+  entry = add ? entry + x : x;
+}
+
+void TMatrix::SetRows(int k) {
+  if (k <= capacity_) rows_ = k;
+}
+
+void TMatrix::Zero() {
+  for (int i = 1; i <= capacity_; ++i) std::fill(Row(i), Row(i) + cols_, 0.0);
+}
+
+void TMatrix::SetIdentity(int shift) {
+  for (int i = 1; i <= rows_; ++i) {
+    for (int j = 1; j <= capacity_; ++j) Put(false, i, shift + j, j == i ? 1.0 : 0.0);
+  }
+}
+
+void TMatrix::Invert() {
+  const int n = rows_;
+  if (n <= 0) {
+    Singular = true;
+    return;
+  }
+  Singular = false;
+  SetIdentity(capacity_);
+  // Columns k..last take part in pivot k; they must lie inside the rows.
+  const int last = std::min(cols_ + n, width_);
+  for (int i = 1; i <= n && !Singular; ++i) {
+    const double* row = Row(i);
+    for (int j = 0; j < last; ++j) {
+      if (!std::isfinite(row[j])) Singular = true;
+    }
+  }
+  // Overflow is read from the floating-point status, which leaves the inner loops free to be
+  // vectorised; any overflow or invalid operation makes the matrix singular.
+  std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+  for (int k = 1; k <= n && !Singular; ++k) {
+    int pivotRow = k;
+    double pivot = 0;
+    for (int i = k; i <= n; ++i) {
+      const double candidate = Get(i, k);
+      if (std::fabs(candidate) > std::fabs(pivot)) {
+        pivot = candidate;
+        pivotRow = i;
+      }
+    }
+    if (std::fabs(pivot) < kPivotLimit) {
+      Singular = true;
+      break;
+    }
+    if (pivotRow != k) std::swap_ranges(Row(k), Row(k) + width_, Row(pivotRow));
+
+    double* top = Row(k);
+    if (pivot != 1.0) {
+      if (std::fabs(pivot) <= kPivotLimit) {
+        Singular = true;
+        break;
+      }
+      for (int j = k; j <= last; ++j) {
+        if (!(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
+      }
+      if (Singular) break;
+      for (int j = k; j <= last; ++j) top[j - 1] /= pivot;
+    }
+    for (int i = 1; i <= n; ++i) {
+      if (i == k) continue;
+      double* row = Row(i);
+      const double factor = row[k - 1];
+      if (factor == 0.0) continue;  // subtracting zero times a finite row changes nothing
+      for (int j = k; j <= last; ++j) row[j - 1] -= top[j - 1] * factor;
+    }
+    if (std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)) Singular = true;
+  }
+  if (!Singular) {
+    for (int i = 1; i <= n && !Singular; ++i) {
+      const double* row = Row(i) + capacity_;
+      for (int j = 0; j < n; ++j) {
+        if (!std::isfinite(row[j])) Singular = true;
+      }
+    }
+  }
+}
+
+}  // namespace ludomark

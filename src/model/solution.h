@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/game_list.h"
+#include "model/game_object.h"
+#include "model/matrix.h"
+#include "model/vector.h"
+
+namespace ludomark {
+
+// Which values a solution view draws.
+enum SolutionFlag : int {
+  kShowProbabilities = 2,
+  kShowBeliefs = 4,
+  kShowExpected = 8,
+};
+
+// One equilibrium assessment found by a solve run, or read from a file: probabilities, beliefs,
+// expected values and regrets by element number, and the values it shows on the picture.
+class TSolution32 : public TGameObject32 {
+ public:
+  // Sized from the document's lists, so the owner comes first.
+  explicit TSolution32(TFakeGame* owner);
+
+  int32_t Kind = 0;  // 1 pure, 2 mixed, 3 sampled
+  int32_t Param = 0;
+  int32_t FoundCount = 1;
+  bool InView = false;
+  Ref<TGameObject32> Group;
+  TVector Beliefs;
+  TVector Probabilities;
+  TVector Expectations;
+  TVector Regrets;
+  TBoolVect BestSet;
+  TMatrix Values;        // players x nodes
+  TGameList Bits{true};  // TSolutionBit
+  TGameList AuditEntries{true};
+  int32_t SolutionFlags = kShowProbabilities | kShowBeliefs | kShowExpected;
+
+  void InitDefaults() override;
+  int32_t Renumber() override;
+  std::string Describe(int mode) override;
+  void ParseLine(const std::string& line) override;
+};
+
+// A new solution sized for the document's current lists.
+TSolution32* NewSolution(TFakeGame* owner);
+
+}  // namespace ludomark

@@ -1,0 +1,272 @@
+#include "solver/evaluation.h"
+
+#include <cmath>
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/payoff.h"
+#include "model/player.h"
+
+namespace ludomark {
+
+namespace {
+
+bool HasPlayer(const TInfo32* info) {
+  return info != nullptr && info->Player.get() != nullptr;
+}
+
+bool IsChanceMove(const TMove32* move) {
+  return move->From->Player.get() == nullptr;
+}
+
+bool IsSingletonNode(const TNode32* node) {
+  return node->Info.get() != nullptr && node->Info->Singleton;
+}
+
+// Step 1: I - T on the left of the reach matrix.
+void BuildTransitions(TGameForm32& game, TMatrix& reach) {
+  const int n = reach.Capacity();
+  for (int i = 1; i <= n; ++i) {
+    double* row = reach.Row(i);
+    for (int j = 0; j < n; ++j) row[j] = 0.0;
+    row[i - 1] = 1.0;
+  }
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    choice->ChoiceMoves.ForEach([&](TGameObject32* m) {
+      auto* move = static_cast<TMove32*>(m);
+      if (move->From.get() == nullptr || move->To.get() == nullptr) return;
+      reach.Put(true, move->From->Number, move->To->Number, -(move->Value * choice->Probability));
+    });
+  });
+}
+
+// Step 3: what each player collects at each node, weighted by the chance of its move.
+void BuildRewards(TGameForm32& game, TMatrix& rewards) {
+  for (int p = 1; p <= rewards.Capacity(); ++p) {
+    double* row = rewards.Row(p);
+    for (int j = 0; j < rewards.Cols(); ++j) row[j] = 0.0;
+  }
+  game.Payoffs().ForEach([&](TGameObject32* e) {
+    auto* payoff = static_cast<TPayoff32*>(e);
+    auto* move = dynamic_cast<TMove32*>(payoff->Move.get());
+    if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr) return;
+    double weight;
+    if (IsChanceMove(move)) {
+      weight = move->Value;
+    } else if (move->Choice.get() != nullptr) {
+      weight = move->Choice->Probability;
+    } else {
+      return;
+    }
+    rewards.Put(true, payoff->Player->Number, move->From->Number, payoff->Value * weight);
+  });
+}
+
+// Step 4: V = (I - T)^-1 R, row by row.
+void ComputeNodeValues(const TMatrix& reach, const TMatrix& rewards, TMatrix& values) {
+  const int n = reach.Capacity();
+  const int players = values.Capacity();
+  for (int p = 1; p <= players; ++p) {
+    const double* reward = rewards.Row(p);
+    double* value = values.Row(p);
+    for (int a = 1; a <= n; ++a) {
+      const double* inverse = reach.Row(a) + n;
+      double sum = 0;
+      for (int b = 0; b < n; ++b) sum += inverse[b] * reward[b];
+      value[a - 1] = sum;
+    }
+  }
+}
+
+// Step 5: reach of every node from the weighted singleton nodes, and beliefs.
+bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
+                    TVector& infoReach) {
+  const int n = reach.Capacity();
+  std::vector<double> sums(static_cast<std::size_t>(n), 0.0);
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    auto* start = static_cast<TNode32*>(e);
+    if (!IsSingletonNode(start) || start->RootWeight == 0) return;
+    if (start->Number < 1 || start->Number > n) return;
+    const double* inverse = reach.Row(start->Number) + n;
+    for (int j = 0; j < n; ++j) sums[static_cast<std::size_t>(j)] += start->RootWeight * inverse[j];
+  });
+  for (int j = 1; j <= n; ++j) nodeReach.Put(false, j, sums[static_cast<std::size_t>(j - 1)]);
+  for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(false, i, 0.0);
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    double sum = 0;
+    info->Members.ForEach([&](TGameObject32* m) { sum += nodeReach.Get(m->Number); });
+    infoReach.Put(false, info->Number, sum);
+  });
+  bool ok = true;
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    TInfo32* info = node->Info.get();
+    if (info == nullptr || info->Singleton) return;
+    const double total = infoReach.Get(info->Number);
+    const double belief = total > 0 ? nodeReach.Get(node->Number) / total : 0.0;
+    if (!std::isfinite(belief) || !std::isfinite(total)) {
+      node->Belief = 0;
+      ok = false;
+    } else {
+      node->Belief = belief;
+    }
+  });
+  return ok;
+}
+
+// Step 6: the value of each decision move to its mover.
+bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
+  bool ok = true;
+  game.Moves().ForEach([&](TGameObject32* e) {
+    auto* move = static_cast<TMove32*>(e);
+    if (move->From.get() == nullptr || IsChanceMove(move)) return;
+    const int player = move->From->Player->Number;
+    move->Expected =
+        move->To.get() == nullptr ? 0.0 : values.Get(player, move->To->Number) * move->Value;
+    if (!std::isfinite(move->Expected)) ok = false;
+  });
+  game.Payoffs().ForEach([&](TGameObject32* e) {
+    auto* payoff = static_cast<TPayoff32*>(e);
+    if (!payoff->IsMoverPayoff()) return;
+    auto* move = static_cast<TMove32*>(payoff->Move.get());
+    move->Expected += payoff->Value;
+    if (!std::isfinite(move->Expected)) ok = false;
+  });
+  return ok;
+}
+
+// Step 7: a choice is worth its moves' values weighted by the beliefs at their nodes.
+bool ComputeChoiceValues(TGameForm32& game) {
+  bool ok = true;
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    if (!HasPlayer(choice->Info.get())) return;
+    double sum = 0;
+    choice->ChoiceMoves.ForEach([&](TGameObject32* m) {
+      auto* move = static_cast<TMove32*>(m);
+      if (move->From.get() != nullptr) sum += move->From->Belief * move->Expected;
+    });
+    choice->Expected = sum;
+    if (!std::isfinite(sum)) ok = false;
+  });
+  return ok;
+}
+
+}  // namespace
+
+void InitNodeWeights(TGameForm32& game) {
+  game.Nodes().ForEach([](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (!IsSingletonNode(node)) {
+      node->RootWeight = 0;
+      return;
+    }
+    node->Belief = 1;
+    const double weight = std::pow(10.0, 240.0 - 8.0 * node->Level);
+    node->RootWeight = (std::isfinite(weight) && weight > 0) ? weight : 1.0;
+  });
+}
+
+void AllocateWork(TGameForm32& game) {
+  FreeWork(game);
+  const int n = game.Nodes().LiveCount();
+  const int k = game.Players().LiveCount();
+  const int c = game.Strategies().LiveCount();
+  const int i = game.Infos().LiveCount();
+  const int free = c - i > 0 ? c - i : 0;
+  auto work = std::make_unique<TSolverWork>();
+  work->ReachInverse = std::make_unique<TMatrix>(&game, true, n, n);
+  work->Rewards = std::make_unique<TMatrix>(&game, false, n, k);
+  work->NodeValues = std::make_unique<TMatrix>(&game, false, n, k);
+  work->Sensitivity = std::make_unique<TMatrix>(&game, false, c, c);
+  work->Jacobian = std::make_unique<TMatrix>(&game, true, free, free);
+  work->Residual = std::make_unique<TVector>(free, &game);
+  work->NodeReach = std::make_unique<TVector>(n, &game);
+  work->InfoReach = std::make_unique<TVector>(i, &game);
+  game.Work = std::move(work);
+  InitNodeWeights(game);
+}
+
+void FreeWork(TGameForm32& game) {
+  game.Work.reset();
+  game.Profiles().FreeByType(0);
+}
+
+bool Evaluate(TGameForm32& game, bool all) {
+  if (game.Work == nullptr) AllocateWork(game);
+  TSolverWork& work = *game.Work;
+  BuildTransitions(game, *work.ReachInverse);
+  work.ReachInverse->Invert();
+  if (work.ReachInverse->Singular) return false;
+  BuildRewards(game, *work.Rewards);
+  ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues);
+  bool ok = ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach);
+  ok = ComputeMoveValues(game, *work.NodeValues) && ok;
+  ok = ComputeChoiceValues(game) && ok;
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (!HasPlayer(info) || (!all && info->Temporary)) return;
+    info->FindBest();
+    if (info->Best.get() == nullptr) ok = false;
+  });
+  return ok;
+}
+
+bool IsEquilibrium(TGameForm32& game) {
+  bool result = true;
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (info->Temporary || !HasPlayer(info)) return;
+    if (info->Best.get() == nullptr) {
+      result = false;
+      return;
+    }
+    info->Choices.ForEach([&](TGameObject32* c) {
+      auto* choice = static_cast<TChoice32*>(c);
+      if (!choice->Temporary) {
+        choice->IsBest = choice->Expected + kBestReplyTolerance >= info->BestValue;
+      }
+    });
+    info->Choices.ForEach([&](TGameObject32* c) {
+      auto* choice = static_cast<TChoice32*>(c);
+      if (!choice->Temporary && choice->Probability >= kPlayedThreshold && !choice->IsBest) {
+        result = false;
+      }
+    });
+  });
+  return result;
+}
+
+void SetPureProbabilities(TGameForm32& game) {
+  game.Strategies().ForEach(
+      [](TGameObject32* e) { static_cast<TChoice32*>(e)->SetProbability(e->Mark ? 1.0 : 0.0); });
+}
+
+bool Normalize(TGameForm32& game) {
+  bool result = true;
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (!HasPlayer(info)) return;
+    double sum = 0;
+    info->Choices.ForEach([&](TGameObject32* c) {
+      auto* choice = static_cast<TChoice32*>(c);
+      if (choice->Probability < kPlayedThreshold) choice->SetProbability(0);
+      sum += choice->Probability;
+    });
+    if (sum < kPlayedThreshold) {
+      result = false;
+      return;
+    }
+    info->Choices.ForEach([&](TGameObject32* c) {
+      auto* choice = static_cast<TChoice32*>(c);
+      choice->SetProbability(choice->Probability / sum);
+    });
+  });
+  return result;
+}
+
+}  // namespace ludomark

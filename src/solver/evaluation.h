@@ -1,0 +1,30 @@
+#pragma once
+
+#include "document/game_form.h"
+
+namespace ludomark {
+
+// Tolerances of the evaluation.
+constexpr double kBestReplyTolerance = 1e-8;
+constexpr double kPlayedThreshold = 1e-12;
+constexpr double kInitialMaximum = -1e150;
+
+// Creates the working matrices and vectors for the game's current lists (dropping old ones and
+// all profiles) and gives the nodes their root weights.
+void AllocateWork(TGameForm32& game);
+// Singleton-set nodes get belief 1 and root weight 10^(240 - 8 level); others weight 0.
+void InitNodeWeights(TGameForm32& game);
+// For the current choice probabilities: node values through (I - T)^-1, beliefs, move and
+// choice values, best replies. False when I - T is singular, a value overflows, or a set of a
+// player has no best choice. With all false, temporary sets keep their best choices.
+bool Evaluate(TGameForm32& game, bool all);
+// Every choice played with probability 1e-12 or more is within 1e-8 of the best at its set.
+bool IsEquilibrium(TGameForm32& game);
+// Marked choices get probability 1, the others 0.
+void SetPureProbabilities(TGameForm32& game);
+// Scales each player's set to probabilities summing to 1; false when a set sums below 1e-12.
+bool Normalize(TGameForm32& game);
+// Drops the working data and every stored profile.
+void FreeWork(TGameForm32& game);
+
+}  // namespace ludomark

@@ -1,0 +1,356 @@
+#include "solver/solutions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/number_format.h"
+#include "model/player.h"
+#include "model/settings.h"
+#include "model/solution_bit.h"
+#include "solver/evaluation.h"
+
+namespace ludomark {
+
+namespace {
+
+double Snap(double v) {
+  return std::fabs(v) <= kSnapZero ? 0.0 : v;
+}
+
+bool IsPlayerChoice(const TChoice32* c) {
+  return c->Info.get() != nullptr && c->Info->Player.get() != nullptr;
+}
+
+// Choices of players that are not temporary: the ones solutions are compared on.
+template <class F>
+void ForEachShownChoice(TGameForm32& game, F&& visit) {
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (IsPlayerChoice(c) && !c->Temporary) visit(c);
+  });
+}
+
+std::vector<TSolution32*> SolutionsOf(TGameForm32& game) {
+  std::vector<TSolution32*> all;
+  game.Solutions().ForEach([&](TGameObject32* e) { all.push_back(static_cast<TSolution32*>(e)); });
+  return all;
+}
+
+std::vector<TSolutionGroup*> GroupsOf(TGameForm32& game) {
+  std::vector<TSolutionGroup*> all;
+  game.Groups().ForEach([&](TGameObject32* e) { all.push_back(static_cast<TSolutionGroup*>(e)); });
+  return all;
+}
+
+void NameGroups(TGameForm32& game) {
+  int position = 0;
+  game.Groups().ForEach([&](TGameObject32* g) { g->SetName(FormatGeneral(++position, 3)); });
+}
+
+void AddMember(TSolutionGroup& g, TSolution32* s) {
+  if (!g.Members.Contains(s)) g.Members.Add(s);
+}
+
+void FreeSolution(TGameForm32& game, TSolution32* s) {
+  game.Groups().ForEach(
+      [&](TGameObject32* g) { static_cast<TSolutionGroup*>(g)->Members.Remove(s); });
+  game.Solutions().FreeElementOf(s);
+  game.Solutions().Pack();
+}
+
+}  // namespace
+
+void LogLine(TGameForm32& game, const std::string& text) {
+  auto* line = NewElement<TBug>(&game);
+  line->SetName(text);
+  line->Text = text;
+  game.SolverLog().Add(line);
+}
+
+void Snapshot(TGameForm32& game, TSolution32& s) {
+  const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
+  const int players = game.Players().LiveCount();
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Player.get() != nullptr) s.Beliefs.Put(false, node->Number, Snap(node->Belief));
+    for (int p = 1; p <= players; ++p) {
+      const double v = values != nullptr ? values->Get(p, node->Number) : 0.0;
+      s.Values.Put(false, p, node->Number, Snap(v));
+    }
+  });
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (!IsPlayerChoice(c)) return;
+    s.Probabilities.Put(false, c->Number, Snap(c->Probability));
+    s.Expectations.Put(false, c->Number, Snap(c->Expected));
+    s.Regrets.Put(false, c->Number, Snap(c->Info->BestValue - c->Expected));
+    s.BestSet.Put(c->Number, c->IsBest);
+  });
+  BuildBits(game, s);
+}
+
+void BuildBits(TGameForm32& game, TSolution32& s) {
+  s.Bits.FreeByType(0);
+  auto add = [&](int kind, TGameObject32* element, TPlayer32* player, double value) {
+    TSolutionBit* bit = NewSolutionBit(&game, kind, element, player, value);
+    bit->Solution = &s;
+    s.Bits.Add(bit);
+  };
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Temporary) return;
+    game.Players().ForEach([&](TGameObject32* p) {
+      add(kNodeValueBit, node, static_cast<TPlayer32*>(p), s.Values.Get(p->Number, node->Number));
+    });
+    if (node->Player.get() != nullptr && node->Info.get() != nullptr && !node->Info->Singleton &&
+        node->TypeCode != kTable) {
+      add(kBeliefBit, node, nullptr, s.Beliefs.Get(node->Number));
+    }
+  });
+  game.Moves().ForEach([&](TGameObject32* e) {
+    auto* move = static_cast<TMove32*>(e);
+    if (move->Temporary || move->TypeCode == kCell || move->From.get() == nullptr ||
+        move->From->Player.get() == nullptr) {
+      return;
+    }
+    const int choice = move->Choice.get() != nullptr ? move->Choice->Number : 0;
+    add(kMoveProbabilityBit, move, nullptr, s.Probabilities.Get(choice));
+    add(kMoveExpectedBit, move, nullptr, s.Expectations.Get(choice));
+  });
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    if (e->TypeCode != kStrategy) return;
+    add(kStrategyProbabilityBit, e, nullptr, s.Probabilities.Get(e->Number));
+    add(kStrategyExpectedBit, e, nullptr, s.Expectations.Get(e->Number));
+  });
+}
+
+double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution32& t) {
+  double distance = 0;
+  ForEachShownChoice(game, [&](TChoice32* c) {
+    distance = std::max(distance,
+                        std::fabs(s.Probabilities.Get(c->Number) - t.Probabilities.Get(c->Number)));
+  });
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Player.get() == nullptr || node->Temporary) return;
+    distance =
+        std::max(distance, std::fabs(s.Beliefs.Get(node->Number) - t.Beliefs.Get(node->Number)));
+  });
+  return distance;
+}
+
+bool IsDuplicate(TGameForm32& game, TSolution32& s) {
+  bool duplicate = false;
+  for (TSolution32* t : SolutionsOf(game)) {
+    if (t == &s || SolutionDistance(game, s, *t) >= kDuplicateDistance) continue;
+    duplicate = true;
+    if (DebugMode) {
+      t->FoundCount += 1;
+      s.FoundCount = t->FoundCount;
+    }
+  }
+  return duplicate;
+}
+
+bool Fits(TGameForm32& game, const TSolution32& s, const TSolutionGroup& g, bool exact) {
+  bool fits = true;
+  ForEachShownChoice(game, [&](TChoice32* c) {
+    const bool inPattern = g.Pattern.Get(c->Number);
+    const bool best = s.BestSet.Get(c->Number);
+    if (inPattern && !best) fits = false;
+    if (exact && best && !inPattern) fits = false;
+    if (!exact && s.Probabilities.Get(c->Number) > kPlayedInGroup && !inPattern) fits = false;
+  });
+  return fits;
+}
+
+TSolutionGroup* GroupOf(TGameForm32& game, TSolution32& s) {
+  TSolutionGroup* found = nullptr;
+  for (TSolutionGroup* g : GroupsOf(game)) {
+    if (Fits(game, s, *g, true)) {
+      found = g;
+      break;
+    }
+  }
+  s.Group = found;
+  return found;
+}
+
+TSolutionGroup* NewGroup(TGameForm32& game, const TSolution32& s) {
+  auto* g = new TSolutionGroup(game.Strategies().LiveCount(), &game);
+  ForEachShownChoice(game,
+                     [&](TChoice32* c) { g->Pattern.Put(c->Number, s.BestSet.Get(c->Number)); });
+  return g;
+}
+
+bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda) {
+  ForEachShownChoice(game, [&](TChoice32* c) {
+    c->SetProbability((1 - lambda) * t.Probabilities.Get(c->Number) +
+                      lambda * s.Probabilities.Get(c->Number));
+  });
+  if (!Normalize(game)) return false;
+  if (!Evaluate(game, false) || !IsEquilibrium(game)) return false;
+  Snapshot(game, s);
+  return true;
+}
+
+bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t) {
+  double lambda = 1e6;
+  ForEachShownChoice(game, [&](TChoice32* c) {
+    const double a = s.Probabilities.Get(c->Number);
+    const double b = t.Probabilities.Get(c->Number);
+    if (std::fabs(a - b) <= 1e-8) return;
+    if (a > b) lambda = std::min(lambda, (1 - b) / (a - b));
+    if (a < b) lambda = std::min(lambda, b / (b - a));
+  });
+  ForEachShownChoice(game, [&](TChoice32* c) {
+    const double a = s.Regrets.Get(c->Number);
+    const double b = t.Regrets.Get(c->Number);
+    if (a < b - 1e-16) lambda = std::min(lambda, b / (b - a));
+  });
+  if (!(lambda > 1 && lambda < 1e6)) return false;
+  return TryPoint(game, s, t, lambda);
+}
+
+void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
+  if (g.Members.LiveCount() <= 1) return;
+  for (int pass = 0; pass < 5; ++pass) {
+    bool done = false;
+    std::vector<TSolution32*> members;
+    g.Members.ForEach([&](TGameObject32* e) { members.push_back(static_cast<TSolution32*>(e)); });
+    for (TSolution32* a : members) {
+      for (TSolution32* b : members) {
+        if (a == b || done) continue;
+        if (ExtendPair(game, *a, *b)) done = true;
+        if (ExtendPair(game, *b, *a)) done = true;
+      }
+    }
+    if (!done) break;
+  }
+}
+
+void ExtendGroups(TGameForm32& game, TSolution32* s) {
+  for (TSolutionGroup* g : GroupsOf(game)) {
+    if (s == nullptr || g->Members.Contains(s)) ExtendGroup(game, *g);
+  }
+}
+
+void MergeDuplicates(TGameForm32& game) {
+  for (int pass = 0; pass < 10; ++pass) {
+    const std::vector<TSolution32*> all = SolutionsOf(game);
+    TSolution32* drop = nullptr;
+    for (TSolution32* s : all) {
+      for (TSolution32* t : all) {
+        if (t != s && SolutionDistance(game, *s, *t) <= kDuplicateDistance) drop = t;
+      }
+      if (drop != nullptr) break;
+    }
+    if (drop == nullptr) return;
+    FreeSolution(game, drop);
+  }
+}
+
+void NameSolution(TGameForm32& game, TSolution32& s) {
+  int groups = 0;
+  game.Groups().ForEach([&](TGameObject32* g) {
+    if (static_cast<TSolutionGroup*>(g)->Members.Contains(&s)) ++groups;
+  });
+  const char* prefix = groups >= 2 ? "C" : s.Kind == 1 ? "P" : s.Kind == 2 ? "M" : "S";
+  std::string name(prefix);
+  if (groups >= 2) {
+    game.Groups().ForEach([&](TGameObject32* g) {
+      if (static_cast<TSolutionGroup*>(g)->Members.Contains(&s)) name.append(" ").append(g->Name);
+    });
+  } else if (TSolutionGroup* g = GroupOf(game, s)) {
+    name.append(" ").append(g->Name).append(".");
+    name.append(FormatGeneral(g->Members.PositionOf(&s), 3));
+  }
+  if (DebugMode) name.append("[").append(std::to_string(s.FoundCount)).append("]");
+  s.SetName(name);
+}
+
+void Organize(TGameForm32& game) {
+  for (TSolution32* s : SolutionsOf(game)) {
+    if (GroupOf(game, *s) == nullptr) {
+      game.Groups().Add(NewGroup(game, *s));
+      NameGroups(game);
+    }
+  }
+  for (int pass = 0; pass < 10; ++pass) {
+    std::vector<TGameObject32*> used;
+    for (TSolution32* s : SolutionsOf(game)) used.push_back(GroupOf(game, *s));
+    TSolutionGroup* unused = nullptr;
+    for (TSolutionGroup* g : GroupsOf(game)) {
+      if (std::find(used.begin(), used.end(), g) == used.end()) unused = g;
+    }
+    if (unused == nullptr) break;
+    game.Groups().FreeElementOf(unused);
+    game.Groups().Pack();
+  }
+  NameGroups(game);
+  for (TSolution32* s : SolutionsOf(game)) {
+    for (TSolutionGroup* g : GroupsOf(game)) {
+      if (Fits(game, *s, *g, false)) AddMember(*g, s);
+    }
+  }
+  for (TSolution32* s : SolutionsOf(game)) NameSolution(game, *s);
+
+  // Group order; a solution in no group keeps its place at the end rather than being lost.
+  const std::vector<TSolution32*> before = SolutionsOf(game);
+  game.Solutions().Clear();
+  for (TSolutionGroup* g : GroupsOf(game)) {
+    g->Members.ForEach([&](TGameObject32* s) {
+      if (!game.Solutions().Contains(s)) game.Solutions().Add(s);
+    });
+  }
+  for (TSolution32* s : before) {
+    if (!game.Solutions().Contains(s)) game.Solutions().Add(s);
+  }
+}
+
+TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
+  TSolution32* s = NewSolution(&game);
+  s->Kind = kind;
+  s->Param = param;
+  Snapshot(game, *s);
+  if (IsDuplicate(game, *s)) {
+    if (DebugMode) {
+      std::string line = ">>>>>>>>>>>>>>>>>>>>>> Duplicate solution";
+      line.append(std::to_string(s->FoundCount)).append(" <<<<<<<<<<<<<<<<<");
+      LogLine(game, line);
+    }
+    FreeElement(s);
+    return nullptr;
+  }
+  game.Solutions().Add(s);
+  if (GroupOf(game, *s) == nullptr) {
+    TSolutionGroup* g = NewGroup(game, *s);
+    game.Groups().Add(g);
+    NameGroups(game);
+    for (TSolution32* t : SolutionsOf(game)) {
+      if (Fits(game, *t, *g, false)) AddMember(*g, t);
+    }
+  }
+  for (TSolutionGroup* g : GroupsOf(game)) {
+    if (Fits(game, *s, *g, false)) AddMember(*g, s);
+  }
+  Ref<TSolution32> watch = s;  // the merge may remove it
+  ExtendGroups(game, s);
+  MergeDuplicates(game);
+  Organize(game);
+  if (DebugMode) LogLine(game, ">>>>>>>>>>>>>>>>>>>>>> New solution <<<<<<<<<<<<<<<<<");
+  return watch.get();
+}
+
+void DeleteSolution(TGameForm32& game, TSolution32* s) {
+  if (s == nullptr || !game.Solutions().Contains(s)) return;
+  FreeSolution(game, s);
+  if (game.Solutions().Empty()) game.ResetDerived();
+}
+
+}  // namespace ludomark

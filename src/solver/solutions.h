@@ -1,0 +1,41 @@
+#pragma once
+
+#include "document/game_form.h"
+#include "model/solution.h"
+#include "solver/solution_group.h"
+
+namespace ludomark {
+
+// Thresholds of recording and grouping.
+constexpr double kSnapZero = 1e-8;  // values this small are stored as 0
+constexpr double kDuplicateDistance = 1e-5;
+constexpr double kPlayedInGroup = 1e-8;
+
+// Records the current assessment (after a successful evaluation) as a solution of the kind;
+// answers the solution, or nothing when it duplicates one already found.
+TSolution32* RecordSolution(TGameForm32& game, int kind, int param);
+// Copies the last evaluation into the solution (tiny values as 0) and rebuilds its values.
+void Snapshot(TGameForm32& game, TSolution32& s);
+void BuildBits(TGameForm32& game, TSolution32& s);
+// Largest difference of a choice probability or a belief.
+double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution32& t);
+bool IsDuplicate(TGameForm32& game, TSolution32& s);
+TSolutionGroup* NewGroup(TGameForm32& game, const TSolution32& s);
+TSolutionGroup* GroupOf(TGameForm32& game, TSolution32& s);
+bool Fits(TGameForm32& game, const TSolution32& s, const TSolutionGroup& g, bool exact);
+// Pushes the members of the solution's groups (every group when s is nothing) along the
+// segments between them, as far as they stay equilibria.
+void ExtendGroups(TGameForm32& game, TSolution32* s);
+void ExtendGroup(TGameForm32& game, TSolutionGroup& g);
+bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t);
+bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda);
+void MergeDuplicates(TGameForm32& game);
+// Groups, names and orders the solutions.
+void Organize(TGameForm32& game);
+void NameSolution(TGameForm32& game, TSolution32& s);
+void DeleteSolution(TGameForm32& game, TSolution32* s);
+
+// Appends a line to the solver log.
+void LogLine(TGameForm32& game, const std::string& text);
+
+}  // namespace ludomark
