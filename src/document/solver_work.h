@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "model/matrix.h"
 #include "model/vector.h"
@@ -17,6 +18,9 @@ struct TSolverWork {
   std::unique_ptr<TVector> Residual;
   std::unique_ptr<TVector> NodeReach;
   std::unique_ptr<TVector> InfoReach;
+  // Scratch space of the evaluation, kept so that evaluations do not allocate.
+  std::vector<int> PayingNodes;
+  std::vector<double> ReachSums;
 };
 
 }  // namespace ludomark

@@ -1,6 +1,7 @@
 #include "solver/evaluation.h"
 
 #include <cmath>
+#include <vector>
 
 #include "model/choice.h"
 #include "model/info.h"
@@ -19,6 +20,11 @@ bool HasPlayer(const TInfo32* info) {
 
 bool IsChanceMove(const TMove32* move) {
   return move->From->Player.get() == nullptr;
+}
+
+TMove32* AsMove(TGameObject32* e) {
+  if (e == nullptr || (e->TypeCode != kMove && e->TypeCode != kCell)) return nullptr;
+  return static_cast<TMove32*>(e);
 }
 
 bool IsSingletonNode(const TNode32* node) {
@@ -51,7 +57,7 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
   }
   game.Payoffs().ForEach([&](TGameObject32* e) {
     auto* payoff = static_cast<TPayoff32*>(e);
-    auto* move = dynamic_cast<TMove32*>(payoff->Move.get());
+    TMove32* move = AsMove(payoff->Move.get());
     if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr) return;
     double weight;
     if (IsChanceMove(move)) {
@@ -65,33 +71,40 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
   });
 }
 
-// Step 4: V = (I - T)^-1 R, row by row.
-void ComputeNodeValues(const TMatrix& reach, const TMatrix& rewards, TMatrix& values) {
+// Step 4: V = (I - T)^-1 R, row by row; rewards sit at few nodes, so only those are read.
+void ComputeNodeValues(const TMatrix& reach, const TMatrix& rewards, TMatrix& values,
+                       std::vector<int>& paying) {
   const int n = reach.Capacity();
   const int players = values.Capacity();
   for (int p = 1; p <= players; ++p) {
     const double* reward = rewards.Row(p);
     double* value = values.Row(p);
+    paying.clear();
+    for (int b = 0; b < n; ++b) {
+      if (reward[b] != 0.0) paying.push_back(b);
+    }
     for (int a = 1; a <= n; ++a) {
       const double* inverse = reach.Row(a) + n;
       double sum = 0;
-      for (int b = 0; b < n; ++b) sum += inverse[b] * reward[b];
+      for (int b : paying) sum += inverse[b] * reward[b];
       value[a - 1] = sum;
     }
   }
 }
 
 // Step 5: reach of every node from the weighted singleton nodes, and beliefs.
-bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
-                    TVector& infoReach) {
+bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach, TVector& infoReach,
+                    std::vector<double>& sums) {
   const int n = reach.Capacity();
-  std::vector<double> sums(static_cast<std::size_t>(n), 0.0);
+  sums.assign(static_cast<std::size_t>(n), 0.0);
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* start = static_cast<TNode32*>(e);
     if (!IsSingletonNode(start) || start->RootWeight == 0) return;
     if (start->Number < 1 || start->Number > n) return;
     const double* inverse = reach.Row(start->Number) + n;
-    for (int j = 0; j < n; ++j) sums[static_cast<std::size_t>(j)] += start->RootWeight * inverse[j];
+    const double weight = start->RootWeight;
+    double* sum = sums.data();
+    for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
   });
   for (int j = 1; j <= n; ++j) nodeReach.Put(false, j, sums[static_cast<std::size_t>(j - 1)]);
   for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(false, i, 0.0);
@@ -131,8 +144,12 @@ bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
   });
   game.Payoffs().ForEach([&](TGameObject32* e) {
     auto* payoff = static_cast<TPayoff32*>(e);
-    if (!payoff->IsMoverPayoff()) return;
-    auto* move = static_cast<TMove32*>(payoff->Move.get());
+    TMove32* move = AsMove(payoff->Move.get());
+    // The mover's own payoff on the move.
+    if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr ||
+        move->From->Player.get() != payoff->Player.get()) {
+      return;
+    }
     move->Expected += payoff->Value;
     if (!std::isfinite(move->Expected)) ok = false;
   });
@@ -196,6 +213,11 @@ void FreeWork(TGameForm32& game) {
   game.Profiles().FreeByType(0);
 }
 
+void BuildReachMatrix(TGameForm32& game) {
+  if (game.Work == nullptr) AllocateWork(game);
+  BuildTransitions(game, *game.Work->ReachInverse);
+}
+
 bool Evaluate(TGameForm32& game, bool all) {
   if (game.Work == nullptr) AllocateWork(game);
   TSolverWork& work = *game.Work;
@@ -203,8 +225,9 @@ bool Evaluate(TGameForm32& game, bool all) {
   work.ReachInverse->Invert();
   if (work.ReachInverse->Singular) return false;
   BuildRewards(game, *work.Rewards);
-  ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues);
-  bool ok = ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach);
+  ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues, work.PayingNodes);
+  bool ok =
+      ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach, work.ReachSums);
   ok = ComputeMoveValues(game, *work.NodeValues) && ok;
   ok = ComputeChoiceValues(game) && ok;
   game.Infos().ForEach([&](TGameObject32* e) {

@@ -18,6 +18,8 @@ void InitNodeWeights(TGameForm32& game);
 // choice values, best replies. False when I - T is singular, a value overflows, or a set of a
 // player has no best choice. With all false, temporary sets keep their best choices.
 bool Evaluate(TGameForm32& game, bool all);
+// Step one of the evaluation: I - T in the left half of the reach matrix.
+void BuildReachMatrix(TGameForm32& game);
 // Every choice played with probability 1e-12 or more is within 1e-8 of the best at its set.
 bool IsEquilibrium(TGameForm32& game);
 // Marked choices get probability 1, the others 0.
