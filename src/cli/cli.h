@@ -14,6 +14,8 @@ enum ExitCode : int {
 };
 
 // Runs one command line (without the program name); output goes to out, problems to err.
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// With showProgress, a solve run shows its stage and percentage on err.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool showProgress = false);
 
 }  // namespace ludomark::cli

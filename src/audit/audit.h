@@ -1,0 +1,26 @@
+#pragma once
+
+#include "document/game_form.h"
+
+namespace ludomark {
+
+// Checks the game and derives what the solver works on: table expansion, levels and root,
+// information-set membership, artificial predecessors, choices, numbers, payoff lists, payoff
+// bounds and eliminated choices. Every problem becomes a finding; never stops early. True when
+// every check passed.
+bool Audit(TGameForm32& game);
+
+// The steps of the audit, in their order of use.
+void ComputeLevels(TGameForm32& game);
+TNode32* FindRoot(TGameForm32& game);
+bool CheckConnected(TGameForm32& game);
+bool CheckInformationSets(TGameForm32& game);
+void ComputeInfoLevels(TGameForm32& game);
+void RebuildChoices(TGameForm32& game);
+bool CheckChoices(TGameForm32& game);
+bool CheckDegrees(TGameForm32& game);
+bool CheckPayoffs(TGameForm32& game);
+bool CheckChance(TGameForm32& game);
+void ComputeBounds(TGameForm32& game);
+
+}  // namespace ludomark

@@ -1,0 +1,147 @@
+// Node levels, the root and connectedness.
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+#include "audit/audit.h"
+#include "model/info.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/player.h"
+
+namespace ludomark {
+
+namespace {
+
+// Moves leaving each node, in Moves order, by position in Nodes.
+struct Graph {
+  std::vector<TNode32*> nodes;
+  std::unordered_map<const TNode32*, int> index;
+  std::vector<std::vector<int>> next;
+
+  explicit Graph(TGameForm32& game) {
+    game.Nodes().ForEach([&](TGameObject32* e) {
+      index[static_cast<TNode32*>(e)] = static_cast<int>(nodes.size());
+      nodes.push_back(static_cast<TNode32*>(e));
+    });
+    next.resize(nodes.size());
+    game.Moves().ForEach([&](TGameObject32* e) {
+      auto* m = static_cast<TMove32*>(e);
+      auto from = index.find(m->From.get());
+      auto to = index.find(m->To.get());
+      if (from == index.end()) return;
+      next[static_cast<std::size_t>(from->second)].push_back(to == index.end() ? -1 : to->second);
+    });
+  }
+};
+
+// Longest cycle-free path lengths from `start`. The walk tries every path; a graph with
+// astronomically many paths falls back to extending a node only when reached deeper than before,
+// which gives the same levels on graphs without cycles.
+void WalkLevels(Graph& g, int start, std::vector<int>& level, std::vector<char>& onPath,
+                long long& budget) {
+  struct Frame {
+    int node;
+    int level;
+    std::size_t edge;
+  };
+  std::vector<Frame> stack{{start, 0, 0}};
+  level[static_cast<std::size_t>(start)] = std::max(level[static_cast<std::size_t>(start)], 0);
+  onPath[static_cast<std::size_t>(start)] = 1;
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    const auto& edges = g.next[static_cast<std::size_t>(top.node)];
+    if (top.edge == edges.size()) {
+      onPath[static_cast<std::size_t>(top.node)] = 0;
+      stack.pop_back();
+      continue;
+    }
+    const int to = edges[top.edge++];
+    if (to < 0 || onPath[static_cast<std::size_t>(to)]) continue;
+    const int reached = top.level + 1;
+    int& known = level[static_cast<std::size_t>(to)];
+    if (--budget < 0 && known >= reached) continue;
+    if (known < reached) known = reached;
+    onPath[static_cast<std::size_t>(to)] = 1;
+    stack.push_back({to, reached, 0});
+  }
+}
+
+}  // namespace
+
+void ComputeLevels(TGameForm32& game) {
+  Graph g(game);
+  std::vector<int> level(g.nodes.size(), 0);
+  std::vector<char> onPath(g.nodes.size(), 0);
+  long long budget = 20000000;
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+    g.nodes[i]->Mark = false;
+    g.nodes[i]->Level = 0;
+  }
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+    if (g.nodes[i]->Info.get() == nullptr) {
+      WalkLevels(g, static_cast<int>(i), level, onPath, budget);
+    }
+  }
+  int lowest = 2000000000;
+  for (int l : level) lowest = std::min(lowest, l);
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) g.nodes[i]->Level = level[i] - lowest;
+}
+
+TNode32* FindRoot(TGameForm32& game) {
+  TNode32* root = nullptr;
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    if (root == nullptr && e->Level == 0) root = static_cast<TNode32*>(e);
+  });
+  game.SetRoot(root);
+  return root;
+}
+
+bool CheckConnected(TGameForm32& game) {
+  TNode32* root = game.Root();
+  if (root == nullptr) return false;
+  // Marking from the root across moves in either direction reaches the same nodes as repeated
+  // passes would.
+  Graph g(game);
+  std::vector<std::vector<int>> linked(g.nodes.size());
+  for (std::size_t a = 0; a < g.nodes.size(); ++a) {
+    for (int b : g.next[a]) {
+      if (b < 0) continue;
+      linked[a].push_back(b);
+      linked[static_cast<std::size_t>(b)].push_back(static_cast<int>(a));
+    }
+  }
+  std::vector<char> marked(g.nodes.size(), 0);
+  std::vector<int> todo{g.index[root]};
+  marked[static_cast<std::size_t>(todo.back())] = 1;
+  while (!todo.empty()) {
+    const int n = todo.back();
+    todo.pop_back();
+    for (int m : linked[static_cast<std::size_t>(n)]) {
+      if (!marked[static_cast<std::size_t>(m)]) {
+        marked[static_cast<std::size_t>(m)] = 1;
+        todo.push_back(m);
+      }
+    }
+  }
+  bool ok = true;
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+    g.nodes[i]->Mark = false;
+    if (marked[i]) continue;
+    ok = false;
+    game.ReportFinding(g.nodes[i]->Describe(7) + " is not connected");
+  }
+  return ok;
+}
+
+void ComputeInfoLevels(TGameForm32& game) {
+  int highest = 0;
+  game.Nodes().ForEach([&](TGameObject32* n) { highest = std::max(highest, n->Level); });
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    info->Level = highest;
+    info->Members.ForEach([&](TGameObject32* m) { info->Level = std::min(info->Level, m->Level); });
+  });
+}
+
+}  // namespace ludomark

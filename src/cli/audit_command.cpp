@@ -1,0 +1,19 @@
+#include <ostream>
+
+#include "audit/audit.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/load_game.h"
+#include "gamefile/listing.h"
+
+namespace ludomark::cli {
+
+int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err) {
+  TGameType32 game;
+  if (!LoadGame(path, game, err)) return kExitUsage;
+  const bool passed = Audit(game);
+  for (const std::string& line : BuildListing(game, passed ? 2 : 1)) out << line << "\n";
+  return passed ? kExitOk : kExitFlawed;
+}
+
+}  // namespace ludomark::cli

@@ -1,0 +1,174 @@
+#include "cli/solution_report.h"
+
+#include <charconv>
+#include <cmath>
+#include <ostream>
+#include <vector>
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/node.h"
+#include "model/number_format.h"
+#include "model/player.h"
+#include "model/solution.h"
+
+namespace ludomark::cli {
+
+namespace {
+
+struct ChoiceRow {
+  TChoice32* choice;
+  std::string set;
+  std::string player;
+};
+
+// Choices of players that are not temporary, in Strategies order, with the name of their set:
+// the side for a table strategy, the first member node otherwise.
+std::vector<ChoiceRow> ChoiceRows(TGameForm32& game) {
+  std::vector<ChoiceRow> rows;
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    TInfo32* info = c->Info.get();
+    if (c->Temporary || info == nullptr || info->Player.get() == nullptr) return;
+    const std::string set = info->TypeCode == kSide ? info->Name : info->FirstMemberName();
+    rows.push_back({c, set, info->Player->Name});
+  });
+  return rows;
+}
+
+std::vector<TNode32*> ShownNodes(TGameForm32& game) {
+  std::vector<TNode32*> nodes;
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    if (!e->Temporary) nodes.push_back(static_cast<TNode32*>(e));
+  });
+  return nodes;
+}
+
+std::vector<TPlayer32*> Players(TGameForm32& game) {
+  std::vector<TPlayer32*> players;
+  game.Players().ForEach([&](TGameObject32* p) { players.push_back(static_cast<TPlayer32*>(p)); });
+  return players;
+}
+
+std::string Kind(int kind) {
+  return kind == 1 ? "pure" : kind == 2 ? "mixed" : kind == 3 ? "sampled" : "unknown";
+}
+
+}  // namespace
+
+std::string JsonNumber(double value) {
+  if (!std::isfinite(value)) return "null";
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
+  return std::string(buf, res.ptr);
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (c < 0x20 || c >= 0x80) {
+          // Names are 8-bit text of no fixed code page; escape what is not plain ASCII.
+          const char* hex = "0123456789abcdef";
+          out += "\\u00";
+          out += hex[c >> 4];
+          out += hex[c & 15];
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
+  const std::vector<ChoiceRow> rows = ChoiceRows(game);
+  const std::vector<TNode32*> nodes = ShownNodes(game);
+  const std::vector<TPlayer32*> players = Players(game);
+  game.Solutions().ForEach([&](TGameObject32* e) {
+    auto* s = static_cast<TSolution32*>(e);
+    out << "SOLUTION " << s->Name << " (" << Kind(s->Kind) << ")\n";
+    out << "  CHOICES\n";
+    for (const ChoiceRow& row : rows) {
+      const int n = row.choice->Number;
+      out << "    " << row.choice->Name << "@" << row.set << " (" << row.player << ")"
+          << " p= " << FormatGeneral(s->Probabilities.Get(n), 6)
+          << " e= " << FormatGeneral(s->Expectations.Get(n), 6)
+          << (s->BestSet.Get(n) ? " best" : "") << "\n";
+    }
+    out << "  BELIEFS\n";
+    for (TNode32* node : nodes) {
+      if (node->Player.get() == nullptr) continue;
+      out << "    " << node->Describe(7) << " b= " << FormatGeneral(s->Beliefs.Get(node->Number), 6)
+          << "\n";
+    }
+    out << "  VALUES\n";
+    for (TNode32* node : nodes) {
+      out << "    " << node->Describe(7);
+      for (TPlayer32* p : players) {
+        out << " " << p->Name << "= " << FormatGeneral(s->Values.Get(p->Number, node->Number), 6);
+      }
+      out << "\n";
+    }
+  });
+}
+
+void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
+                        std::ostream& out) {
+  const std::vector<ChoiceRow> rows = ChoiceRows(game);
+  const std::vector<TNode32*> nodes = ShownNodes(game);
+  const std::vector<TPlayer32*> players = Players(game);
+  out << "{\"file\": " << JsonString(file) << ", \"method\": " << JsonString(method)
+      << ", \"status\": " << game.Status() << ", \"solutions\": [";
+  bool firstSolution = true;
+  game.Solutions().ForEach([&](TGameObject32* e) {
+    auto* s = static_cast<TSolution32*>(e);
+    out << (firstSolution ? "" : ", ") << "{\"name\": " << JsonString(s->Name)
+        << ", \"kind\": " << s->Kind << ", \"choices\": [";
+    firstSolution = false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int n = rows[i].choice->Number;
+      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(rows[i].choice->Name)
+          << ", \"set\": " << JsonString(rows[i].set)
+          << ", \"player\": " << JsonString(rows[i].player)
+          << ", \"probability\": " << JsonNumber(s->Probabilities.Get(n))
+          << ", \"expected\": " << JsonNumber(s->Expectations.Get(n))
+          << ", \"best\": " << (s->BestSet.Get(n) ? "true" : "false") << "}";
+    }
+    out << "], \"nodes\": [";
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+      TNode32* node = nodes[i];
+      const bool chance = node->Player.get() == nullptr;
+      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(node->Name)
+          << ", \"player\": " << (chance ? "null" : JsonString(node->Player->Name))
+          << ", \"belief\": " << (chance ? "null" : JsonNumber(s->Beliefs.Get(node->Number)))
+          << ", \"values\": [";
+      for (std::size_t p = 0; p < players.size(); ++p) {
+        out << (p == 0 ? "" : ", ") << "{\"player\": " << JsonString(players[p]->Name)
+            << ", \"value\": " << JsonNumber(s->Values.Get(players[p]->Number, node->Number))
+            << "}";
+      }
+      out << "]}";
+    }
+    out << "]}";
+  });
+  out << "]}\n";
+}
+
+}  // namespace ludomark::cli

@@ -1,0 +1,99 @@
+#include <csignal>
+#include <ostream>
+
+#include "audit/audit.h"
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/load_game.h"
+#include "cli/progress_observer.h"
+#include "cli/solution_report.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/listing.h"
+#include "model/settings.h"
+#include "solver/solve_run.h"
+
+namespace ludomark::cli {
+
+namespace {
+
+// The run that Ctrl+C stops, as the Abort button does: the solutions found so far are kept.
+TSolveRun* interruptible = nullptr;
+
+extern "C" void StopRun(int) {
+  if (interruptible != nullptr) interruptible->Stopped = true;
+}
+
+class InterruptGuard {
+ public:
+  explicit InterruptGuard(TSolveRun& run) {
+    interruptible = &run;
+    previous_ = std::signal(SIGINT, StopRun);
+  }
+  ~InterruptGuard() {
+    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
+    interruptible = nullptr;
+  }
+
+ private:
+  void (*previous_)(int) = SIG_DFL;
+};
+
+const char* MethodName(int method) {
+  return method == 1 ? "pure" : method == 3 ? "sampling" : "mixed";
+}
+
+}  // namespace
+
+int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
+  TGameType32 game;
+  if (!LoadGame(options.Path, game, err)) return kExitUsage;
+  SolveMethod = options.Method;
+  DebugMode = options.Debug;
+  struct ResetSettings {
+    ~ResetSettings() {
+      DebugMode = false;
+      SolveMethod = 2;
+    }
+  } resetSettings;
+
+  if (!Audit(game)) {
+    for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
+    return kExitFlawed;
+  }
+  game.SetStatus(StatusSolving);
+  game.Solutions().FreeByType(0);
+  game.Profiles().FreeByType(0);
+
+  TSolveRun run;
+  {
+    InterruptGuard guard(run);
+    TSolveObserver quiet;
+    TProgressLine progress(err);
+    run.RunSolve(game, options.ShowProgress ? progress : quiet);
+  }
+
+  const bool found = !game.Solutions().Empty();
+  if (options.Json) {
+    PrintSolutionsJson(game, options.Path, MethodName(options.Method), out);
+  } else if (found) {
+    PrintSolutionsText(game, out);
+  } else {
+    out << "No solution found.\n";
+  }
+  if (options.Save && found) {
+    try {
+      WriteGameFile(options.Path, game);
+      AppendSolutionsToFile(options.Path, game);
+    } catch (const TFileError& e) {
+      err << "ludomark-cli: " << e.what() << "\n";
+      return kExitUsage;
+    }
+  }
+  if (options.Debug) {
+    for (const std::string& line : BuildListing(game, 3)) out << line << "\n";
+  }
+  return found ? kExitOk : kExitNoSolution;
+}
+
+}  // namespace ludomark::cli

@@ -1,0 +1,127 @@
+// Enumeration of pure profiles (profiling) and supports (exploring) over the information sets.
+#include <cmath>
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/player.h"
+#include "model/settings.h"
+#include "solver/evaluation.h"
+#include "solver/pure_profiles.h"
+#include "solver/solutions.h"
+#include "solver/solve_run.h"
+
+namespace ludomark {
+
+namespace {
+bool HasPlayer(const TInfo32* info) {
+  return info != nullptr && info->Player.get() != nullptr;
+}
+
+void SetChoiceMarks(TInfo32& info, bool flag) {
+  info.Choices.ForEach([&](TGameObject32* c) { c->Mark = flag; });
+}
+}  // namespace
+
+void MarkInfos(TGameForm32& game, bool all) {
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (all || !HasPlayer(info)) {
+      info->Mark = true;
+      SetChoiceMarks(*info, true);
+    } else {
+      info->Mark = false;
+    }
+  });
+}
+
+void TSolveRun::Enumerate(double weight, TInfo32* info) {
+  if (info == nullptr || Stopped) return;
+  if (!HasPlayer(info)) {
+    Descend(weight, info);
+    return;
+  }
+  info->Mark = true;
+  SetChoiceMarks(*info, false);
+  if (Profiling) {
+    info->Choices.ForEach([&](TGameObject32* c) {
+      if (static_cast<TChoice32*>(c)->Eliminated) return;
+      SetChoiceMarks(*info, false);
+      c->Mark = true;
+      Descend(weight, info);
+    });
+  } else {
+    const int count = info->Choices.LiveCount();
+    while (!Stopped && info->NextSubset(count)) Descend(weight, info);
+  }
+  info->Mark = false;
+}
+
+void TSolveRun::Descend(double weight, TInfo32* info) {
+  const double leaf = LeafWeight(info, weight);
+  if (!Profiling && SupportPruned(*Game, *info)) {
+    AddProgress(leaf);
+    return;
+  }
+  TInfo32* next = NextInfo(info);
+  if (next == nullptr) {
+    AddProgress(leaf);
+    EvaluateLeaf();
+  } else {
+    Enumerate(leaf, next);
+  }
+}
+
+TInfo32* TSolveRun::NextInfo(TInfo32* info) {
+  TInfo32* candidate = nullptr;
+  info->Choices.ForEach([&](TGameObject32* c) {
+    static_cast<TChoice32*>(c)->ChoiceMoves.ForEach([&](TGameObject32* m) {
+      TNode32* to = static_cast<TMove32*>(m)->To.get();
+      if (to != nullptr && to->Info.get() != nullptr && !to->Info->Mark) candidate = to->Info.get();
+    });
+  });
+  if (candidate != nullptr) return candidate;
+  Game->Infos().ForEach([&](TGameObject32* e) {
+    if (!e->Mark) candidate = static_cast<TInfo32*>(e);
+  });
+  return candidate;
+}
+
+double TSolveRun::LeafWeight(TInfo32* info, double weight) {
+  if (!HasPlayer(info)) return weight;
+  const int count = info->Choices.LiveCount();
+  if (Profiling) return weight * count;
+  switch (SolveMethod) {
+    case 1:
+      return weight * count;
+    case 2:
+      // The number of non-empty supports, 2^count - 1, held in a double so that sets with
+      // more than 31 strategies do not overflow the count.
+      return weight * (std::ldexp(1.0, count) - 1.0);
+    case 3:
+      return 100;
+    default:
+      return weight;
+  }
+}
+
+void TSolveRun::EvaluateLeaf() {
+  if (Profiling) {
+    RecordProfileLeaf();
+    return;
+  }
+  Iterations += 1;
+  if (SolveMethod == 2) Iterate(false);
+}
+
+void TSolveRun::RecordProfileLeaf() {
+  if (DebugMode) Game->SolverLog().FreeByType(0);
+  SetPureProbabilities(*Game);
+  if (!RecordProfile(*Game)) return;
+  if (!IsEquilibrium(*Game)) return;
+  RecordSolution(*Game, 1, 20);
+  if (Observer != nullptr) Observer->SolutionsChanged();
+}
+
+}  // namespace ludomark

@@ -1,0 +1,168 @@
+// The damped Newton iteration towards a mixed equilibrium from a support or a random point.
+#include <algorithm>
+#include <cmath>
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/node.h"
+#include "model/number_format.h"
+#include "model/player.h"
+#include "model/random.h"
+#include "model/settings.h"
+#include "solver/evaluation.h"
+#include "solver/newton.h"
+#include "solver/solutions.h"
+#include "solver/solve_run.h"
+
+namespace ludomark {
+
+namespace {
+bool HasPlayer(const TInfo32* info) {
+  return info != nullptr && info->Player.get() != nullptr;
+}
+
+std::string ChoiceLabel(TChoice32* c) {
+  return c->Name + "@" + c->Info->FirstMemberName();
+}
+}  // namespace
+
+bool TSolveRun::SetStartPoint(bool random) {
+  Game->Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (!HasPlayer(info)) return;
+    info->Choices.ForEach([&](TGameObject32* c) {
+      auto* choice = static_cast<TChoice32*>(c);
+      if (!choice->Mark) {
+        choice->SetProbability(0);
+      } else {
+        choice->SetProbability(random ? SharedRandom().Next() : 1.0);
+      }
+    });
+  });
+  return Normalize(*Game);
+}
+
+void TSolveRun::AdaptStep() {
+  auto& game = static_cast<TGameType32&>(*Game);
+  if (PrevSqrNorm == 0) return;
+  CVTest = std::exp(2 * Step) * game.SqrNorm / PrevSqrNorm;
+  if (!std::isfinite(CVTest)) CVTest = 5;
+  Step = CVTest >= 5 ? Step * 0.75 : 1.0;
+  if (Step <= 0.01) Step = 0.01;
+}
+
+void TSolveRun::ClipStep() {
+  FacetHit = false;
+  Game->Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (!(c->Probability + Step * c->Direction < 0) || !c->Mark) return;
+    FacetHit = true;
+    const double quotient = -c->Probability / c->Direction;
+    Step = std::isfinite(quotient) ? std::min(quotient, Step) : 0.12345;
+  });
+}
+
+void TSolveRun::DropVanished() {
+  Game->Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    c->Mark = c->Probability + Step * c->Direction >= 1e-12;
+  });
+}
+
+void TSolveRun::TakeStep(bool random) {
+  ClipStep();
+  if (random) DropVanished();
+  Game->Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    c->SetProbability(c->Probability + Step * c->Direction);
+  });
+  Normalize(*Game);
+}
+
+void TSolveRun::Iterate(bool random) {
+  auto& game = static_cast<TGameType32&>(*Game);
+  if (DebugMode) {
+    Log("**************** Iteration # " + std::to_string(Iterations) + " Hit facet # " +
+        std::to_string(FacetStops) + "**********************");
+  }
+  if (!SetStartPoint(random) || !Evaluate(game, true)) return;
+  Step = 1;
+  PrevSqrNorm = 1;
+  int hits = 0;
+  for (int n = 1;; ++n) {
+    bool stop = false;
+    if (DebugMode) LogState(n, hits);
+    if (IsEquilibrium(game)) {
+      RecordSolution(game, 2, 20);
+      if (Observer != nullptr) Observer->SolutionsChanged();
+      stop = true;
+    } else {
+      NewtonDirection(game);
+      if (n == 1) {
+        StartNorm = game.SqrNorm;
+        if (DebugMode) Log("Start norm = " + FormatGeneral(StartNorm, 8));
+      } else {
+        AdaptStep();
+      }
+      TakeStep(random);
+      if (FacetHit && ++hits > 4) {
+        stop = true;
+        if (DebugMode) FacetStops += 1;
+      }
+      PrevSqrNorm = game.SqrNorm;
+      if (!Evaluate(game, true)) stop = true;
+      if (n >= MaxSteps) {
+        if (DebugMode) Log("Too many steps");
+        stop = true;
+      }
+    }
+    if (DebugMode) {
+      LogDirections();
+      Log(" Speed = " + FormatGeneral(game.Speed, 16) + " Step = " + FormatGeneral(Step, 8) +
+          " SqrNorm = " + FormatGeneral(game.SqrNorm, 8) +
+          " CVTest = " + FormatGeneral(CVTest, 16));
+    }
+    if (stop) break;
+  }
+}
+
+void TSolveRun::LogState(int n, int hits) {
+  std::string reach;
+  Game->Nodes().ForEach([&](TGameObject32* e) {
+    const double r = Game->Work != nullptr ? Game->Work->NodeReach->Get(e->Number) : 0.0;
+    reach += " fr(" + e->Name + ")= " + FormatGeneral(r, 8);
+  });
+  Log(reach);
+  std::string beliefs;
+  Game->Nodes().ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Player.get() == nullptr || node->Temporary) return;
+    beliefs += " b(" + node->Name + ")= " + FormatGeneral(node->Belief, 8);
+  });
+  Log(beliefs);
+  std::string activity = "Activity: ";
+  std::string probabilities;
+  Game->Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (c->Info.get() == nullptr) return;
+    if (c->Mark) activity += ChoiceLabel(c) + ", ";
+    if (HasPlayer(c->Info.get())) {
+      probabilities += " p(" + ChoiceLabel(c) + ")= " + FormatGeneral(c->Probability, 8);
+    }
+  });
+  Log(activity);
+  Log(probabilities);
+  Log("Iter # =" + std::to_string(n) + " HitFacet# = " + std::to_string(hits));
+}
+
+void TSolveRun::LogDirections() {
+  std::string line;
+  Game->Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (HasPlayer(c->Info.get()))
+      line += " dr(" + ChoiceLabel(c) + ")= " + FormatGeneral(c->Direction, 8);
+  });
+  Log(line);
+}
+
+}  // namespace ludomark

@@ -1,0 +1,85 @@
+#include "solver/pure_profiles.h"
+
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/number_format.h"
+#include "model/player.h"
+#include "solver/evaluation.h"
+#include "solver/profile.h"
+
+namespace ludomark {
+
+namespace {
+bool HasPlayer(const TInfo32* info) {
+  return info != nullptr && info->Player.get() != nullptr;
+}
+}  // namespace
+
+bool RecordProfile(TGameForm32& game) {
+  if (!Evaluate(game, true)) return false;
+  auto* profile = new TProfile(game.Strategies().LiveCount(), game.Infos().LiveCount(), &game);
+  profile->SetName("Profile # " + FormatGeneral(game.Profiles().LiveCount() + 1, 3));
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    if (HasPlayer(choice->Info.get())) profile->Used.Put(choice->Number, choice->Mark);
+  });
+  game.Infos().ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    if (!HasPlayer(info)) return;
+    info->Choices.ForEach([&](TGameObject32* c) {
+      if (c->Mark)
+        profile->InfoValues.Put(false, info->Number, static_cast<TChoice32*>(c)->Expected);
+    });
+  });
+  game.Profiles().Add(profile);
+  return true;
+}
+
+void PurgeProfiles(TGameForm32& game) {
+  game.Profiles().ForEach([&](TGameObject32* p) {
+    auto* profile = static_cast<TProfile*>(p);
+    bool usesEliminated = false;
+    game.Strategies().ForEach([&](TGameObject32* e) {
+      if (static_cast<TChoice32*>(e)->Eliminated && profile->Used.Get(e->Number)) {
+        usesEliminated = true;
+      }
+    });
+    if (usesEliminated) game.Profiles().FreeElementOf(profile);
+  });
+  game.Profiles().Pack();
+}
+
+bool EliminationPass(TGameForm32& game) {
+  bool changed = false;
+  for (;;) {
+    bool stable = true;
+    game.Strategies().ForEach([&](TGameObject32* e) {
+      auto* choice = static_cast<TChoice32*>(e);
+      if (choice->Eliminated || !choice->IsDominated()) return;
+      choice->Eliminated = true;
+      stable = false;
+    });
+    if (stable) return changed;
+    PurgeProfiles(game);
+    changed = true;
+  }
+}
+
+void Eliminate(TGameForm32& game) {
+  do {
+    game.Strategies().ForEach(
+        [&](TGameObject32* e) { static_cast<TChoice32*>(e)->UpdateRange(game.Profiles()); });
+  } while (EliminationPass(game));
+}
+
+bool SupportPruned(TGameForm32& game, TInfo32& info) {
+  info.Choices.ForEach(
+      [&](TGameObject32* c) { static_cast<TChoice32*>(c)->UpdateRange(game.Profiles()); });
+  bool pruned = false;
+  info.Choices.ForEach([&](TGameObject32* c) {
+    if (c->Mark && static_cast<TChoice32*>(c)->IsDominated()) pruned = true;
+  });
+  return pruned;
+}
+
+}  // namespace ludomark

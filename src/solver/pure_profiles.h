@@ -1,0 +1,20 @@
+#pragma once
+
+#include "document/game_form.h"
+
+namespace ludomark {
+
+class TInfo32;
+
+// Evaluates the current pure profile and stores it; false (nothing stored) when the
+// evaluation fails.
+bool RecordProfile(TGameForm32& game);
+// Removes choices worse than every alternative in every stored profile, until none is left.
+void Eliminate(TGameForm32& game);
+bool EliminationPass(TGameForm32& game);
+// Drops the profiles that use an eliminated choice.
+void PurgeProfiles(TGameForm32& game);
+// Support mode: whether a chosen choice of the set is dominated given the supports fixed so far.
+bool SupportPruned(TGameForm32& game, TInfo32& info);
+
+}  // namespace ludomark

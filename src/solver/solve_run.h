@@ -1,0 +1,71 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "document/game_form.h"
+#include "solver/solve_observer.h"
+
+namespace ludomark {
+
+class TInfo32;
+
+// The state of a solve run and its stages: enumeration of pure profiles and supports, the
+// Newton iteration for mixed equilibria, sampling, organising. One run at a time.
+class TSolveRun {
+ public:
+  static constexpr int kBarMaximum = 265;
+
+  TGameForm32* Game = nullptr;
+  TSolveObserver* Observer = nullptr;
+  bool Busy = false;
+  bool Profiling = false;
+  std::atomic<bool> Stopped{false};  // set by Abort (or a signal) and when the run ends
+  bool FacetHit = false;
+  int Iterations = 0;
+  int FacetStops = 0;
+  int MaxSteps = 12;
+  int SampleCount = 200;
+  double Progress = 0;
+  int BarPosition = 0;
+  double StartNorm = 0;
+  double PrevSqrNorm = 1;
+  double Step = 1;
+  double CVTest = 0;
+
+  // Runs the stages of the program-wide SolveMethod on an audited game.
+  void RunSolve(TGameForm32& game, TSolveObserver& observer);
+  void AddProgress(double weight);
+  void SetRunning(bool running);
+
+  // Enumeration over information sets.
+  void Enumerate(double weight, TInfo32* info);
+  void Descend(double weight, TInfo32* info);
+  TInfo32* NextInfo(TInfo32* info);
+  double LeafWeight(TInfo32* info, double weight);
+  void EvaluateLeaf();
+  void RecordProfileLeaf();
+
+  // Mixed iteration.
+  void Iterate(bool random);
+  bool SetStartPoint(bool random);
+  void AdaptStep();
+  void TakeStep(bool random);
+  void ClipStep();
+  void DropVanished();
+
+ private:
+  void Caption(const std::string& caption);
+  void Log(const std::string& line);
+  void LogState(int n, int hits);
+  void LogDirections();
+};
+
+// The text of the percentage: fraction x 100 to four significant digits, two decimals, "%".
+std::string PercentText(double fraction);
+
+// Marks for the enumeration: with all, every set and choice; otherwise only chance sets and
+// their choices, and the sets of players cleared.
+void MarkInfos(TGameForm32& game, bool all);
+
+}  // namespace ludomark
