@@ -13,8 +13,10 @@ build: deps
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/release -j $(JOBS)
 
+# The main job: solve the default example, a game with both pure and mixed equilibria.
+EXAMPLE ?= examples/battle_of_the_sexes.lmx
 run: build
-	@./build/release/src/demo/ludomark-demo
+	@./build/release/src/cli/ludomark-cli solve $(EXAMPLE)
 
 test: deps
 	@cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_SANITIZE=ON >/dev/null

@@ -21,6 +21,10 @@ struct TSolverWork {
   // Scratch space of the evaluation, kept so that evaluations do not allocate.
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;
+  std::vector<double> ReachFromChoice;  // sensitivity: reach through one choice's moves
+  std::vector<double> ValueChange;      // sensitivity: players x nodes
+  std::vector<double> BeliefChange;     // sensitivity: by node
+  std::vector<TGameObject32*> Choices;  // choices of players, in Strategies order
 };
 
 }  // namespace ludomark

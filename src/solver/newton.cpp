@@ -21,20 +21,19 @@ bool IsPlayerChoice(const TChoice32* c) {
   return HasPlayer(c->Info.get());
 }
 
-std::vector<TChoice32*> PlayerChoices(TGameForm32& game) {
-  std::vector<TChoice32*> choices;
+// The choices of players, in Strategies order, kept in the working data so that the steps of
+// an iteration do not allocate.
+std::vector<TGameObject32*>& PlayerChoices(TGameForm32& game) {
+  std::vector<TGameObject32*>& choices = game.Work->Choices;
+  choices.clear();
   game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
-    if (IsPlayerChoice(c)) choices.push_back(c);
+    if (IsPlayerChoice(static_cast<TChoice32*>(e))) choices.push_back(e);
   });
   return choices;
 }
 
-std::vector<TMove32*> MovesOf(const TChoice32* c) {
-  std::vector<TMove32*> moves;
-  const_cast<TChoice32*>(c)->ChoiceMoves.ForEach(
-      [&](TGameObject32* m) { moves.push_back(static_cast<TMove32*>(m)); });
-  return moves;
+TChoice32* ChoiceAt(TGameList& list, int position) {
+  return static_cast<TChoice32*>(list.Get(position - 1));
 }
 
 // The choice whose row stands for X: a temporary choice stands for the one it copies.
@@ -55,20 +54,25 @@ void ComputeSensitivity(TGameForm32& game) {
   const int players = values.Capacity();
   auto inv = [&](int a, int b) { return reach.Get(a, n + b); };
 
-  std::vector<TNode32*> nodes;
-  game.Nodes().ForEach([&](TGameObject32* e) { nodes.push_back(static_cast<TNode32*>(e)); });
-  const std::vector<TChoice32*> choices = PlayerChoices(game);
-  std::vector<double> g(static_cast<std::size_t>(n) + 1);
-  std::vector<double> dv(static_cast<std::size_t>(players + 1) * static_cast<std::size_t>(n + 1));
-  std::vector<double> dBelief(static_cast<std::size_t>(n) + 1);
+  const std::vector<TGameObject32*>& choices = PlayerChoices(game);
+  std::vector<double>& g = work.ReachFromChoice;
+  std::vector<double>& dv = work.ValueChange;
+  std::vector<double>& dBelief = work.BeliefChange;
+  g.resize(static_cast<std::size_t>(n) + 1);
+  dv.resize(static_cast<std::size_t>(players + 1) * static_cast<std::size_t>(n + 1));
+  dBelief.resize(static_cast<std::size_t>(n) + 1);
+  auto dvAt = [&](int p, int x) -> double& {
+    return dv[static_cast<std::size_t>(p * (n + 1) + x)];
+  };
 
-  for (TChoice32* d : choices) {
-    const std::vector<TMove32*> dMoves = MovesOf(d);
+  for (TGameObject32* de : choices) {
+    auto* d = static_cast<TChoice32*>(de);
     // g(N) summed over D's moves, and dV(P, X).
     std::fill(g.begin(), g.end(), 0.0);
     std::fill(dv.begin(), dv.end(), 0.0);
-    for (TMove32* m : dMoves) {
-      if (m->From.get() == nullptr) continue;
+    d->ChoiceMoves.ForEach([&](TGameObject32* me) {
+      auto* m = static_cast<TMove32*>(me);
+      if (m->From.get() == nullptr) return;
       const int from = m->From->Number;
       const double w = m->Value;
       if (m->To.get() != nullptr) {
@@ -77,45 +81,46 @@ void ComputeSensitivity(TGameForm32& game) {
         for (int node = 1; node <= n; ++node)
           g[static_cast<std::size_t>(node)] += start * inv(to, node);
       }
-      for (int p = 1; p <= players; ++p) {
-        double gain = 0;
-        if (TPayoff32* payoff =
-                m->FindPayoff(static_cast<TPlayer32*>(game.Players().ElementAt(p)))) {
-          gain = payoff->Value;
-        }
+      int p = 0;
+      game.Players().ForEach([&](TGameObject32* pe) {
+        ++p;
+        TPayoff32* payoff = m->FindPayoff(static_cast<TPlayer32*>(pe));
+        double gain = payoff != nullptr ? payoff->Value : 0.0;
         if (m->To.get() != nullptr) gain += w * values.Get(p, m->To->Number);
-        if (gain == 0) continue;
-        for (int x = 1; x <= n; ++x) {
-          dv[static_cast<std::size_t>(p * (n + 1) + x)] += inv(x, from) * gain;
-        }
-      }
-    }
-    for (TNode32* node : nodes) {
+        if (gain == 0) return;
+        for (int x = 1; x <= n; ++x) dvAt(p, x) += inv(x, from) * gain;
+      });
+    });
+    game.Nodes().ForEach([&](TGameObject32* e) {
+      auto* node = static_cast<TNode32*>(e);
+      if (node->Number < 1 || node->Number > n) return;
       double& out = dBelief[static_cast<std::size_t>(node->Number)];
       out = 0;
       TInfo32* set = node->Info.get();
-      if (set == nullptr || set->Singleton) continue;
+      if (set == nullptr || set->Singleton) return;
       const double total = work.InfoReach->Get(set->Number);
-      if (total < 1e-150) continue;
+      if (total < 1e-150) return;
       double sum = 0;
-      set->Members.ForEach(
-          [&](TGameObject32* member) { sum += g[static_cast<std::size_t>(member->Number)]; });
+      set->Members.ForEach([&](TGameObject32* member) {
+        if (member->Number >= 1 && member->Number <= n)
+          sum += g[static_cast<std::size_t>(member->Number)];
+      });
       // Reach weights run up to 1e240, so divide before multiplying.
       out = g[static_cast<std::size_t>(node->Number)] / total -
             (work.NodeReach->Get(node->Number) / total) * (sum / total);
-    }
-    for (TChoice32* c : choices) {
+    });
+    for (TGameObject32* ce : choices) {
+      auto* c = static_cast<TChoice32*>(ce);
       double derivative = 0;
-      for (TMove32* m : MovesOf(c)) {
+      c->ChoiceMoves.ForEach([&](TGameObject32* me) {
+        auto* m = static_cast<TMove32*>(me);
         TNode32* from = m->From.get();
-        if (from == nullptr) continue;
+        if (from == nullptr || from->Number < 1 || from->Number > n) return;
         derivative += dBelief[static_cast<std::size_t>(from->Number)] * m->Expected;
         if (m->To.get() != nullptr && from->Player.get() != nullptr) {
-          const int p = from->Player->Number;
-          derivative +=
-              from->Belief * m->Value * dv[static_cast<std::size_t>(p * (n + 1) + m->To->Number)];
+          derivative += from->Belief * m->Value * dvAt(from->Player->Number, m->To->Number);
         }
-      }
+      });
       sensitivity.Put(false, c->Number, d->Number, derivative);
     }
   }
@@ -125,33 +130,32 @@ bool BuildJacobian(TGameType32& game) {
   TSolverWork& work = *game.Work;
   TGameList& active = game.WorkList();
   active.Clear();
-  const std::vector<TChoice32*> choices = PlayerChoices(game);
-  for (TChoice32* c : choices) {
-    if (c->Info->Best.get() != c) active.Add(c);
-  }
-  const int k = active.LiveCount();
-  if (k == 0) return false;
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (IsPlayerChoice(c) && c->Info->Best.get() != c) active.Add(c);
+  });
+  const int k = active.Count();
   TMatrix& jacobian = *work.Jacobian;
+  if (k == 0 || k > jacobian.Capacity()) return false;
   TMatrix& sensitivity = *work.Sensitivity;
-  if (k > jacobian.Capacity()) return false;
   jacobian.SetRows(k);
   ComputeSensitivity(game);
+  const std::vector<TGameObject32*>& choices = work.Choices;
 
-  std::vector<TChoice32*> list;
-  active.ForEach([&](TGameObject32* e) { list.push_back(static_cast<TChoice32*>(e)); });
-  for (TChoice32* d : list) {
+  for (int s = 1; s <= k; ++s) {
+    TChoice32* d = ChoiceAt(active, s);
     TChoice32* best = d->Info->Best.get();
     if (best == nullptr) continue;
-    for (TChoice32* c : choices) {
+    for (TGameObject32* c : choices) {
       sensitivity.Put(true, c->Number, d->Number, -sensitivity.Get(c->Number, best->Number));
     }
   }
   for (int r = 1; r <= k; ++r) {
-    TChoice32* x = list[static_cast<std::size_t>(r - 1)];
+    TChoice32* x = ChoiceAt(active, r);
     TChoice32* stand = Standing(x);
     TChoice32* best = x->Info->Best.get();
     for (int s = 1; s <= k; ++s) {
-      TChoice32* y = list[static_cast<std::size_t>(s - 1)];
+      TChoice32* y = ChoiceAt(active, s);
       double entry = sensitivity.Get(stand->Number, y->Number);
       if (best != nullptr) entry -= sensitivity.Get(best->Number, y->Number);
       jacobian.Put(false, r, s, entry);
@@ -159,9 +163,7 @@ bool BuildJacobian(TGameType32& game) {
     const double regret =
         stand->Info.get() != nullptr ? stand->Info->BestValue - stand->Expected : 0.0;
     work.Residual->Put(false, r, regret);
-    for (int s = 1; s <= k; ++s) {
-      jacobian.Put(false, r, s, jacobian.Get(r, s) * x->Probability);
-    }
+    for (int s = 1; s <= k; ++s) jacobian.Put(false, r, s, jacobian.Get(r, s) * x->Probability);
     if (x->Temporary) {
       jacobian.Put(false, r, r, -regret);
     } else {
@@ -174,28 +176,27 @@ bool BuildJacobian(TGameType32& game) {
 
 void NewtonDirection(TGameType32& game) {
   TSolverWork& work = *game.Work;
+  TGameList& active = game.WorkList();
   if (BuildJacobian(game)) {
-    std::vector<TChoice32*> list;
-    game.WorkList().ForEach([&](TGameObject32* e) { list.push_back(static_cast<TChoice32*>(e)); });
-    const int k = static_cast<int>(list.size());
+    const int k = active.Count();
     double norm = 0;
     for (int r = 1; r <= k; ++r) {
-      const double f = work.Residual->Get(r) * list[static_cast<std::size_t>(r - 1)]->Probability;
+      const double f = work.Residual->Get(r) * ChoiceAt(active, r)->Probability;
       work.Residual->Put(false, r, f);
       norm += f * f;
     }
     game.SqrNorm = norm;
-    for (TChoice32* c : PlayerChoices(game)) c->Direction = 0;
+    for (TGameObject32* c : work.Choices) static_cast<TChoice32*>(c)->Direction = 0;
     const TMatrix& jacobian = *work.Jacobian;
     const int capacity = jacobian.Capacity();
     for (int r = 1; r <= k; ++r) {
       double direction = 0;
       for (int s = 1; s <= k; ++s)
         direction += jacobian.Get(r, capacity + s) * work.Residual->Get(s);
-      list[static_cast<std::size_t>(r - 1)]->Direction = direction;
+      ChoiceAt(active, r)->Direction = direction;
     }
   } else {
-    game.WorkList().ForEach([](TGameObject32* e) { static_cast<TChoice32*>(e)->Direction = 1e-6; });
+    active.ForEach([](TGameObject32* e) { static_cast<TChoice32*>(e)->Direction = 1e-6; });
   }
   game.Infos().ForEach([](TGameObject32* e) {
     auto* info = static_cast<TInfo32*>(e);

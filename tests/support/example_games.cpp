@@ -137,6 +137,62 @@ void Centipede(TGameType32& game) {
   b.Payoff(bobTakes, bob, 3);
 }
 
+void TwoByTwo(TGameType32& game, const char* name, std::initializer_list<std::string> rows,
+              std::initializer_list<std::string> cols, const double (&pay)[2][2][2]) {
+  GameBuilder b(game);
+  TPlayer32* ann = b.Player("Ann", kBlue);
+  TPlayer32* bob = b.Player("Bob", kRed);
+  TTable32* table = b.Table(name, 100, 100);
+  b.Side(table, ann, "Ann plays", rows);
+  b.Side(table, bob, "Bob plays", cols);
+  const std::vector<std::string> r(rows);
+  const std::vector<std::string> c(cols);
+  for (int i = 0; i < 2; ++i) {
+    for (int j = 0; j < 2; ++j) {
+      CellPayoffs(b, table, {r[i], c[j]}, {ann, bob}, {pay[i][j][0], pay[i][j][1]});
+    }
+  }
+}
+
+void MatchingPennies(TGameType32& game) {
+  const double pay[2][2][2] = {{{1, -1}, {-1, 1}}, {{-1, 1}, {1, -1}}};
+  TwoByTwo(game, "Pennies", {"Heads", "Tails"}, {"heads", "tails"}, pay);
+}
+
+void BattleOfTheSexes(TGameType32& game) {
+  const double pay[2][2][2] = {{{2, 1}, {0, 0}}, {{0, 0}, {1, 2}}};
+  TwoByTwo(game, "Evening", {"Opera", "Football"}, {"opera", "football"}, pay);
+}
+
+// One card to Ann, high or low; she bets or checks; Bob, who sees only the bet, calls or folds.
+void Bluff(TGameType32& game) {
+  GameBuilder b(game);
+  TPlayer32* ann = b.Player("Ann", kBlue);
+  TPlayer32* bob = b.Player("Bob", kRed);
+  TNode32* deal = b.Node("Deal", nullptr, 250, 40);
+  TNode32* high = b.Node("Ann high", ann, 120, 140);
+  TNode32* low = b.Node("Ann low", ann, 380, 140);
+  TNode32* bobHigh = b.Node("Bob high", bob, 120, 260);
+  TNode32* bobLow = b.Node("Bob low", bob, 380, 260);
+  b.Move("High", deal, high, 0.5)->SetPosition(180, 90);
+  b.Move("Low", deal, low, 0.5)->SetPosition(320, 90);
+  b.Move("Bet", high, bobHigh)->SetPosition(120, 200);
+  b.Move("Bet", low, bobLow)->SetPosition(380, 200);
+  b.InfoSet("After bet", {bobHigh, bobLow});
+  auto final = [&](const char* name, TNode32* from, int32_t x, int32_t y, double annGets) {
+    TMove32* m = b.Move(name, from, nullptr);
+    m->SetPosition(x, y);
+    b.Payoff(m, ann, annGets);
+    b.Payoff(m, bob, -annGets);
+  };
+  final("Check", high, 40, 200, 1);
+  final("Check", low, 460, 200, -1);
+  final("Call", bobHigh, 80, 360, 2);
+  final("Fold", bobHigh, 160, 360, 1);
+  final("Call", bobLow, 340, 360, -2);
+  final("Fold", bobLow, 420, 360, 1);
+}
+
 }  // namespace
 
 const std::vector<ExampleGame>& ExampleGames() {
@@ -147,6 +203,9 @@ const std::vector<ExampleGame>& ExampleGames() {
       {"risky_venture.lmx", RiskyVenture},
       {"hidden_move.lmx", HiddenMove},
       {"discounted_centipede.lmx", Centipede},
+      {"matching_pennies.lmx", MatchingPennies},
+      {"battle_of_the_sexes.lmx", BattleOfTheSexes},
+      {"bluff.lmx", Bluff},
   };
   return games;
 }

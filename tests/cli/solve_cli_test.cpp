@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "gamefile/game_file.h"
+
+namespace fs = std::filesystem;
+
+namespace ludomark {
+namespace {
+
+struct Result {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Result Cli(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = cli::Run(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+std::string Example(const char* name) {
+  return std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name;
+}
+
+TEST(SolveCli, AuditPassesOrListsTheFlaws) {
+  Result ok = Cli({"audit", Example("bluff.lmx")});
+  EXPECT_EQ(ok.code, 0);
+  EXPECT_EQ(ok.out.rfind("GAME IS SOLVABLE\n", 0), 0u);
+
+  const fs::path flawed = fs::temp_directory_path() / "ludomark-flawed.lmx";
+  {
+    std::ofstream f(flawed, std::ios::binary);
+    f << "Ann             10      10      1       201     255             \r\n"
+         "N               10      10      1       502     1       0       \r\n"
+         "go              10      10      1       203     1       0       1       \r\n"
+         "                100     100     0       204             1       2.5             \r\n";
+  }
+  Result bad = Cli({"audit", flawed.string()});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "GAME IS FLAWED\nPayoff missing at go@N(Ann)\nPayoff 2.5 is unattached.\n");
+  Result solve = Cli({"solve", flawed.string()});
+  EXPECT_EQ(solve.code, 1);
+  EXPECT_EQ(solve.out, bad.out);
+  fs::remove(flawed);
+}
+
+TEST(SolveCli, SolvePrintsEverySolution) {
+  Result r = Cli({"solve", Example("battle_of_the_sexes.lmx")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(
+      r.out.find("SOLUTION P 1.1 (pure)\n  CHOICES\n    Opera@Ann plays (Ann) p= 1 e= 2 best\n"),
+      std::string::npos);
+  EXPECT_NE(r.out.find("SOLUTION M 3.1 (mixed)"), std::string::npos);
+  EXPECT_NE(r.out.find("    Opera@Ann plays (Ann) p= 0.666667 e= 0.666667 best\n"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("  VALUES\n    Evening(Ann) Ann= 2 Bob= 1\n"), std::string::npos);
+
+  Result pure = Cli({"solve", "--method", "pure", Example("matching_pennies.lmx")});
+  EXPECT_EQ(pure.code, 3);
+  EXPECT_EQ(pure.out, "No solution found.\n");
+  EXPECT_EQ(Cli({"solve", Example("matching_pennies.lmx"), "--method=sampling"}).code, 0);
+  EXPECT_EQ(Cli({"solve", "--method", "quick", Example("bluff.lmx")}).code, 2);
+  EXPECT_EQ(Cli({"solve", "--method"}).code, 2);
+  EXPECT_EQ(Cli({"audit", "--json", Example("bluff.lmx")}).code, 2);
+}
+
+TEST(SolveCli, JsonCarriesEveryValue) {
+  Result r = Cli({"solve", "--json", Example("bluff.lmx")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string& j = r.out;
+  EXPECT_EQ(j.rfind("{\"file\": \"" + Example("bluff.lmx") +
+                        "\", \"method\": \"mixed\", \"status\": 101, \"solutions\": [{\"name\": "
+                        "\"M 1.1\", \"kind\": 2, \"choices\": [",
+                    0),
+            0u);
+  EXPECT_NE(j.find("{\"name\": \"Bet\", \"set\": \"Ann low\", \"player\": \"Ann\", "
+                   "\"probability\": 0.333333"),
+            std::string::npos);
+  EXPECT_NE(j.find("{\"name\": \"Deal\", \"player\": null, \"belief\": null, \"values\": "
+                   "[{\"player\": \"Ann\", \"value\": 0.3333333333333"),
+            std::string::npos);
+  const std::string bobLow = "{\"name\": \"Bob low\", \"player\": \"Bob\", \"belief\": ";
+  const std::size_t at = j.find(bobLow);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_NEAR(std::stod(j.substr(at + bobLow.size(), 25)), 0.25, 1e-6);
+  EXPECT_EQ(j.back(), '\n');
+  EXPECT_EQ(j.find("nan"), std::string::npos);
+  Result none = Cli({"solve", "--json", "--method", "pure", Example("matching_pennies.lmx")});
+  EXPECT_EQ(none.code, 3);
+  EXPECT_NE(none.out.find("\"status\": 103, \"solutions\": []}"), std::string::npos);
+}
+
+TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
+  const fs::path copy = fs::temp_directory_path() / "ludomark-save-test.lmx";
+  fs::copy_file(Example("battle_of_the_sexes.lmx"), copy, fs::copy_options::overwrite_existing);
+  Result r = Cli({"solve", "--save", copy.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  TGameType32 back;
+  ASSERT_TRUE(ReadGameFile(copy.string(), back));
+  EXPECT_EQ(back.Status(), StatusSolvedSaved);
+  EXPECT_EQ(back.Solutions().LiveCount(), 3);
+  EXPECT_EQ(back.Solutions().Get(2)->Name, "M 3.1");
+  // Solving the saved game again starts afresh and still finds the three.
+  Result again = Cli({"solve", copy.string()});
+  EXPECT_EQ(again.code, 0);
+  EXPECT_NE(again.out.find("SOLUTION M 3.1"), std::string::npos);
+  EXPECT_EQ(again.out.find("SOLUTION M 4.1"), std::string::npos);
+  fs::remove(copy);
+}
+
+TEST(SolveCli, DebugPrintsTheSolverLog) {
+  Result r = Cli({"solve", "--debug", Example("matching_pennies.lmx")});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("SOLUTION M 1.1["), std::string::npos);  // found-count in brackets
+  EXPECT_NE(r.out.find("\nLIST SOLUTION STEPS\n"), std::string::npos);
+  EXPECT_NE(r.out.find("**************** Iteration # "), std::string::npos);
+}
+
+// Every example and every input the file fuzzer kept goes through the installed tool: it
+// ends with 0, 1 or 3, within its time or once interrupted.
+TEST(SolveCli, AnyFileEndsWithAnOrdinaryExitCode) {
+  std::vector<fs::path> files;
+  for (const char* dir : {LUDOMARK_EXAMPLES_DIR, LUDOMARK_CORPUS_DIR}) {
+    for (const auto& entry : fs::directory_iterator(dir)) files.push_back(entry.path());
+  }
+  ASSERT_GT(files.size(), 50u);
+  for (const fs::path& file : files) {
+    const std::string command = "timeout --preserve-status -s INT 20 '" +
+                                std::string(LUDOMARK_CLI) + "' solve '" + file.string() +
+                                "' >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << file;
+    const int code = WEXITSTATUS(status);
+    EXPECT_TRUE(code == 0 || code == 1 || code == 3) << file << " exited with " << code;
+  }
+}
+
+}  // namespace
+}  // namespace ludomark

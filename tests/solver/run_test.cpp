@@ -1,0 +1,184 @@
+// The stages of a run: enumeration, progress, abort, the Newton pieces.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "audit/audit.h"
+#include "gamefile/game_file.h"
+#include "model/choice.h"
+#include "model/info.h"
+#include "model/settings.h"
+#include "solver/evaluation.h"
+#include "solver/newton.h"
+#include "solver/profile.h"
+#include "solver/solve_run.h"
+#include "support/derive.h"
+#include "support/game_builder.h"
+#include "support/solving.h"
+
+namespace ludomark {
+namespace {
+
+using testing::GameBuilder;
+using testing::RecordingObserver;
+
+TEST(Run, PercentText) {
+  EXPECT_EQ(PercentText(0), "00.00%");
+  EXPECT_EQ(PercentText(1), "100.00%");
+  EXPECT_EQ(PercentText(1.0 / 3), "33.33%");
+  EXPECT_EQ(PercentText(0.05), "05.00%");
+  EXPECT_EQ(PercentText(0.123456), "12.35%");
+}
+
+// One player choosing once among three.
+struct OnePlayer {
+  TGameType32 game;
+  GameBuilder b{game};
+  TPlayer32* ann = b.Player("Ann");
+  TNode32* root = b.Node("R", ann);
+
+  OnePlayer(double a, double c, double d) {
+    for (auto [name, v] : {std::pair{"a", a}, std::pair{"b", c}, std::pair{"c", d}}) {
+      b.Payoff(b.Move(name, root, nullptr), ann, v);
+    }
+    EXPECT_TRUE(Audit(game));
+  }
+};
+
+TEST(Run, ProfilesOfOnePlayerAndThePureEquilibria) {
+  OnePlayer g(3, 3, 3);  // no choice is worse, so the audit eliminates none
+  SolveMethod = 1;
+  TSolveRun run;
+  RecordingObserver view;
+  // Keep the profiles for a look: run the profiling stage by hand.
+  run.Game = &g.game;
+  run.Observer = &view;
+  AllocateWork(g.game);
+  MarkInfos(g.game, false);
+  run.Profiling = true;
+  run.Enumerate(1, g.root->Info.get());
+  SolveMethod = 2;
+  std::vector<std::string> names;
+  g.game.Profiles().ForEach([&](TGameObject32* p) { names.push_back(p->Name); });
+  EXPECT_EQ(names, (std::vector<std::string>{"Profile # 1", "Profile # 2", "Profile # 3"}));
+  // Equal best sets: one group.
+  EXPECT_EQ(testing::SolutionNames(g.game), (std::vector<std::string>{"P 1.1", "P 1.2", "P 1.3"}));
+  EXPECT_EQ(view.Percent, "100.00%");
+  EXPECT_EQ(view.Bar, TSolveRun::kBarMaximum);
+}
+
+TEST(Run, EliminatedChoicesAreSkippedButStillWeigh) {
+  OnePlayer g(3, 3, 3);
+  g.game.Strategies().ForEach([](TGameObject32* e) {
+    if (e->Name == "b") static_cast<TChoice32*>(e)->Eliminated = true;
+  });
+  SolveMethod = 1;
+  TSolveRun run;
+  RecordingObserver view;
+  run.RunSolve(g.game, view);
+  SolveMethod = 2;
+  EXPECT_EQ(view.Percent, "66.67%");
+  EXPECT_EQ(testing::SolutionNames(g.game), (std::vector<std::string>{"P 1.1", "P 1.2"}));
+  // The audit's bounds eliminate what is worse than every alternative: 3 > 2 > 1.
+  OnePlayer ranked(3, 1, 2);
+  int eliminated = 0;
+  ranked.game.Strategies().ForEach(
+      [&](TGameObject32* e) { eliminated += static_cast<TChoice32*>(e)->Eliminated ? 1 : 0; });
+  EXPECT_EQ(eliminated, 2);
+  EXPECT_FALSE(run.Busy);
+  EXPECT_TRUE(run.Stopped);
+}
+
+// Stops the run once the named stage begins.
+class AbortAt : public RecordingObserver {
+ public:
+  AbortAt(TSolveRun& run, std::string stage) : run_(run), stage_(std::move(stage)) {}
+  void StageCaption(const std::string& caption) override {
+    RecordingObserver::StageCaption(caption);
+    if (caption == stage_) run_.Stopped = true;
+  }
+
+ private:
+  TSolveRun& run_;
+  std::string stage_;
+};
+
+TEST(Run, AbortKeepsWhatWasFoundAndStillOrganises) {
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/battle_of_the_sexes.lmx", game));
+  ASSERT_TRUE(Audit(game));
+  TSolveRun run;
+  AbortAt view(run, "Exploring...");
+  run.RunSolve(game, view);
+  EXPECT_EQ(testing::SolutionNames(game), (std::vector<std::string>{"P 1.1", "P 2.1"}));
+  EXPECT_EQ(view.Captions.back(), "Solved");
+  EXPECT_EQ(game.Status(), StatusSolved);
+  EXPECT_EQ(game.Work, nullptr);
+  EXPECT_EQ(game.Profiles().LiveCount(), 0);
+}
+
+TEST(Run, StepLengthAndFacets) {
+  OnePlayer g(1, 2, 3);
+  TSolveRun run;
+  run.Game = &g.game;
+  run.Step = 1;
+  run.PrevSqrNorm = 1;
+  g.game.SqrNorm = 5;  // e^(2 x step) x 5 >= 5 at each of three tests
+  for (int i = 0; i < 3; ++i) run.AdaptStep();
+  EXPECT_DOUBLE_EQ(run.Step, 0.421875);
+  g.game.SqrNorm = 0.01;
+  run.AdaptStep();
+  EXPECT_EQ(run.Step, 1);
+
+  TChoice32* a = nullptr;
+  g.game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    c->Mark = true;
+    c->SetProbability(1.0 / 3);
+    c->Direction = 0;
+    if (c->Name == "a") a = c;
+  });
+  a->Direction = -2.0 / 3;  // a full step would take it to -1/3
+  run.Step = 1;
+  run.TakeStep(false);
+  EXPECT_TRUE(run.FacetHit);
+  EXPECT_DOUBLE_EQ(run.Step, 0.5);
+  EXPECT_NEAR(a->Probability, 0, 1e-15);
+  EXPECT_TRUE(a->Mark);  // marks only follow the point when sampling
+}
+
+TEST(Run, SensitivityMatchesFiniteDifferences) {
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", game));
+  ASSERT_TRUE(Audit(game));
+  AllocateWork(game);
+  std::vector<TChoice32*> choices;
+  game.Strategies().ForEach([&](TGameObject32* e) {
+    auto* c = static_cast<TChoice32*>(e);
+    if (c->Info->Player.get() != nullptr) choices.push_back(c);
+  });
+  auto setAll = [&] {
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      choices[i]->Probability = 0.3 + 0.1 * static_cast<double>(i % 5);
+    }
+  };
+  setAll();
+  ASSERT_TRUE(Evaluate(game, true));
+  ComputeSensitivity(game);
+  std::vector<double> base;
+  for (TChoice32* c : choices) base.push_back(c->Expected);
+  const double h = 1e-6;
+  for (TChoice32* d : choices) {
+    setAll();
+    d->Probability += h;
+    ASSERT_TRUE(Evaluate(game, true));
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      const double numeric = (choices[i]->Expected - base[i]) / h;
+      EXPECT_NEAR(game.Work->Sensitivity->Get(choices[i]->Number, d->Number), numeric, 1e-4)
+          << choices[i]->Name << " by " << d->Name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ludomark
