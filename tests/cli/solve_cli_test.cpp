@@ -8,6 +8,8 @@
 
 #include "cli/cli.h"
 #include "gamefile/game_file.h"
+#include "model/random.h"
+#include "support/game_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -123,6 +125,40 @@ TEST(SolveCli, DebugPrintsTheSolverLog) {
   EXPECT_NE(r.out.find("SOLUTION M 1.1["), std::string::npos);  // found-count in brackets
   EXPECT_NE(r.out.find("\nLIST SOLUTION STEPS\n"), std::string::npos);
   EXPECT_NE(r.out.find("**************** Iteration # "), std::string::npos);
+}
+
+// A run too long to wait for stops at Ctrl+C and still prints what it found.
+TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
+  const fs::path file = fs::temp_directory_path() / "ludomark-interrupt-test.lmx";
+  const fs::path output = fs::temp_directory_path() / "ludomark-interrupt-test.out";
+  {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    TTable32* table = b.Table("Big");
+    for (const char* name : {"Ann", "Bob", "Cy"}) b.SideWithCount(table, b.Player(name), name, 7);
+    TUniformRandom random(7);
+    table->Cells.ForEach([&](TGameObject32* cell) {
+      game.Players().ForEach([&](TGameObject32* p) {
+        b.Payoff(cell, static_cast<TPlayer32*>(p), static_cast<int>(random.Next() * 10));
+      });
+    });
+    WriteGameFile(file.string(), game);
+  }
+  // The guard only ends a run that ignores the interrupt.
+  const std::string script = "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) +
+                             "\" solve \"" + file.string() + "\" > \"" + output.string() +
+                             "\" & pid=$!; sleep 1; kill -INT $pid; wait $pid'";
+  const int status = std::system(script.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  const int code = WEXITSTATUS(status);
+  EXPECT_TRUE(code == 0 || code == 3) << "exit " << code;
+  std::ifstream in(output);
+  std::stringstream printed;
+  printed << in.rdbuf();
+  EXPECT_TRUE(printed.str().find("SOLUTION ") != std::string::npos ||
+              printed.str() == "No solution found.\n");
+  fs::remove(file);
+  fs::remove(output);
 }
 
 // Every example and every input the file fuzzer kept goes through the installed tool: it

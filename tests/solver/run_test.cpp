@@ -7,6 +7,7 @@
 #include "gamefile/game_file.h"
 #include "model/choice.h"
 #include "model/info.h"
+#include "model/side.h"
 #include "model/settings.h"
 #include "solver/evaluation.h"
 #include "solver/newton.h"
@@ -115,6 +116,25 @@ TEST(Run, AbortKeepsWhatWasFoundAndStillOrganises) {
   EXPECT_EQ(game.Status(), StatusSolved);
   EXPECT_EQ(game.Work, nullptr);
   EXPECT_EQ(game.Profiles().LiveCount(), 0);
+}
+
+TEST(Run, LeafWeightsOfLargeSetsDoNotOverflow) {
+  TGameType32 game;
+  GameBuilder b(game);
+  TTable32* table = b.Table("T");
+  TSide32* wide = b.SideWithCount(table, b.Player("Ann"), "s", 40);
+  TSolveRun run;
+  run.Game = &game;
+  run.Profiling = true;
+  EXPECT_EQ(run.LeafWeight(wide, 2), 80);
+  run.Profiling = false;
+  SolveMethod = 2;
+  EXPECT_EQ(run.LeafWeight(wide, 1), std::ldexp(1.0, 40) - 1);  // supports of 40 strategies
+  SolveMethod = 1;
+  EXPECT_EQ(run.LeafWeight(wide, 1), 40);
+  SolveMethod = 3;
+  EXPECT_EQ(run.LeafWeight(wide, 1), 100);
+  SolveMethod = 2;
 }
 
 TEST(Run, StepLengthAndFacets) {
