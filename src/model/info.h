@@ -4,6 +4,7 @@
 
 #include "model/game_list.h"
 #include "model/game_object.h"
+#include "model/player.h"
 
 namespace ludomark {
 
@@ -44,5 +45,10 @@ class TInfo32 : public TGameObject32 {
   // Builds a temporary node with a temporary move to every member.
   TNode32* ArtificialNode();
 };
+
+// A set of a player (not of chance); nothing counts as chance.
+inline bool HasPlayer(const TInfo32* info) {
+  return info != nullptr && info->Player.get() != nullptr;
+}
 
 }  // namespace ludomark

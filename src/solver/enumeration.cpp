@@ -15,10 +15,6 @@
 namespace ludomark {
 
 namespace {
-bool HasPlayer(const TInfo32* info) {
-  return info != nullptr && info->Player.get() != nullptr;
-}
-
 void SetChoiceMarks(TInfo32& info, bool flag) {
   info.Choices.ForEach([&](TGameObject32* c) { c->Mark = flag; });
 }

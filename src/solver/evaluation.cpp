@@ -14,10 +14,6 @@ namespace ludomark {
 
 namespace {
 
-bool HasPlayer(const TInfo32* info) {
-  return info != nullptr && info->Player.get() != nullptr;
-}
-
 bool IsChanceMove(const TMove32* move) {
   return move->From->Player.get() == nullptr;
 }

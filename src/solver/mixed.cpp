@@ -17,10 +17,6 @@
 namespace ludomark {
 
 namespace {
-bool HasPlayer(const TInfo32* info) {
-  return info != nullptr && info->Player.get() != nullptr;
-}
-
 std::string ChoiceLabel(TChoice32* c) {
   return c->Name + "@" + c->Info->FirstMemberName();
 }

@@ -13,10 +13,6 @@ namespace ludomark {
 
 namespace {
 
-bool HasPlayer(const TInfo32* info) {
-  return info != nullptr && info->Player.get() != nullptr;
-}
-
 bool IsPlayerChoice(const TChoice32* c) {
   return HasPlayer(c->Info.get());
 }

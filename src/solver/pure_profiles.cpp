@@ -9,11 +9,7 @@
 
 namespace ludomark {
 
-namespace {
-bool HasPlayer(const TInfo32* info) {
-  return info != nullptr && info->Player.get() != nullptr;
-}
-}  // namespace
+namespace {}  // namespace
 
 bool RecordProfile(TGameForm32& game) {
   if (!Evaluate(game, true)) return false;
