@@ -1,7 +1,6 @@
 #include <csignal>
 #include <ostream>
 
-#include "audit/audit.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/load_game.h"
@@ -57,20 +56,17 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     }
   } resetSettings;
 
-  if (!Audit(game)) {
-    for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
-    return kExitFlawed;
-  }
-  game.SetStatus(StatusSolving);
-  game.Solutions().FreeByType(0);
-  game.Profiles().FreeByType(0);
-
   TSolveRun run;
+  TSolveRun::Start start;
   {
     InterruptGuard guard(run);
     TSolveObserver quiet;
     TProgressLine progress(err);
-    run.RunSolve(game, options.ShowProgress ? progress : quiet);
+    start = run.Solve(game, options.ShowProgress ? progress : quiet);
+  }
+  if (start == TSolveRun::Start::Flawed) {
+    for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
+    return kExitFlawed;
   }
 
   const bool found = !game.Solutions().Empty();

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "audit/audit.h"
 #include "model/info.h"
 #include "model/node.h"
 #include "model/number_format.h"
@@ -72,6 +73,21 @@ void ResetBar(TSolveRun& run) {
   if (run.Observer != nullptr) run.Observer->ProgressReset();
 }
 }  // namespace
+
+TSolveRun::Start TSolveRun::Solve(TGameForm32& game, TSolveObserver& observer) {
+  // A refused run leaves the game as it was, so the busy test comes before the audit.
+  if (Busy) return Start::Busy;
+  if (!Audit(game)) {
+    game.ResetDerived();
+    return Start::Flawed;
+  }
+  game.SetStatus(StatusSolving);
+  for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {
+    list->FreeByType(0);
+  }
+  RunSolve(game, observer);
+  return Start::Ran;
+}
 
 void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   Game = &game;

@@ -33,6 +33,11 @@ class TSolveRun {
   double Step = 1;
   double CVTest = 0;
 
+  enum class Start { Flawed, Busy, Ran };
+  // The Solve command once it has decided to solve: refuses while another run is busy, audits
+  // (a flawed game keeps its findings and loses its derived elements), drops the old
+  // solutions and runs.
+  Start Solve(TGameForm32& game, TSolveObserver& observer);
   // Runs the stages of the program-wide SolveMethod on an audited game.
   void RunSolve(TGameForm32& game, TSolveObserver& observer);
   void AddProgress(double weight);

@@ -7,8 +7,8 @@
 #include "gamefile/game_file.h"
 #include "model/choice.h"
 #include "model/info.h"
-#include "model/side.h"
 #include "model/settings.h"
+#include "model/side.h"
 #include "solver/evaluation.h"
 #include "solver/newton.h"
 #include "solver/profile.h"
@@ -135,6 +135,26 @@ TEST(Run, LeafWeightsOfLargeSetsDoNotOverflow) {
   SolveMethod = 3;
   EXPECT_EQ(run.LeafWeight(wide, 1), 100);
   SolveMethod = 2;
+}
+
+TEST(Run, ASecondRunWaitsAndAFlawedGameIsNotRun) {
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/matching_pennies.lmx", game));
+  TSolveRun run;
+  RecordingObserver view;
+  run.Busy = true;
+  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::Busy);
+  EXPECT_TRUE(view.Captions.empty());
+  run.Busy = false;
+  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::Ran);
+  EXPECT_EQ(game.Solutions().LiveCount(), 1);
+
+  TGameType32 flawed;
+  GameBuilder b(flawed);
+  b.Move("go", b.Node("N", b.Player("Ann")), nullptr);  // no payoff
+  EXPECT_EQ(run.Solve(flawed, view), TSolveRun::Start::Flawed);
+  EXPECT_EQ(flawed.Findings().LiveCount(), 1);
+  EXPECT_EQ(flawed.Strategies().LiveCount(), 0);  // derived choices are gone again
 }
 
 TEST(Run, StepLengthAndFacets) {

@@ -1,6 +1,5 @@
 #include "support/solving.h"
 
-#include "audit/audit.h"
 #include "gamefile/game_file.h"
 #include "model/choice.h"
 #include "model/info.h"
@@ -14,14 +13,12 @@ namespace ludomark::testing {
 bool SolveExample(const std::string& fileName, int method, TGameType32& game,
                   RecordingObserver* observer) {
   if (!ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + fileName, game)) return false;
-  if (!Audit(game)) return false;
   SolveMethod = method;
   RecordingObserver quiet;
   TSolveRun run;
-  game.SetStatus(StatusSolving);
-  run.RunSolve(game, observer != nullptr ? *observer : quiet);
+  const TSolveRun::Start start = run.Solve(game, observer != nullptr ? *observer : quiet);
   SolveMethod = 2;
-  return true;
+  return start == TSolveRun::Start::Ran;
 }
 
 ChoiceValue ChoiceIn(TGameType32& game, const TSolution32& s, const std::string& choice,
