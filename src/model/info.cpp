@@ -89,16 +89,18 @@ void TInfo32::AddChoice(TChoice32* c) {
 }
 
 void TInfo32::FindBest() {
-  Best = nullptr;
-  double best = -1e150;
+  // Found first, linked once: relinking costs more than comparing.
+  TChoice32* best = nullptr;
+  double value = -1e150;
   Choices.ForEach([&](TGameObject32* e) {
     auto* choice = static_cast<TChoice32*>(e);
-    if (choice->Expected > best) {
-      best = choice->Expected;
-      Best = choice;
+    if (choice->Expected > value) {
+      value = choice->Expected;
+      best = choice;
     }
   });
-  BestValue = best;
+  Best = best;
+  BestValue = value;
 }
 
 void TInfo32::SetMarks(bool flag, int k) {

@@ -9,6 +9,7 @@
 #include "model/node.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "model/settings.h"
 
 namespace ludomark {
 
@@ -92,6 +93,13 @@ void ComputeNodeValues(const TMatrix& reach, const TMatrix& rewards, TMatrix& va
 bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach, TVector& infoReach,
                     std::vector<double>& sums) {
   const int n = reach.Capacity();
+  // Reach only serves the beliefs at sets of several nodes (and the solver's log): a game of
+  // singleton sets, such as a tree of perfect information, skips it.
+  bool needed = DebugMode;
+  game.Infos().ForEach([&](TGameObject32* e) {
+    if (!static_cast<TInfo32*>(e)->Singleton) needed = true;
+  });
+  if (!needed) return true;
   sums.assign(static_cast<std::size_t>(n), 0.0);
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* start = static_cast<TNode32*>(e);
