@@ -64,7 +64,7 @@ std::string TCell32::Describe(int mode) {
     });
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text;
   CellStrategies.ForEach([&](TGameObject32* s) { text += s->Name + " "; });
   if (From.get() != nullptr) text += "@" + From->Name;

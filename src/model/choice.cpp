@@ -45,7 +45,7 @@ void TChoice32::SetProbability(double value) {
 }
 
 bool TChoice32::HasPlayer() const {
-  return Info.get() != nullptr && Info->Player.get() != nullptr;
+  return ludomark::HasPlayer(Info.get());
 }
 
 void TChoice32::BoundsFromMoves() {

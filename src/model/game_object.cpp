@@ -113,7 +113,7 @@ bool TGameObject32::CanDelete() {
 }
 
 std::string TGameObject32::Describe(int mode) {
-  if (mode == kStoredText || mode == kStoredText5) return Text;
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   Text = Name;
   if (mode == kFileLine) {
     PadTo(Text, 16);

@@ -14,8 +14,8 @@ namespace ludomark {
 class TFakeGame;
 
 // Modes of Describe that are not plain texts: 3 and 5 return the stored text, 6 is the file line.
-constexpr int kStoredText = 3;
-constexpr int kStoredText5 = 5;
+constexpr int kSolverStepsMode = 3;
+constexpr int kStoredTextMode = 5;
 constexpr int kFileLine = 6;
 class TCanvas;
 class TGameValue;

@@ -50,7 +50,7 @@ bool TInfo32::InRect(const TRect& rect) {
 }
 
 std::string TInfo32::Describe(int mode) {
-  if (mode == kFileLine || mode == kStoredText || mode == kStoredText5) {
+  if (mode == kFileLine || mode == kSolverStepsMode || mode == kStoredTextMode) {
     return TGameObject32::Describe(mode);
   }
   std::string text = Name;

@@ -162,7 +162,7 @@ std::string TMove32::Describe(int mode) {
     AppendColumn(Text, RealField(Value, 8), 72);
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = Name;
   if (From.get() != nullptr) text.append("@").append(From->Describe(7));
   Text = text;

@@ -90,7 +90,7 @@ std::string TNode32::Describe(int mode) {
     AppendColumn(Text, NumberText(Info.get()), 64);
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   Text = Name + (Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)"));
   return Text;
 }

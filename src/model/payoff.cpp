@@ -24,7 +24,7 @@ std::string TGameValue::Describe(int mode) {
     AppendColumn(Text, RealField(Value, 16), 80);
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = Name + FormatGeneral(Value, 6) + " ";
   if (Move.get() != nullptr) text.append("@").append(Move->Describe(7));
   if (Player.get() != nullptr) text.append(" for ").append(Player->Name);

@@ -64,7 +64,7 @@ std::string TSide32::Describe(int mode) {
     AppendColumn(Text, NumberText(Table.get()), 64);
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = TInfo32::Describe(mode);
   text += Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)");
   text += Table.get() != nullptr ? "(" + Table->Name + ")" : std::string("(No Table)");

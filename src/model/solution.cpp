@@ -41,7 +41,7 @@ int32_t TSolution32::Renumber() {
 }
 
 std::string TSolution32::Describe(int mode) {
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   TGameObject32::Describe(mode);
   // The two integers follow in every mode: in their columns of the file line, or straight
   // after the name in listings.

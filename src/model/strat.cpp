@@ -24,7 +24,7 @@ std::string TStrat32::Describe(int mode) {
     AppendColumn(Text, NumberText(Info.get()), 56);
     return Text;
   }
-  if (mode == kStoredText || mode == kStoredText5) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = Name;
   if (Info.get() != nullptr) text += "@" + Info->Name;
   ChoiceMoves.ForEach([&](TGameObject32* m) { text += "&" + m->Name; });

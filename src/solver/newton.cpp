@@ -13,17 +13,13 @@ namespace ludomark {
 
 namespace {
 
-bool IsPlayerChoice(const TChoice32* c) {
-  return HasPlayer(c->Info.get());
-}
-
 // The choices of players, in Strategies order, kept in the working data so that the steps of
 // an iteration do not allocate.
 std::vector<TGameObject32*>& PlayerChoices(TGameForm32& game) {
   std::vector<TGameObject32*>& choices = game.Work->Choices;
   choices.clear();
   game.Strategies().ForEach([&](TGameObject32* e) {
-    if (IsPlayerChoice(static_cast<TChoice32*>(e))) choices.push_back(e);
+    if (static_cast<TChoice32*>(e)->HasPlayer()) choices.push_back(e);
   });
   return choices;
 }
@@ -128,7 +124,7 @@ bool BuildJacobian(TGameType32& game) {
   active.Clear();
   game.Strategies().ForEach([&](TGameObject32* e) {
     auto* c = static_cast<TChoice32*>(e);
-    if (IsPlayerChoice(c) && c->Info->Best.get() != c) active.Add(c);
+    if (c->HasPlayer() && c->Info->Best.get() != c) active.Add(c);
   });
   const int k = active.Count();
   TMatrix& jacobian = *work.Jacobian;

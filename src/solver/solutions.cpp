@@ -22,16 +22,12 @@ double Snap(double v) {
   return std::fabs(v) <= kSnapZero ? 0.0 : v;
 }
 
-bool IsPlayerChoice(const TChoice32* c) {
-  return c->Info.get() != nullptr && c->Info->Player.get() != nullptr;
-}
-
 // Choices of players that are not temporary: the ones solutions are compared on.
 template <class F>
 void ForEachShownChoice(TGameForm32& game, F&& visit) {
   game.Strategies().ForEach([&](TGameObject32* e) {
     auto* c = static_cast<TChoice32*>(e);
-    if (IsPlayerChoice(c) && !c->Temporary) visit(c);
+    if (c->HasPlayer() && !c->Temporary) visit(c);
   });
 }
 
@@ -85,7 +81,7 @@ void Snapshot(TGameForm32& game, TSolution32& s) {
   });
   game.Strategies().ForEach([&](TGameObject32* e) {
     auto* c = static_cast<TChoice32*>(e);
-    if (!IsPlayerChoice(c)) return;
+    if (!c->HasPlayer()) return;
     s.Probabilities.Put(false, c->Number, Snap(c->Probability));
     s.Expectations.Put(false, c->Number, Snap(c->Expected));
     s.Regrets.Put(false, c->Number, Snap(c->Info->BestValue - c->Expected));
