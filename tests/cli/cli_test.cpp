@@ -7,20 +7,15 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/run_cli.h"
+
 namespace ludomark {
 namespace {
 
-struct Result {
-  int code;
-  std::string out;
-  std::string err;
-};
+using Result = testing::CliResult;
 
 Result Cli(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = cli::Run(args, out, err);
-  return {code, out.str(), err.str()};
+  return testing::RunCli(args);
 }
 
 const std::string kExample = std::string(LUDOMARK_EXAMPLES_DIR) + "/prisoners_dilemma.lmx";

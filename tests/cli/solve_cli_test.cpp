@@ -10,23 +10,17 @@
 #include "gamefile/game_file.h"
 #include "model/random.h"
 #include "support/game_builder.h"
+#include "support/run_cli.h"
 
 namespace fs = std::filesystem;
 
 namespace ludomark {
 namespace {
 
-struct Result {
-  int code;
-  std::string out;
-  std::string err;
-};
+using Result = testing::CliResult;
 
 Result Cli(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int code = cli::Run(args, out, err);
-  return {code, out.str(), err.str()};
+  return testing::RunCli(args);
 }
 
 std::string Example(const char* name) {

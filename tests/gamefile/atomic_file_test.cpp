@@ -8,6 +8,7 @@
 
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
+#include "support/run_cli.h"
 
 namespace fs = std::filesystem;
 
@@ -15,10 +16,7 @@ namespace ludomark {
 namespace {
 
 std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return testing::ReadWholeFile(p.string());
 }
 
 class TempFolder : public ::testing::Test {

@@ -9,22 +9,16 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "support/example_games.h"
+#include "support/run_cli.h"
 
 namespace ludomark {
 namespace {
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(Examples, ReadListAndWriteBackByteForByte) {
   ASSERT_GE(testing::ExampleGames().size(), 6u);
   for (const auto& example : testing::ExampleGames()) {
     const std::string path = std::string(LUDOMARK_EXAMPLES_DIR) + "/" + example.FileName;
-    const std::string committed = Slurp(path);
+    const std::string committed = testing::ReadWholeFile(path);
     ASSERT_FALSE(committed.empty()) << path;
 
     TGameType32 game;
