@@ -3,13 +3,18 @@
 #include <cstdint>
 #include <string>
 
+#include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   ludomark::TGameType32 game;
-  ludomark::ReadGameText(text, game);
+  try {
+    ludomark::ReadGameText(text, game);
+  } catch (const ludomark::TFileError&) {
+    return 0;  // refused as a whole: not a game file
+  }
   ludomark::BuildListing(game, 2);
   // A black first player reads back blue, so only the second reading has to be stable.
   ludomark::TGameType32 again;

@@ -105,6 +105,7 @@ bool CheckInformationSets(TGameForm32& game) {
     if (node->TypeCode != kNode || node->Info.get() != nullptr) return;
     node->EnsureInfo();
     node->Info->Temporary = node->Temporary;
+    node->Info->Derived = true;
   });
 
   game.Infos().ForEach([&](TGameObject32* e) {

@@ -1,5 +1,6 @@
 #include "document/game_form.h"
 
+#include "model/info.h"
 #include "model/type_codes.h"
 
 namespace ludomark {
@@ -76,19 +77,42 @@ void TGameForm32::AddObject(TGameObject32* element) {
   if (element->Y >= ExtentY) ExtentY = element->Y + 10;
 }
 
+bool TGameForm32::IsSaved(const TGameObject32* e) {
+  if (e->Temporary || e->TypeCode == kChoice) return false;
+  return e->TypeCode != kInfo || !static_cast<const TInfo32*>(e)->Derived;
+}
+
 int32_t TGameForm32::NumberIn(TGameList& list, const TGameObject32* element) {
   if (!fileNumbering_) return list.PositionOf(element);
-  // Temporary elements are not written and derived choices are not read back.
-  auto saved = [](const TGameObject32* e) { return !e->Temporary && e->TypeCode != kChoice; };
-  if (element == nullptr || !saved(element)) return 0;
+  if (element == nullptr || !IsSaved(element)) return 0;
   int32_t position = 0;
   for (int i = 0; i < list.Count(); ++i) {
     const TGameObject32* e = list.Get(i);
-    if (e == nullptr || !saved(e)) continue;
+    if (e == nullptr || !IsSaved(e)) continue;
     ++position;
     if (e == element) return position;
   }
   return 0;
+}
+
+TGameObject32* TGameForm32::ElementAsRead(TGameList& list, int32_t number, bool& gone) {
+  gone = false;
+  const std::vector<Ref<TGameObject32>>* read = nullptr;
+  if (relinking_ && &list == &moves_) read = &movesAsRead_;
+  if (relinking_ && &list == &strategies_) read = &strategiesAsRead_;
+  if (read == nullptr) return list.ElementAt(number);
+  if (number < 1 || static_cast<std::size_t>(number) > read->size()) return nullptr;
+  TGameObject32* element = (*read)[static_cast<std::size_t>(number) - 1].get();
+  gone = element == nullptr;
+  return element;
+}
+
+void TGameForm32::ClearDerivedLists() {
+  workList_.Clear();
+  for (TGameList* list :
+       {&findings_, &solutions_, &pendingBits_, &profiles_, &groups_, &solverLog_, &boundBits_}) {
+    list->FreeByType(0);
+  }
 }
 
 void TGameForm32::Renumber() {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/solver_work.h"
 #include "model/fake_game.h"
@@ -75,6 +76,13 @@ class TGameForm32 : public TFakeGame {
   double SqrNorm = 0;
 
   int32_t NumberIn(TGameList& list, const TGameObject32* element) override;
+  TGameObject32* ElementAsRead(TGameList& list, int32_t number, bool& gone) override;
+  // Whether a game file holds the element: derived data (temporary elements, derived choices,
+  // the audit's one-node sets) is never saved.
+  static bool IsSaved(const TGameObject32* element);
+  // Frees findings, solutions, pending values, profiles, groups, the log and bound values, and
+  // forgets the work list: what a reading starts without.
+  void ClearDerivedLists();
   // While set, identity numbers count only the elements a game file holds, so that what is
   // written reads back with every reference on the same element.
   void SetFileNumbering(bool on) { fileNumbering_ = on; }
@@ -120,6 +128,10 @@ class TGameForm32 : public TFakeGame {
   TMessageSink* messages_ = &recorded_;
   bool closing_ = false;
   bool fileNumbering_ = false;
+  // Moves and strategies as read, kept while a file is relinked.
+  bool relinking_ = false;
+  std::vector<Ref<TGameObject32>> movesAsRead_;
+  std::vector<Ref<TGameObject32>> strategiesAsRead_;
 };
 
 // The document every game window creates: adds the solver's step size.

@@ -7,7 +7,22 @@
 
 namespace ludomark {
 
+namespace {
+
+std::vector<Ref<TGameObject32>> Snapshot(TGameList& list) {
+  std::vector<Ref<TGameObject32>> items;
+  list.ForEach([&](TGameObject32* e) { items.emplace_back(e); });
+  return items;
+}
+
+}  // namespace
+
 void TGameForm32::RelinkAfterLoad() {
+  // Values name moves and strategies by their position in the file; cells and strategies
+  // dropped below must not shift those positions onto other elements.
+  movesAsRead_ = Snapshot(moves_);
+  strategiesAsRead_ = Snapshot(strategies_);
+  relinking_ = true;
   nodes_.ForEach([](TGameObject32* n) { n->Relink(); });
   moves_.ForEach([](TGameObject32* m) { m->Relink(); });
   RelinkInfos(false);
@@ -29,7 +44,10 @@ void TGameForm32::RelinkAfterLoad() {
     table->EnterCells();
   });
 
-  payoffs_.ForEach([](TGameObject32* p) { p->Relink(); });
+  payoffs_.ForEach([](TGameObject32* p) {
+    if (!p->Relink()) p->MarkForRemoval();
+  });
+  payoffs_.FreeByType(kRemoved);
 
   if (!solutions_.Empty() && !pendingBits_.Empty()) {
     // A value that finds its solution and element joins that solution; the rest is dropped.
@@ -41,6 +59,9 @@ void TGameForm32::RelinkAfterLoad() {
   } else {
     SetStatus(StatusSaved);
   }
+  relinking_ = false;
+  movesAsRead_.clear();
+  strategiesAsRead_.clear();
 }
 
 void TGameForm32::RelinkInfos(bool keepSingle) {

@@ -5,29 +5,134 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
 #include "gamefile/record_factory.h"
 #include "model/fixed_fields.h"
 #include "model/solution.h"
+#include "model/solution_bit.h"
 
 namespace ludomark {
 
 namespace {
 
-void ReadRecord(std::string& line, TGameForm32& game) {
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  const int code = ParseIntField(FieldAt(line, 41, 8));
-  TGameObject32* element = NewElementForRecord(code, &game);
-  if (element == nullptr) return;
-  element->ParseLine(line);
-  game.AddObject(element);
+// Limits no real game comes near; past them the input is not a game file (a device, a huge
+// binary file), and reading stops before it exhausts memory.
+constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+constexpr std::size_t kChunkBytes = 64 * 1024;
+
+// Columns of the real-valued field of the records that have one.
+bool RealFieldOf(int code, int& start, int& width) {
+  start = 65;
+  width = code == kMove || code == kCell ? 8 : 16;
+  switch (code) {
+    case kMove:
+    case kCell:
+    case kPayoff:
+    case kBeliefBit:
+    case kMoveProbabilityBit:
+    case kMoveExpectedBit:
+    case kNodeValueBit:
+    case kStrategyProbabilityBit:
+    case kStrategyExpectedBit:
+      return true;
+    default:
+      return false;
+  }
 }
 
-void ReadRecords(std::istream& in, TGameForm32& game) {
-  std::string line;
-  while (std::getline(in, line)) ReadRecord(line, game);
+// Splits the bytes into lines at LF, CR LF or a lone CR and files one element per record.
+class RecordReader {
+ public:
+  RecordReader(TGameForm32& game, std::string name) : game_(game), name_(std::move(name)) {}
+
+  void Feed(const char* data, std::size_t size) {
+    total_ += size;
+    if (total_ > kMaxFileBytes) Refuse("The file is larger than 256 MiB, too large for a game");
+    if (size > 0) sawBytes_ = true;
+    const char* end = data + size;
+    while (data < end) {
+      if (afterCr_ && *data == '\n') ++data;  // the LF of a CR LF
+      afterCr_ = false;
+      const char* stop = data;
+      while (stop < end && *stop != '\n' && *stop != '\r') ++stop;
+      line_.append(data, stop);
+      if (line_.size() > kMaxLineBytes) {
+        Refuse("Line " + std::to_string(lineNumber_ + 1) +
+               " is longer than 1 MiB, too long for a game");
+      }
+      if (stop == end) break;
+      afterCr_ = *stop == '\r';
+      EndLine();
+      data = stop + 1;
+    }
+  }
+
+  void Finish() {
+    if (!line_.empty()) EndLine();
+    if (sawBytes_ && !sawRecord_) Refuse("Not a game file (it holds no game record)");
+  }
+
+ private:
+  [[noreturn]] void Refuse(const std::string& why) { throw TFileError(name_, why); }
+
+  void EndLine() {
+    ++lineNumber_;
+    // A byte-order mark some editors put at the start of a UTF-8 file.
+    if (lineNumber_ == 1 && line_.rfind("\xEF\xBB\xBF", 0) == 0) line_.erase(0, 3);
+    ReadRecord();
+    line_.clear();
+  }
+
+  void ReadRecord() {
+    const int code = ParseIntField(FieldAt(line_, 41, 8));
+    int start = 0;
+    int width = 0;
+    if (RealFieldOf(code, start, width)) {
+      const std::string field = FieldAt(line_, start, width);
+      if (IsUnreadableNumber(field)) {
+        Refuse("Line " + std::to_string(lineNumber_) + " holds a number that cannot be read (\"" +
+               TrimRight(field) + "\")");
+      }
+    }
+    TGameObject32* element = NewElementForRecord(code, &game_);
+    if (element == nullptr) {
+      // Lines the program writes but does not read back still mark a game file.
+      if (code == kChoice || code == kHeaderRecord) sawRecord_ = true;
+      return;
+    }
+    sawRecord_ = true;
+    element->ParseLine(line_);
+    game_.AddObject(element);
+  }
+
+  TGameForm32& game_;
+  std::string name_;
+  std::string line_;
+  std::uint64_t total_ = 0;
+  long lineNumber_ = 0;
+  bool afterCr_ = false;
+  bool sawBytes_ = false;
+  bool sawRecord_ = false;
+};
+
+void ReadRecords(std::istream& in, TGameForm32& game, const std::string& name) {
+  game.ClearDerivedLists();
+  RecordReader reader(game, name);
+  std::vector<char> buffer(kChunkBytes);
+  while (in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    reader.Feed(buffer.data(), static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad()) {
+    const int code = errno;
+    throw TFileError(name, std::string("Cannot read the game file") +
+                               (code != 0 ? std::string(" (") + std::strerror(code) + ")" : ""));
+  }
+  reader.Finish();
 }
 
 }  // namespace
@@ -40,16 +145,13 @@ bool GameFileExists(const std::string& path) {
 }
 
 bool ReadGameFile(const std::string& path, TGameForm32& game) {
-  if (!GameFileExists(path)) return false;
+  // Opened once: a pipe or a device gives its bytes only to the first reader.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   errno = 0;
-  ReadRecords(in, game);
-  if (in.bad()) {
-    const int code = errno;
-    throw TFileError(path, std::string("Cannot read the game file") +
-                               (code != 0 ? std::string(" (") + std::strerror(code) + ")" : ""));
-  }
+  ReadRecords(in, game, path);
   game.RelinkAfterLoad();
   game.SetFileName(path);
   return true;
@@ -57,7 +159,7 @@ bool ReadGameFile(const std::string& path, TGameForm32& game) {
 
 void ReadGameText(const std::string& text, TGameForm32& game) {
   std::istringstream in(text);
-  ReadRecords(in, game);
+  ReadRecords(in, game, "(text)");
   game.RelinkAfterLoad();
 }
 
@@ -67,7 +169,7 @@ std::string GameFileText(TGameForm32& game) {
   for (TGameList* list : {&game.Players(), &game.Nodes(), &game.Moves(), &game.Infos(),
                           &game.Strategies(), &game.Payoffs()}) {
     list->ForEach([&](TGameObject32* e) {
-      if (e->Temporary) return;
+      if (!TGameForm32::IsSaved(e)) return;
       text += e->Describe(kFileLine);
       text += "\r\n";
     });

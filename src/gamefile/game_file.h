@@ -9,8 +9,10 @@ namespace ludomark {
 // True when the file can be opened for reading.
 bool GameFileExists(const std::string& path);
 // Reads a game into a new, empty document: every record that parses becomes an element, the
-// rest is skipped; then the document relinks and takes the file name. False, with nothing
-// changed, when the file cannot be opened. Throws TFileError when reading fails midway.
+// rest is skipped; then the document relinks and takes the file name. Lines may end in LF,
+// CR LF or CR. False, with nothing changed, when the file cannot be opened. Throws TFileError
+// when reading fails midway, and for what is not a game file: a line over 1 MiB, a file over
+// 256 MiB, bytes without any game record, or a value that cannot be read (nan, inf, 1e999).
 bool ReadGameFile(const std::string& path, TGameForm32& game);
 // Reads game records from text, as ReadGameFile does from a file (no file name is set).
 void ReadGameText(const std::string& text, TGameForm32& game);

@@ -138,7 +138,7 @@ void TCell32::RelinkToTable() {
   Table = nullptr;
   if (Owner == nullptr) return;
   Owner->Nodes().ForEach([&](TGameObject32* n) {
-    if (Table.get() == nullptr && n->TypeCode == kTable && n->Number == TableNumber) {
+    if (Table.get() == nullptr && n->TypeCode == kTable && IsStoredNumber(n, TableNumber)) {
       Table = static_cast<TTable32*>(n);
     }
   });

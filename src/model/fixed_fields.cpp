@@ -85,6 +85,44 @@ double ParseFloatField(const std::string& text) {
   return 0;
 }
 
+bool IsUnreadableNumber(const std::string& field) {
+  std::string_view s = AfterBlanks(field);
+  if (!s.empty() && (s.front() == '+' || s.front() == '-')) s.remove_prefix(1);
+  auto startsWith = [&](std::string_view word) {
+    if (s.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(s[i])) != word[i]) return false;
+    }
+    return true;
+  };
+  if (startsWith("nan") || startsWith("inf") || startsWith("0x")) return true;
+  if (s.empty() || !(IsDigit(s.front()) || s.front() == '.')) return false;
+  double value = 0;
+  const auto res = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (res.ec != std::errc::result_out_of_range) return false;
+  // Out of range: too large is unreadable; too small is as good as 0 and reads as such.
+  const std::string_view token(s.data(), static_cast<std::size_t>(res.ptr - s.data()));
+  const std::size_t e = token.find_first_of("eE");
+  return e == std::string_view::npos || e + 1 >= token.size() || token[e + 1] != '-';
+}
+
+std::string WithoutControls(const std::string& text) {
+  std::string clean = text;
+  for (char& c : clean) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 32 || code == 127) c = ' ';
+  }
+  return clean;
+}
+
+std::string CutToCharacters(const std::string& text, std::size_t bytes) {
+  if (text.size() <= bytes) return text;
+  std::size_t end = bytes;
+  // Back over continuation bytes (10xxxxxx) to the start of the character that was cut.
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end);
+}
+
 std::string RealField(double value, int width) {
   std::string text = FormatGeneral(value, 6);
   if (static_cast<int>(text.size()) <= width) return text;

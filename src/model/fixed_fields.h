@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,14 @@ void PadTo(std::string& text, int width);
 int32_t ParseIntField(const std::string& text);
 // The same for a real number (period, optional exponent); 0 when nothing parses.
 double ParseFloatField(const std::string& text);
+// Whether a real field holds a number the format cannot mean: "nan", "inf" and the like, a
+// hexadecimal form, or a decimal beyond the range of a double. Reading it as 0 or as a shorter
+// number would silently solve another game.
+bool IsUnreadableNumber(const std::string& field);
+// The text with every control character (codes 0 to 31 and 127) replaced by a blank.
+std::string WithoutControls(const std::string& text);
+// The longest start of a UTF-8 text of at most `bytes` bytes that ends between characters.
+std::string CutToCharacters(const std::string& text, std::size_t bytes);
 // General format of a value cut to the width of its field.
 std::string RealField(double value, int width);
 

@@ -116,6 +116,8 @@ std::string TGameObject32::Describe(int mode) {
   if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   Text = Name;
   if (mode == kFileLine) {
+    // A control character would split or damage the record; a cut never splits a character.
+    Text = CutToCharacters(WithoutControls(Name), 16);
     PadTo(Text, 16);
     AppendColumn(Text, std::to_string(X), 24);
     AppendColumn(Text, std::to_string(Y), 32);
@@ -151,7 +153,7 @@ void TGameObject32::Refresh() {}
 void TGameObject32::Draw(TCanvas& /*canvas*/) {}
 
 void TGameObject32::SetName(const std::string& text) {
-  Name = TrimRight(text);
+  Name = TrimRight(WithoutControls(text));
 }
 
 void TGameObject32::SetDragAnchor(int32_t ax, int32_t ay) {

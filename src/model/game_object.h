@@ -103,6 +103,11 @@ bool IsNilOrClass(const TGameObject32* ref) {
 void AppendColumn(std::string& line, const std::string& value, int lastColumn);
 // The identity number of a linked element as written in a file: 0 when there is none.
 std::string NumberText(TGameObject32* element);
+// Whether a number read from a file names the element by the number read from its own line;
+// numbers below 1 (blank or damaged fields) name nothing.
+inline bool IsStoredNumber(const TGameObject32* element, int32_t number) {
+  return number >= 1 && element->Number == number;
+}
 
 // Removes trailing blanks (code 32 only).
 std::string TrimRight(const std::string& text);

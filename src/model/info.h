@@ -25,6 +25,7 @@ class TInfo32 : public TGameObject32 {
   double BestValue = 0;
   Ref<TChoice32> Best;
   Ref<TInfo32> SuccessorSet;  // the audit's working link of a temporary set
+  bool Derived = false;       // made by the audit for a node alone; never saved
 
   ~TInfo32() override;
 

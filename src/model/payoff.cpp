@@ -45,8 +45,10 @@ bool TGameValue::Relink() {
   if (TGameObject32* p = Owner->Players().ElementAt(PlayerNumber)) {
     Player = static_cast<TPlayer32*>(p);
   }
-  if (TGameObject32* m = Owner->Moves().ElementAt(FromNumber)) Move = m;
-  return true;
+  bool gone = false;
+  if (TGameObject32* m = Owner->ElementAsRead(Owner->Moves(), FromNumber, gone)) Move = m;
+  // A value of a move dropped while relinking belongs to nothing any more.
+  return !gone;
 }
 
 void TPayoff32::InitDefaults() {

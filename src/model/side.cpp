@@ -118,10 +118,12 @@ void TSide32::RelinkToTable() {
   Player = nullptr;
   if (Owner == nullptr) return;
   Owner->Players().ForEach([&](TGameObject32* p) {
-    if (Player.get() == nullptr && p->Number == PlayerNumber) Player = static_cast<TPlayer32*>(p);
+    if (Player.get() == nullptr && IsStoredNumber(p, PlayerNumber)) {
+      Player = static_cast<TPlayer32*>(p);
+    }
   });
   Owner->Nodes().ForEach([&](TGameObject32* n) {
-    if (Table.get() == nullptr && n->TypeCode == kTable && n->Number == TableNumber) {
+    if (Table.get() == nullptr && n->TypeCode == kTable && IsStoredNumber(n, TableNumber)) {
       Table = static_cast<TTable32*>(n);
     }
   });

@@ -81,7 +81,8 @@ bool TSolutionBit::Relink() {
     default:
       break;
   }
-  Move = targets != nullptr ? targets->ElementAt(FromNumber) : nullptr;
+  bool gone = false;
+  Move = targets != nullptr ? Owner->ElementAsRead(*targets, FromNumber, gone) : nullptr;
   if (Solution.get() == nullptr || Move.get() == nullptr) return false;
   Solution->Bits.Add(this);
   SetNameFromValue();

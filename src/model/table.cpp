@@ -26,6 +26,15 @@ void TTable32::InitDefaults() {
   CurrentCell->Table = this;
 }
 
+std::string TTable32::Describe(int mode) {
+  if (mode != kFileLine) return TNode32::Describe(mode);
+  // Its player and set are the audit's, taken from the first side: the file holds neither.
+  TGameObject32::Describe(mode);
+  AppendColumn(Text, "0", 56);
+  AppendColumn(Text, "0", 64);
+  return Text;
+}
+
 TSide32* TTable32::SideAt(int index) {
   return static_cast<TSide32*>(Sides.ElementAt(index + 1));
 }
@@ -157,6 +166,9 @@ void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
 
 void TTable32::RemoveSide(TSide32* side) {
   if (side == nullptr || !Sides.Contains(side)) return;
+  // While it still is one of the sides, so that its cells really go.
+  side->FreeCellsOfStrategies();
+  side->WithdrawStrategies();
   if (Owner != nullptr) Owner->Infos().Remove(side);
   Sides.Remove(side);
   FreeElement(side);
@@ -178,12 +190,17 @@ void TTable32::WithdrawCells() {
   Cells.ForEach([&](TGameObject32* c) { moves.Remove(c); });
 }
 
-void TTable32::RemapCells() {
+void TTable32::RemapCells(TInfo32& side) {
   Cells.ForEach([&](TGameObject32* e) {
     auto* cell = static_cast<TCell32*>(e);
     TGameList mapped;
     cell->CellStrategies.ForEach([&](TGameObject32* s) {
-      if (TGameObject32* link = s->CopyLink.get()) mapped.Add(link);
+      // Only the edited side's links mean anything now; a strategy it no longer has drops.
+      if (!side.Choices.Contains(s)) {
+        mapped.Add(s);
+      } else if (TGameObject32* link = s->CopyLink.get()) {
+        mapped.Add(link);
+      }
     });
     cell->CellStrategies.Clear();
     mapped.ForEach([&](TGameObject32* s) { cell->CellStrategies.Add(s); });

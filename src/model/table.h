@@ -26,6 +26,7 @@ class TTable32 : public TNode32 {
 
   void CopyTo(TGameObject32& dest) override;
   void InitDefaults() override;
+  std::string Describe(int mode) override;
   TRect RedrawRect(int32_t x, int32_t y, bool withLinks) override;
   void Refresh() override;
 
@@ -42,8 +43,9 @@ class TTable32 : public TNode32 {
   void RemoveSide(TSide32* side);
   void EnterCells();
   void WithdrawCells();
-  // Every cell replaces each of its strategies by that strategy's copy link.
-  void RemapCells();
+  // Every cell replaces each strategy of the side by that strategy's copy link (dropping it when
+  // the link is empty), keeping the other sides' strategies and the order.
+  void RemapCells(TInfo32& side);
   // Whether some player owns no side of the table yet.
   bool HasPlayerWithoutSide();
 

@@ -40,10 +40,10 @@ bool ApplySideEdit(TSide32* side, TSide32& scratch, TTable32& table) {
       game->AddObject(side);
     }
     side->WithdrawStrategies();
-    table.RemapCells();  // cells now hold the scratch strategies
+    table.RemapCells(*side);  // cells now hold the scratch strategies
     scratch.CopyTo(*side);
     side->Table = &table;
-    table.RemapCells();  // and now the side's new ones
+    table.RemapCells(scratch);  // and now the side's new ones
     side->EnterStrategies();
     table.WithdrawCells();
     table.RebuildCells();

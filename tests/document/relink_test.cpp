@@ -160,6 +160,48 @@ TEST(RelinkAfterLoad, RebuildsTablesFromStoredNumbers) {
   EXPECT_EQ(table->Width, 310);
 }
 
+TEST(RelinkAfterLoad, ValuesOfDroppedCellsNeverLandOnOtherMoves) {
+  TGameType32 game;
+  Records r(game);
+  r.Player("Ann", 1);
+  r.Player("Bob", 2);
+  r.Table("T", 1);
+  TNode32* start = r.Node("S", 2, 1, 0);
+  r.Cell(1, 1, {1, 3});
+  r.Cell(2, 1, {1, 9});  // strategy 9 does not exist: dropped
+  r.Cell(3, 1, {2, 3});
+  r.Cell(4, 1, {2, 4});
+  r.Cell(5, 1, {1, 4});
+  TMove32* quit = r.Move("quit", 6, 2, 0);
+  r.Side("Rows", 1, 1, 1);
+  r.Side("Cols", 2, 2, 1);
+  r.Strategy("U", 1, 1);
+  r.Strategy("D", 2, 1);
+  r.Strategy("L", 3, 2);
+  r.Strategy("R", 4, 2);
+  TPayoff32* onQuit = r.Payoff(6, 1, 5);
+  r.Payoff(2, 1, 9);  // of the dropped cell
+  game.RelinkAfterLoad();
+  EXPECT_EQ(onQuit->Move.get(), quit);
+  EXPECT_EQ(quit->From.get(), start);
+  ASSERT_EQ(game.Payoffs().LiveCount(), 1);
+  EXPECT_EQ(game.Payoffs().Get(0), onQuit);
+}
+
+TEST(RelinkAfterLoad, NumbersBelowOneLinkToNothing) {
+  TGameType32 game;
+  Records r(game);
+  r.Player("Ann", -1);
+  TTable32* table = r.Table("T", -1);  // a blank number field reads as -1
+  TSide32* side = r.Side("Rows", -1, -1, -1);
+  r.Strategy("U", -1, -1);
+  game.RelinkAfterLoad();
+  EXPECT_EQ(table->SideCount(), 0);
+  EXPECT_EQ(side->Table.get(), nullptr);
+  EXPECT_EQ(side->Player.get(), nullptr);
+  EXPECT_EQ(game.Strategies().LiveCount(), 0);
+}
+
 TEST(RelinkAfterLoad, CellsKeepStrategyNumbersAbove71) {
   TGameType32 game;
   Records r(game);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/colors.h"
@@ -60,6 +61,8 @@ std::vector<std::string> Signature(TGameType32& game) {
   game.Players().ForEach([&](TGameObject32* e) { add(e, std::to_string(e->Color)); });
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* n = static_cast<TNode32*>(e);
+    // A table's player and set come from its first side by the audit; the file holds neither.
+    if (e->TypeCode == kTable) return add(e, "- -");
     add(e, Cat({Where(game.Players(), n->Player.get()), Where(game.Infos(), n->Info.get())}));
   });
   game.Moves().ForEach([&](TGameObject32* e) {
@@ -216,7 +219,11 @@ TEST(RoundTrip, DamagedFilesLoadWhatParses) {
   }
   for (const std::string& input : inputs) {
     TGameType32 game;
-    ReadGameText(input, game);
+    try {
+      ReadGameText(input, game);
+    } catch (const TFileError&) {
+      continue;  // refused as a whole, which is fine; what is read must be stable
+    }
     BuildListing(game, 2);
     TGameType32 second;
     ReadGameText(GameFileText(game), second);

@@ -25,14 +25,18 @@ TEST(GameObject, DefaultsOfANewElement) {
   EXPECT_EQ(e->Describe(2), "");
 }
 
-TEST(GameObject, SetNameDropsOnlyTrailingBlanks) {
+TEST(GameObject, SetNameDropsTrailingBlanksAndControlCharacters) {
   TGameObject32 e;
   e.SetName("   ");
   EXPECT_EQ(e.Name, "");
   e.SetName("  Ann  ");
   EXPECT_EQ(e.Name, "  Ann");
-  e.SetName("Bob\t ");
-  EXPECT_EQ(e.Name, "Bob\t");
+  // A line end inside a name would split its file record.
+  e.SetName("Bo\r\nb\t\x7f");
+  EXPECT_EQ(e.Name, "Bo  b");
+  // Written names are cut to 16 bytes between characters, never inside one.
+  e.Name = "Caf\xC3\xA9 \xC3\xA9l\xC3\xA8ves \xC3\xA9t\xC3\xA9\n";
+  EXPECT_EQ(e.Describe(kFileLine).substr(0, 16), "Caf\xC3\xA9 \xC3\xA9l\xC3\xA8ves  ");
 }
 
 TEST(GameObject, HitTestThresholdScalesWithZoom) {

@@ -110,6 +110,54 @@ TEST(Table, DeletingASideFreesEveryCell) {
   EXPECT_EQ(g.table->SideAt(0)->Index(), 0);
 }
 
+TEST(Table, SideEditsAfterACancelledDialogOrACopyKeepTheOtherSidesCells) {
+  TwoPlayers g;
+  TSide32* rows = g.b.Side(g.table, g.ann, "Rows", {"U", "D"});
+  TSide32* cols = g.b.Side(g.table, g.bob, "Cols", {"L", "R"});
+  TCell32* ul = CellOf(g.table, {"U", "L"});
+  g.b.Payoff(ul, g.ann, 7);
+  auto addColumn = [&](const char* name) {
+    auto scratch = MakeScratchSide(cols, *g.table);
+    auto* extra = NewElement<TStrat32>(&g.game);
+    extra->SetName(name);
+    extra->Info = scratch.get();
+    scratch->AddChoice(extra);
+    ASSERT_TRUE(ApplySideEdit(cols, *scratch, *g.table));
+  };
+  // A dialog on the rows opened and cancelled: its scratch strategies are gone.
+  MakeScratchSide(rows, *g.table).reset();
+  addColumn("X");
+  EXPECT_EQ(CellOf(g.table, {"U", "L"}), ul);
+  EXPECT_EQ(g.table->Cells.LiveCount(), 6);
+  // Copying a selection clears or redirects every copy link.
+  g.game.Selection().Add(g.table);
+  g.game.CopySelection();
+  addColumn("Y");
+  EXPECT_EQ(CellOf(g.table, {"U", "L"}), ul);
+  EXPECT_EQ(g.table->Cells.LiveCount(), 8);
+  EXPECT_EQ(g.game.Payoffs().LiveCount(), 2);  // its own and the copied table's
+  EXPECT_EQ(ul->Name, "U L");
+}
+
+TEST(Table, DeletingASideOfThreeLeavesOneCellPerCombination) {
+  TGameType32 game;
+  GameBuilder b(game);
+  TPlayer32* p1 = b.Player("A");
+  TPlayer32* p2 = b.Player("B");
+  TPlayer32* p3 = b.Player("C");
+  TTable32* table = b.Table("T", 0, 0);
+  b.Side(table, p1, "R", {"r1", "r2"});
+  b.Side(table, p2, "K", {"k1", "k2"});
+  TSide32* third = b.Side(table, p3, "S", {"s1", "s2", "s3"});
+  b.Payoff(CellOf(table, {"r1", "k1", "s2"}), p1, 1);
+  ASSERT_EQ(table->Cells.LiveCount(), 12);
+  ASSERT_TRUE(DeleteSide(*table, *third));
+  EXPECT_EQ(CellNames(table), (std::vector<std::string>{"r1 k1", "r1 k2", "r2 k1", "r2 k2"}));
+  EXPECT_EQ(game.Moves().LiveCount(), 4);
+  EXPECT_EQ(game.Strategies().LiveCount(), 4);
+  EXPECT_EQ(game.Payoffs().LiveCount(), 0);
+}
+
 TEST(Table, ExpansionBuildsATreeOfTemporaryNodesAndMoves) {
   TwoPlayers g;
   TSide32* rows = g.b.Side(g.table, g.ann, "Rows", {"U", "D"});

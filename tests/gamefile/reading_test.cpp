@@ -1,0 +1,96 @@
+// What the reader accepts and what it refuses as not a game file.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "audit/audit.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/listing.h"
+#include "support/solving.h"
+
+namespace ludomark {
+namespace {
+
+const std::string kAnn = "Ann             10      10      1       201     255             ";
+const std::string kBob = "Bob             10      10      2       201     0               ";
+const std::string kNode = "N               10      10      1       502     1       0       ";
+const std::string kMove =
+    "m               10      10      1       203     1       0       1       ";
+
+std::string RefusalOf(const std::string& text) {
+  TGameType32 game;
+  try {
+    ReadGameText(text, game);
+  } catch (const TFileError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(Reading, AnyLineEndAndAByteOrderMark) {
+  for (const std::string end : {"\n", "\r\n", "\r"}) {
+    TGameType32 game;
+    ReadGameText("\xEF\xBB\xBF" + kAnn + end + kBob + end + kNode + end + kMove, game);
+    EXPECT_EQ(game.Players().LiveCount(), 2);
+    EXPECT_EQ(game.Players().Get(0)->Name, "Ann");
+    EXPECT_EQ(game.Nodes().LiveCount(), 1);
+    EXPECT_EQ(game.Moves().LiveCount(), 1);
+  }
+  TGameType32 empty;
+  EXPECT_NO_THROW(ReadGameText("", empty));
+}
+
+TEST(Reading, RefusesWhatIsNoGame) {
+  EXPECT_NE(RefusalOf(std::string(5000, '\0')).find("Not a game file"), std::string::npos);
+  EXPECT_NE(RefusalOf("\xff\xfe"
+                      "A\0n\0n\0")
+                .find("Not a game file"),
+            std::string::npos);
+  EXPECT_NE(RefusalOf(kAnn + "\n" + std::string(1100000, 'x')).find("Line 2 is longer"),
+            std::string::npos);
+  for (const char* number : {"nan", "-inf", "Infinity", "0x1p3", "1e999"}) {
+    std::string move = kMove;
+    move.replace(64, 8, std::string(number) + std::string(8 - std::string(number).size(), ' '));
+    EXPECT_NE(RefusalOf(kAnn + "\n" + kNode + "\n" + move).find("Line 3 holds a number"),
+              std::string::npos)
+        << number;
+  }
+  std::string tiny = kMove;
+  tiny.replace(64, 8, "1e-999  ");
+  EXPECT_EQ(RefusalOf(kAnn + "\n" + kNode + "\n" + tiny), "");
+}
+
+TEST(Reading, ReadingAgainStartsWithoutOldFindings) {
+  TGameType32 game;
+  const std::string text = kAnn + "\n" + kNode + "\n";
+  ReadGameText(text, game);
+  game.ReportFinding("old");
+  game.FreeGame();
+  ReadGameText(text, game);
+  EXPECT_EQ(game.Findings().LiveCount(), 0);
+}
+
+TEST(Reading, ASolvedGameSavesOnlyWhatTheUserMade) {
+  for (const char* name : {"prisoners_dilemma.lmx", "bluff.lmx", "volunteers_dilemma.lmx",
+                           "discounted_centipede.lmx", "hidden_move.lmx"}) {
+    TGameType32 original;
+    ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name, original));
+    const std::string originalText = GameFileText(original);
+    TGameType32 game;
+    ASSERT_TRUE(testing::SolveExample(name, 2, game)) << name;
+    ASSERT_GT(game.Solutions().LiveCount(), 0);
+    // The save path of a solved game: the game, then its solutions.
+    const std::string text = GameFileText(game) + SolutionsFileText(game);
+    EXPECT_EQ(text.find("303     \r\n"), std::string::npos) << name;
+    TGameType32 back;
+    ReadGameText(text, back);
+    EXPECT_EQ(BuildListing(back, 2), BuildListing(original, 2)) << name;
+    EXPECT_EQ(back.Infos().LiveCount(), original.Infos().LiveCount()) << name;
+    EXPECT_EQ(back.Status(), StatusSolvedSaved);
+    EXPECT_EQ(GameFileText(back).size(), originalText.size()) << name;
+  }
+}
+
+}  // namespace
+}  // namespace ludomark
