@@ -35,18 +35,18 @@ struct Graph {
   }
 };
 
-// Longest cycle-free path lengths from `start`. The walk tries every path; a graph with
-// astronomically many paths falls back to extending a node only when reached deeper than before,
-// which gives the same levels on graphs without cycles.
-void WalkLevels(Graph& g, int start, std::vector<int>& level, std::vector<char>& onPath,
+// Longest cycle-free path lengths from `start`, which stands at `base`. The walk tries every
+// path; a graph with astronomically many paths falls back to extending a node only when reached
+// deeper than before, which gives the same levels on graphs without cycles.
+void WalkLevels(Graph& g, int start, int base, std::vector<int>& level, std::vector<char>& onPath,
                 long long& budget) {
   struct Frame {
     int node;
     int level;
     std::size_t edge;
   };
-  std::vector<Frame> stack{{start, 0, 0}};
-  level[static_cast<std::size_t>(start)] = std::max(level[static_cast<std::size_t>(start)], 0);
+  std::vector<Frame> stack{{start, base, 0}};
+  level[static_cast<std::size_t>(start)] = std::max(level[static_cast<std::size_t>(start)], base);
   onPath[static_cast<std::size_t>(start)] = 1;
   while (!stack.empty()) {
     Frame& top = stack.back();
@@ -67,25 +67,57 @@ void WalkLevels(Graph& g, int start, std::vector<int>& level, std::vector<char>&
   }
 }
 
+std::vector<char> ReachedByAMove(const Graph& g) {
+  std::vector<char> reached(g.nodes.size(), 0);
+  for (const auto& edges : g.next) {
+    for (int to : edges) {
+      if (to >= 0) reached[static_cast<std::size_t>(to)] = 1;
+    }
+  }
+  return reached;
+}
+
+// Where play starts: the first node no move reaches; when the start lies on a cycle, so that
+// every node is reached, the first node outside any information set (else the first node).
+int PlayStart(const Graph& g, const std::vector<char>& reached) {
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+    if (!reached[i]) return static_cast<int>(i);
+  }
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+    if (g.nodes[i]->Info.get() == nullptr) return static_cast<int>(i);
+  }
+  return g.nodes.empty() ? -1 : 0;
+}
+
 }  // namespace
 
 void ComputeLevels(TGameForm32& game) {
   Graph g(game);
-  std::vector<int> level(g.nodes.size(), 0);
+  // -1 until a walk reaches the node.
+  std::vector<int> level(g.nodes.size(), -1);
   std::vector<char> onPath(g.nodes.size(), 0);
   long long budget = 20000000;
-  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
-    g.nodes[i]->Mark = false;
-    g.nodes[i]->Level = 0;
+  for (TNode32* node : g.nodes) {
+    node->Mark = false;
+    node->Level = 0;
   }
-  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
-    if (g.nodes[i]->Info.get() == nullptr) {
-      WalkLevels(g, static_cast<int>(i), level, onPath, budget);
+  // Levels count from where play starts, and only that node stands at level 0: the beliefs
+  // weigh the starts by level, so play from the root decides them wherever it reaches.
+  const std::vector<char> reached = ReachedByAMove(g);
+  const int start = PlayStart(g, reached);
+  if (start < 0) return;
+  WalkLevels(g, start, 0, level, onPath, budget);
+  // Nodes play never reaches from there are further starts, one level down at least; their
+  // walks never enter the root.
+  onPath[static_cast<std::size_t>(start)] = 1;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < g.nodes.size(); ++i) {
+      // First the nodes no move reaches, then whatever is left (cycles of their own).
+      if (level[i] >= 0 || (pass == 0 && reached[i])) continue;
+      WalkLevels(g, static_cast<int>(i), 1, level, onPath, budget);
     }
   }
-  int lowest = 2000000000;
-  for (int l : level) lowest = std::min(lowest, l);
-  for (std::size_t i = 0; i < g.nodes.size(); ++i) g.nodes[i]->Level = level[i] - lowest;
+  for (std::size_t i = 0; i < g.nodes.size(); ++i) g.nodes[i]->Level = std::max(level[i], 0);
 }
 
 TNode32* FindRoot(TGameForm32& game) {
