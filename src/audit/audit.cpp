@@ -24,8 +24,10 @@ bool Audit(TGameForm32& game) {
   const bool degreesOk = CheckDegrees(game);
   const bool payoffsOk = CheckPayoffs(game);
   const bool chanceOk = CheckChance(game);
+  const bool formOk = CheckForm(game);
   ComputeBounds(game);
-  return hasRoot && connected && setsOk && choicesOk && degreesOk && payoffsOk && chanceOk;
+  return hasRoot && connected && setsOk && choicesOk && degreesOk && payoffsOk && chanceOk &&
+         formOk;
 }
 
 }  // namespace ludomark

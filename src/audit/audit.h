@@ -21,6 +21,11 @@ bool CheckChoices(TGameForm32& game);
 bool CheckDegrees(TGameForm32& game);
 bool CheckPayoffs(TGameForm32& game);
 bool CheckChance(TGameForm32& game);
+// Flaws that would otherwise pass and leave the solver without a solution: a player's node
+// that no move leaves, a move that leaves no node, two moves of one name at a node, a set
+// whose nodes belong to different players, a table of fewer than two sides or a side without
+// strategies.
+bool CheckForm(TGameForm32& game);
 void ComputeBounds(TGameForm32& game);
 
 }  // namespace ludomark

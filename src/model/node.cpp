@@ -130,11 +130,14 @@ int TNode32::OutDegree() {
 bool TNode32::ChanceSumValid() {
   if (Player.get() != nullptr || Owner == nullptr) return true;
   double sum = 0;
+  bool negative = false;
   Owner->Moves().ForEach([&](TGameObject32* e) {
     auto* move = static_cast<TMove32*>(e);
-    if (move->From.get() == this) sum += std::fabs(move->Value);
+    if (move->From.get() != this) return;
+    if (move->Value < 0) negative = true;
+    sum += move->Value;
   });
-  return !(sum > 1.0f);
+  return !negative && sum <= 1.0 + kChanceSumTolerance;
 }
 
 void TNode32::EnsureInfo() {

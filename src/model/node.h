@@ -8,6 +8,9 @@ class TPlayer32;
 class TInfo32;
 
 // A decision node (with a player), a chance node (without) or a final node (no move leaves it).
+// Probabilities are stored with six digits, so a sum may pass 1 by a few millionths.
+constexpr double kChanceSumTolerance = 1e-5;
+
 class TNode32 : public TGameObject32 {
  public:
   Ref<TPlayer32> Player;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,9 @@ TEST(Audit, TwelveMovesPassThirteenDoNot) {
   EXPECT_EQ(Findings(g.game), (std::vector<std::string>{"Too many moves at R(Ann)"}));
 }
 
-TEST(Audit, ChanceProbabilitiesAreSummedByMagnitude) {
-  for (auto [p, q, ok] :
-       {std::tuple{0.5, 0.4, true}, std::tuple{0.6, 0.5, false}, std::tuple{-0.6, 0.5, false}}) {
+TEST(Audit, ChanceProbabilitiesMustBeNonNegativeAndSumToAtMostOne) {
+  for (auto [p, q, ok] : {std::tuple{0.5, 0.4, true}, std::tuple{0.6, 0.5, false},
+                          std::tuple{-0.6, 0.5, false}, std::tuple{-0.3, 0.5, false}}) {
     Base g;
     TNode32* luck = g.b.Node("C", nullptr);
     g.b.Move("in", g.root, luck);
@@ -65,6 +66,47 @@ TEST(Audit, ChanceProbabilitiesAreSummedByMagnitude) {
                 (std::vector<std::string>{"Wrong chance probabilities at C(CHANCE)"}));
     }
   }
+}
+
+// Flaws that used to pass the audit and end in "No solution found." without a word.
+TEST(Audit, FlawsThatWouldLeaveTheSolverWithNothing) {
+  Base g;
+  TNode32* stuck = g.b.Node("S", g.ann);
+  g.b.Move("go", g.root, stuck);
+  g.Final("x", g.root);
+  g.Final("x", g.root);
+  TNode32* a = g.b.Node("A", g.ann);
+  TNode32* c = g.b.Node("B", g.bob);
+  g.b.Move("l", stuck, a);
+  g.b.Move("r", stuck, c);
+  g.b.InfoSet("I", {a, c});
+  g.Final("k", a);
+  g.Final("k", c);
+  g.Final("lost", nullptr);
+  TTable32* table = g.b.Table("T");
+  g.b.Side(table, g.ann, "Rows", {"U"});
+  g.b.Move("t", a, table);
+  TTable32* other = g.b.Table("U");
+  g.b.Side(other, g.ann, "Rows", {"U"});
+  auto* empty = NewElement<TSide32>(&g.game);
+  empty->SetName("Cols");
+  empty->Player = g.bob;
+  empty->Table = other;
+  other->Sides.Add(empty);
+  g.game.AddObject(empty);
+  g.b.Move("u", c, other);
+  EXPECT_FALSE(Audit(g.game));
+  const std::vector<std::string> found = Findings(g.game);
+  for (const char* expected :
+       {"Duplicate move at x@R(Ann)", "Mixed owners at IA(Ann) B(Bob)", "No origin at lost",
+        "Too few sides at T(CHANCE)", "No strategies at Cols(Bob) (Bob)(U)"}) {
+    EXPECT_NE(std::find(found.begin(), found.end(), expected), found.end()) << expected;
+  }
+  TGameType32 lone;
+  GameBuilder b(lone);
+  b.Node("N", b.Player("Ann"));
+  EXPECT_FALSE(Audit(lone));
+  EXPECT_EQ(Findings(lone), (std::vector<std::string>{"No move at N(Ann)"}));
 }
 
 TEST(Audit, DegreeWithinAnInformationSet) {

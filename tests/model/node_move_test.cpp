@@ -80,9 +80,15 @@ TEST(Node, ChanceSumValid) {
   EXPECT_FALSE(luck->ChanceSumValid());
   m1->Value = -0.6;
   m2->Value = 0.3;
+  EXPECT_FALSE(luck->ChanceSumValid());  // a negative probability is a flaw
+  // Sums that pass 1 only by rounding: in doubles, and stored with six digits.
+  m1->Value = 0.2 + 0.4;
+  m2->Value = 0.3 + 0.1;
   EXPECT_TRUE(luck->ChanceSumValid());
-  m2->Value = 0.5;
-  EXPECT_FALSE(luck->ChanceSumValid());  // absolute values count
+  m1->Value = 0.666667;
+  m2->Value = 0.166667;
+  b.Move("e", luck, nullptr, 0.166667);
+  EXPECT_TRUE(luck->ChanceSumValid());
   TPlayer32* ann = b.Player("Ann");
   luck->SetPlayer(ann);
   EXPECT_TRUE(luck->ChanceSumValid());  // only chance nodes are checked
