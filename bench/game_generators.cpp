@@ -1,5 +1,6 @@
 #include "game_generators.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,106 @@ void BuildGeneratedGame(TGameType32& game, int nodes, bool cycles) {
     info->Choices.ForEach(
         [&](TGameObject32* c) { static_cast<TChoice32*>(c)->SetProbability(1.0 / count); });
   });
+}
+
+namespace {
+
+std::string Named(const char* prefix, int index) {
+  std::string name = prefix;
+  name += std::to_string(index);
+  return name;
+}
+
+TPlayer32* AddPlayer(TGameType32& game, const std::string& name) {
+  auto* p = NewElement<TPlayer32>(&game);
+  p->SetName(name);
+  game.AddObject(p);
+  return p;
+}
+
+TNode32* AddNode(TGameType32& game, int index, TPlayer32* player) {
+  auto* n = NewElement<TNode32>(&game);
+  n->SetName(Named("N", index));
+  n->SetPlayer(player);
+  game.AddObject(n);
+  return n;
+}
+
+TMove32* AddMove(TGameType32& game, const std::string& name, TNode32* from, TNode32* to,
+                 double value) {
+  auto* m = NewElement<TMove32>(&game);
+  m->SetName(name);
+  m->From = from;
+  m->To = to;
+  m->Value = value;
+  game.AddObject(m);
+  return m;
+}
+
+void PayEveryone(TGameType32& game, TMove32* move, TUniformRandom& random) {
+  game.Players().ForEach([&](TGameObject32* p) {
+    auto* pay = NewElement<TPayoff32>(&game);
+    pay->Move = move;
+    pay->Player = static_cast<TPlayer32*>(p);
+    pay->Value = static_cast<int>(random.Next() * 10);
+    game.AddObject(pay);
+  });
+}
+
+}  // namespace
+
+void BuildChain(TGameType32& game, int nodes, int players) {
+  TUniformRandom random(5);
+  std::vector<TPlayer32*> all;
+  for (int i = 0; i < players; ++i) all.push_back(AddPlayer(game, Named("P", i)));
+  TNode32* previous = nullptr;
+  for (int i = 0; i < nodes; ++i) {
+    TNode32* node = AddNode(game, i, all[static_cast<std::size_t>(i % std::min(players, nodes))]);
+    if (previous != nullptr) AddMove(game, "go", previous, node, 1.0);
+    PayEveryone(game, AddMove(game, "stop", node, nullptr, 1.0), random);
+    previous = node;
+  }
+  PayEveryone(game, AddMove(game, "go", previous, nullptr, 1.0), random);
+}
+
+void BuildWideTree(TGameType32& game, int nodes, int fanOut) {
+  TUniformRandom random(6);
+  std::vector<TPlayer32*> players{AddPlayer(game, "Ann"), AddPlayer(game, "Bob")};
+  std::vector<TNode32*> level{AddNode(game, 0, players[0])};
+  std::vector<TNode32*> leaves;
+  int count = 1;
+  for (int depth = 1; count < nodes; ++depth) {
+    std::vector<TNode32*> next;
+    TPlayer32* owner = depth % 3 == 2 ? nullptr : players[static_cast<std::size_t>(depth % 3)];
+    TInfo32* set = nullptr;
+    for (TNode32* from : level) {
+      if (count >= nodes) leaves.push_back(from);
+      for (int k = 0; k < fanOut && count < nodes; ++k) {
+        TNode32* to = AddNode(game, count++, owner);
+        const double value = from->Player.get() == nullptr ? 1.0 / fanOut : 1.0;
+        AddMove(game, Named("m", k), from, to, value);
+        if (owner != nullptr) {
+          if (set == nullptr || set->Members.LiveCount() == 4) {
+            set = NewElement<TInfo32>(&game);
+            game.AddObject(set);
+          }
+          to->SetInfo(set);
+          set->Members.Add(to);
+        }
+        next.push_back(to);
+      }
+    }
+    level = next;
+  }
+  leaves.insert(leaves.end(), level.begin(), level.end());
+  // Leaves end the game with payoffs, as many moves as any node has.
+  for (TNode32* n : leaves) {
+    const double value = n->Player.get() == nullptr ? 1.0 / fanOut : 1.0;
+    for (int k = 0; k < fanOut; ++k) {
+      PayEveryone(game, AddMove(game, Named("m", k), n, nullptr, value), random);
+    }
+  }
+  game.Infos().ForEach([](TGameObject32* e) { static_cast<TInfo32*>(e)->Members.Clear(); });
 }
 
 }  // namespace ludomark::bench

@@ -9,4 +9,12 @@ namespace ludomark::bench {
 // nodes with a discount of 0.9 instead of ending the game.
 void BuildGeneratedGame(TGameType32& game, int nodes, bool cycles);
 
+// Games as a file leaves them, before any audit. A chain of `nodes` decision nodes, each
+// with "go" on to the next and "stop" ending the game, taken in turn by the players (as many
+// as there are nodes at most); every final move pays all `players` players.
+void BuildChain(TGameType32& game, int nodes, int players);
+// A tree of about `nodes` nodes of two players and chance where every node has `fanOut`
+// moves; the nodes of each player at one level form an information set of up to 4 nodes.
+void BuildWideTree(TGameType32& game, int nodes, int fanOut);
+
 }  // namespace ludomark::bench

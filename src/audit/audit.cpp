@@ -5,7 +5,8 @@
 
 namespace ludomark {
 
-bool Audit(TGameForm32& game) {
+bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
+  auto stopped = [stop] { return stop != nullptr && stop->load(); };
   game.Findings().FreeByType(0);
   game.Nodes().ForEach([](TGameObject32* e) {
     if (e->TypeCode != kTable) return;
@@ -13,21 +14,25 @@ bool Audit(TGameForm32& game) {
     if (table->SideCount() >= 2) table->Expand();
   });
   ComputeLevels(game);
+  if (stopped()) return false;
   const bool hasRoot = FindRoot(game) != nullptr;
   const bool connected = hasRoot && CheckConnected(game);
   const bool setsOk = CheckInformationSets(game);
+  if (stopped()) return false;
   ComputeInfoLevels(game);
   RebuildChoices(game);
   game.Renumber();
-  game.Moves().ForEach([](TGameObject32* m) { static_cast<TMove32*>(m)->RebuildPayoffList(); });
+  RebuildPayoffLists(game);
+  if (stopped()) return false;
   const bool choicesOk = CheckChoices(game);
   const bool degreesOk = CheckDegrees(game);
   const bool payoffsOk = CheckPayoffs(game);
   const bool chanceOk = CheckChance(game);
   const bool formOk = CheckForm(game);
+  if (stopped()) return false;
   ComputeBounds(game);
   return hasRoot && connected && setsOk && choicesOk && degreesOk && payoffsOk && chanceOk &&
-         formOk;
+         formOk && !stopped();
 }
 
 }  // namespace ludomark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "document/game_form.h"
 
 namespace ludomark {
@@ -8,7 +10,9 @@ namespace ludomark {
 // information-set membership, artificial predecessors, choices, numbers, payoff lists, payoff
 // bounds and eliminated choices. Every problem becomes a finding; never stops early. True when
 // every check passed.
-bool Audit(TGameForm32& game);
+// With a stop flag, the audit also ends between its steps once the flag is set (answering
+// false); the caller then drops what it derived.
+bool Audit(TGameForm32& game, const std::atomic<bool>* stop = nullptr);
 
 // The steps of the audit, in their order of use.
 void ComputeLevels(TGameForm32& game);
@@ -17,6 +21,8 @@ bool CheckConnected(TGameForm32& game);
 bool CheckInformationSets(TGameForm32& game);
 void ComputeInfoLevels(TGameForm32& game);
 void RebuildChoices(TGameForm32& game);
+// Every move's list of the payoffs that name it, in Payoffs order.
+void RebuildPayoffLists(TGameForm32& game);
 bool CheckChoices(TGameForm32& game);
 bool CheckDegrees(TGameForm32& game);
 bool CheckPayoffs(TGameForm32& game);

@@ -2,9 +2,11 @@
 #include <cmath>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "audit/audit.h"
+#include "audit/leaving_moves.h"
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -25,18 +27,30 @@ void RebuildChoices(TGameForm32& game) {
   game.Moves().ForEach([](TGameObject32* e) { static_cast<TMove32*>(e)->AttachChoice(); });
 }
 
+void RebuildPayoffLists(TGameForm32& game) {
+  // One walk of the payoffs fills every list, in Payoffs order, as each move's own walk would.
+  game.Moves().ForEach([](TGameObject32* m) { static_cast<TMove32*>(m)->PayoffList.Clear(); });
+  game.Payoffs().ForEach([](TGameObject32* e) {
+    TGameObject32* target = static_cast<TPayoff32*>(e)->Move.get();
+    if (target != nullptr && (target->TypeCode == kMove || target->TypeCode == kCell)) {
+      static_cast<TMove32*>(target)->PayoffList.Add(e);
+    }
+  });
+}
+
 bool CheckChoices(TGameForm32& game) {
   bool ok = true;
+  const LeavingMoves leaving = GatherLeavingMoves(game);
   game.Strategies().ForEach([&](TGameObject32* e) {
     auto* choice = static_cast<TChoice32*>(e);
     if (choice->Info.get() == nullptr) return;
     bool everywhere = true;
     choice->Info->Members.ForEach([&](TGameObject32* member) {
       bool found = false;
-      game.Moves().ForEach([&](TGameObject32* m) {
-        auto* move = static_cast<TMove32*>(m);
-        if (move->From.get() == member && move->Name == choice->Name) found = true;
-      });
+      auto it = leaving.find(static_cast<TNode32*>(member));
+      if (it != leaving.end()) {
+        for (TMove32* move : it->second) found = found || move->Name == choice->Name;
+      }
       if (!found) everywhere = false;
     });
     if (everywhere) return;
@@ -48,14 +62,20 @@ bool CheckChoices(TGameForm32& game) {
 
 bool CheckDegrees(TGameForm32& game) {
   bool ok = true;
+  const LeavingMoves leaving = GatherLeavingMoves(game);
+  auto degree = [&](const TNode32* node) {
+    auto it = leaving.find(node);
+    return it != leaving.end() ? static_cast<int>(it->second.size()) : 0;
+  };
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* node = static_cast<TNode32*>(e);
-    const int count = node->OutDegree();
+    const int count = degree(node);
     if (count > 12) {
       ok = false;
       game.ReportFinding("Too many moves at " + node->Describe(7));
     }
-    if (node->Info.get() != nullptr && count != node->Info->MoveCount()) {
+    // A set's degree is its first member's (0 without members).
+    if (node->Info.get() != nullptr && count != degree(node->Info->FirstMember())) {
       ok = false;
       game.ReportFinding("Wrong degree at " + node->Describe(7));
     }
@@ -65,9 +85,22 @@ bool CheckDegrees(TGameForm32& game) {
 
 bool CheckPayoffs(TGameForm32& game) {
   bool ok = true;
+  // Players by number, and for each the last move found paying them, so that a move's check
+  // costs its own payoffs rather than its payoffs times the players.
+  std::unordered_map<const TGameObject32*, std::size_t> player;
+  game.Players().ForEach([&](TGameObject32* p) { player.emplace(p, player.size()); });
+  std::vector<const TMove32*> paidBy(player.size(), nullptr);
   game.Moves().ForEach([&](TGameObject32* e) {
     auto* move = static_cast<TMove32*>(e);
-    if (move->To.get() != nullptr || !move->LacksPayoff()) return;
+    if (move->To.get() != nullptr) return;
+    std::size_t paid = 0;
+    move->PayoffList.ForEach([&](TGameObject32* p) {
+      auto it = player.find(static_cast<TPayoff32*>(p)->Player.get());
+      if (it == player.end() || paidBy[it->second] == move) return;
+      paidBy[it->second] = move;
+      ++paid;
+    });
+    if (paid == player.size()) return;
     ok = false;
     game.ReportFinding("Payoff missing at " + move->Describe(7));
   });
@@ -82,9 +115,10 @@ bool CheckPayoffs(TGameForm32& game) {
 
 bool CheckChance(TGameForm32& game) {
   bool ok = true;
+  LeavingMoves leaving = GatherLeavingMoves(game);
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* node = static_cast<TNode32*>(e);
-    if (node->ChanceSumValid()) return;
+    if (node->ChanceSumValid(leaving[node])) return;
     ok = false;
     game.ReportFinding("Wrong chance probabilities at " + node->Describe(7));
   });
@@ -97,12 +131,10 @@ bool CheckForm(TGameForm32& game) {
     ok = false;
     game.ReportFinding(text);
   };
-  std::unordered_map<const TNode32*, std::vector<TMove32*>> leaving;
+  LeavingMoves leaving = GatherLeavingMoves(game);
   game.Moves().ForEach([&](TGameObject32* e) {
     auto* move = static_cast<TMove32*>(e);
-    if (move->From.get() != nullptr) {
-      leaving[move->From.get()].push_back(move);
-    } else if (move->TypeCode == kMove) {
+    if (move->From.get() == nullptr && move->TypeCode == kMove) {
       flaw("No origin at " + move->Describe(7));
     }
   });
@@ -113,13 +145,9 @@ bool CheckForm(TGameForm32& game) {
     if (moves.empty() && node->Player.get() != nullptr && !node->Temporary) {
       flaw("No move at " + node->Describe(7));
     }
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-      for (std::size_t j = 0; j < i; ++j) {
-        if (moves[j]->Name == moves[i]->Name) {
-          flaw("Duplicate move at " + moves[i]->Describe(7));
-          break;
-        }
-      }
+    std::unordered_set<std::string> names;
+    for (TMove32* move : moves) {
+      if (!names.insert(move->Name).second) flaw("Duplicate move at " + move->Describe(7));
     }
     if (node->TypeCode == kTable && static_cast<TTable32*>(node)->SideCount() < 2) {
       flaw("Too few sides at " + node->Describe(7));

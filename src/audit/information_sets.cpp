@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "audit/audit.h"
+#include "audit/leaving_moves.h"
 #include "model/info.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -12,92 +13,105 @@ namespace ludomark {
 
 namespace {
 
-// Whether every path from `start` enters the set (stopping at its members) without a dead end
-// or a cycle, or reaches it through chance alone. Paths are tried one by one; the budget bounds
-// the work on graphs with very many paths, after which the test counts as failed.
-bool LeadsInto(TNode32* start, TInfo32* set,
-               const std::unordered_map<const TNode32*, std::vector<TMove32*>>& leaving) {
-  struct Frame {
-    TNode32* node;
-    bool chanceSoFar;
-    std::size_t edge;
-  };
-  std::vector<TNode32*> path;
-  std::vector<Frame> stack;
-  auto onPath = [&](TNode32* n) {
-    for (TNode32* p : path) {
-      if (p == n) return true;
+// Whether some node of the game leads into the set: every path from it ends by entering the
+// set, without a move that ends the game and without a cycle; or it is a chance node with a
+// move into the set (chance alone then carries play into the set).
+//
+// A node passes exactly when nothing it can reach fails, so the nodes that pass are closed
+// under following moves. Among them, one that moves into the set moves straight into it; and
+// if none does, their paths never meet the set, which leaves only paths ending at nodes
+// without moves. So it is enough to look at a node without moves anywhere, and otherwise at
+// the nodes that move straight into the set, each looked at once.
+class SetEntry {
+ public:
+  SetEntry(TGameForm32& game, const LeavingMoves& leaving) : leaving_(leaving) {
+    game.Nodes().ForEach([&](TGameObject32* e) {
+      if (leaving.find(static_cast<TNode32*>(e)) == leaving.end()) anyWithoutMoves_ = true;
+    });
+  }
+
+  bool SomeNodeLeadsInto(TInfo32* set, const std::vector<TNode32*>& enteringFrom) {
+    if (anyWithoutMoves_) return true;
+    state_.clear();
+    for (TNode32* from : enteringFrom) {
+      if (from->Player.get() == nullptr || AllPathsEnter(from, set)) return true;
     }
     return false;
-  };
-  long long budget = 2000000;
-  stack.push_back({start, start->Player.get() == nullptr, 0});
-  path.push_back(start);
-  bool failed = false;
-  static const std::vector<TMove32*> kNone;
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    auto it = leaving.find(top.node);
-    const std::vector<TMove32*>& moves = it != leaving.end() ? it->second : kNone;
-    if (top.edge == moves.size()) {
-      stack.pop_back();
-      path.pop_back();
-      continue;
-    }
-    if (--budget < 0) return false;
-    TMove32* m = moves[top.edge++];
-    TNode32* to = m->To.get();
-    if (to == nullptr) {
-      failed = true;
-      continue;
-    }
-    if (to->Info.get() == set) {
-      if (top.chanceSoFar) return true;
-      continue;
-    }
-    if (onPath(to)) {
-      failed = true;
-      continue;
-    }
-    const bool chance = top.chanceSoFar && to->Player.get() == nullptr;
-    stack.push_back({to, chance, 0});
-    path.push_back(to);
   }
-  return !failed;
-}
+
+ private:
+  enum State : char { kOnPath = 1, kPasses = 2, kFails = 3 };
+
+  // Depth-first along the moves, stopping at the set's members; a move that ends the game or
+  // meets the current path fails.
+  bool AllPathsEnter(TNode32* start, TInfo32* set) {
+    struct Frame {
+      TNode32* node;
+      std::size_t edge;
+    };
+    static const std::vector<TMove32*> kNone;
+    auto movesOf = [&](TNode32* n) -> const std::vector<TMove32*>& {
+      auto it = leaving_.find(n);
+      return it != leaving_.end() ? it->second : kNone;
+    };
+    std::vector<Frame> stack{{start, 0}};
+    state_[start] = kOnPath;
+    bool failed = false;
+    while (!stack.empty()) {
+      Frame& top = stack.back();
+      const std::vector<TMove32*>& moves = movesOf(top.node);
+      if (failed || top.edge == moves.size()) {
+        state_[top.node] = failed ? kFails : kPasses;
+        stack.pop_back();
+        continue;
+      }
+      TNode32* to = moves[top.edge++]->To.get();
+      if (to == nullptr) {
+        failed = true;
+        continue;
+      }
+      if (to->Info.get() == set) continue;
+      auto it = state_.find(to);
+      if (it == state_.end()) {
+        state_[to] = kOnPath;
+        stack.push_back({to, 0});
+      } else if (it->second != kPasses) {
+        failed = true;  // on the path (a cycle) or known to fail
+      }
+    }
+    return !failed;
+  }
+
+  const LeavingMoves& leaving_;
+  bool anyWithoutMoves_ = false;
+  std::unordered_map<const TNode32*, State> state_;
+};
 
 }  // namespace
 
 bool CheckInformationSets(TGameForm32& game) {
   bool ok = true;
-  game.Infos().ForEach([&](TGameObject32* e) {
-    if (!e->Relink()) {
-      ok = false;
-      game.ReportFinding("Unreachable node at " + e->Describe(7));
-    }
-  });
+  for (TInfo32* set : game.RelinkEveryInfo()) {
+    ok = false;
+    game.ReportFinding("Unreachable node at " + set->Describe(7));
+  }
   game.PurgeInfos(true);
 
-  std::unordered_map<const TNode32*, std::vector<TMove32*>> leaving;
+  // The artificial nodes made below move only into their own set, never into another.
+  const LeavingMoves leaving = GatherLeavingMoves(game);
+  std::unordered_map<const TInfo32*, std::vector<TNode32*>> enteringFrom;
   game.Moves().ForEach([&](TGameObject32* e) {
     auto* m = static_cast<TMove32*>(e);
-    if (m->From.get() != nullptr) leaving[m->From.get()].push_back(m);
+    if (m->From.get() != nullptr && m->To.get() != nullptr && m->To->Info.get() != nullptr) {
+      enteringFrom[m->To->Info.get()].push_back(m->From.get());
+    }
   });
+  SetEntry entry(game, leaving);
   game.Infos().ForEach([&](TGameObject32* e) {
     if (e->TypeCode != kInfo) return;
     auto* set = static_cast<TInfo32*>(e);
     if (set->Members.LiveCount() < 2) return;
-    bool passes = false;
-    game.Nodes().ForEach([&](TGameObject32* n) {
-      if (!passes && LeadsInto(static_cast<TNode32*>(n), set, leaving)) passes = true;
-    });
-    if (passes) return;
-    TNode32* art = set->ArtificialNode();
-    // Its moves lead only into the set; later tests may start from it.
-    game.Moves().ForEach([&](TGameObject32* m) {
-      auto* move = static_cast<TMove32*>(m);
-      if (move->From.get() == art) leaving[art].push_back(move);
-    });
+    if (!entry.SomeNodeLeadsInto(set, enteringFrom[set])) set->ArtificialNode();
   });
 
   game.Nodes().ForEach([&](TGameObject32* e) {
@@ -108,15 +122,25 @@ bool CheckInformationSets(TGameForm32& game) {
     node->Info->Derived = true;
   });
 
+  // A temporary set's successor: where the last move (in Moves order) leaving a member goes.
+  std::unordered_map<const TNode32*, std::pair<int, TMove32*>> lastLeaving;
+  int position = 0;
+  game.Moves().ForEach([&](TGameObject32* m) {
+    auto* move = static_cast<TMove32*>(m);
+    if (move->From.get() != nullptr) lastLeaving[move->From.get()] = {position, move};
+    ++position;
+  });
   game.Infos().ForEach([&](TGameObject32* e) {
     auto* set = static_cast<TInfo32*>(e);
     if (!set->Temporary) return;
-    TMove32* last = nullptr;
-    game.Moves().ForEach([&](TGameObject32* m) {
-      auto* move = static_cast<TMove32*>(m);
-      if (move->From.get() != nullptr && set->Members.Contains(move->From.get())) last = move;
+    std::pair<int, TMove32*> last{-1, nullptr};
+    set->Members.ForEach([&](TGameObject32* member) {
+      auto it = lastLeaving.find(static_cast<TNode32*>(member));
+      if (it != lastLeaving.end() && it->second.first > last.first) last = it->second;
     });
-    if (last != nullptr && last->To.get() != nullptr) set->SuccessorSet = last->To->Info.get();
+    if (last.second != nullptr && last.second->To.get() != nullptr) {
+      set->SuccessorSet = last.second->To->Info.get();
+    }
   });
   return ok;
 }

@@ -11,6 +11,7 @@ enum ExitCode : int {
   kExitFlawed = 1,
   kExitUsage = 2,
   kExitNoSolution = 3,
+  kExitInterrupted = 130,  // as shells report Ctrl+C
 };
 
 // Runs one command line (without the program name); output goes to out, problems to err.

@@ -63,9 +63,50 @@ std::string JsonNumber(double value) {
   return std::string(buf, res.ptr);
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence starting at `i` (no overlong forms, surrogates or
+// code points above U+10FFFF), 0 when there is none.
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      if (const std::size_t length = Utf8Length(text, i)) {
+        out.append(text, i, length);
+        i += length - 1;
+        continue;
+      }
+    }
     switch (c) {
       case '"':
         out += "\\\"";
@@ -83,8 +124,8 @@ std::string JsonString(const std::string& text) {
         out += "\\t";
         break;
       default:
-        if (c < 0x20 || c >= 0x80) {
-          // Names are 8-bit text of no fixed code page; escape what is not plain ASCII.
+        if (c < 0x20 || c >= 0x7F) {
+          // A byte that is no part of UTF-8 text stands for its Latin-1 character.
           const char* hex = "0123456789abcdef";
           out += "\\u00";
           out += hex[c >> 4];
@@ -130,12 +171,22 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
 }
 
 void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
-                        std::ostream& out) {
+                        const std::string& outcome, std::ostream& out) {
   const std::vector<ChoiceRow> rows = ChoiceRows(game);
   const std::vector<TNode32*> nodes = ShownNodes(game);
   const std::vector<TPlayer32*> players = Players(game);
   out << "{\"file\": " << JsonString(file) << ", \"method\": " << JsonString(method)
-      << ", \"status\": " << game.Status() << ", \"solutions\": [";
+      << ", \"status\": " << game.Status() << ", \"outcome\": " << JsonString(outcome);
+  if (outcome == "flawed") {
+    out << ", \"findings\": [";
+    bool first = true;
+    game.Findings().ForEach([&](TGameObject32* e) {
+      out << (first ? "" : ", ") << JsonString(e->Name);
+      first = false;
+    });
+    out << "]";
+  }
+  out << ", \"solutions\": [";
   bool firstSolution = true;
   game.Solutions().ForEach([&](TGameObject32* e) {
     auto* s = static_cast<TSolution32*>(e);

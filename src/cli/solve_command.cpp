@@ -18,14 +18,17 @@ namespace {
 
 // The run that Ctrl+C stops, as the Abort button does: the solutions found so far are kept.
 TSolveRun* interruptible = nullptr;
+volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void StopRun(int) {
+  interrupted = 1;
   if (interruptible != nullptr) interruptible->Stopped = true;
 }
 
 class InterruptGuard {
  public:
   explicit InterruptGuard(TSolveRun& run) {
+    interrupted = 0;
     interruptible = &run;
     previous_ = std::signal(SIGINT, StopRun);
   }
@@ -64,23 +67,36 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     TProgressLine progress(err);
     start = run.Solve(game, options.ShowProgress ? progress : quiet);
   }
+  const char* method = MethodName(options.Method);
   if (start == TSolveRun::Start::Flawed) {
-    for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
+    if (options.Json) {
+      PrintSolutionsJson(game, options.Path, method, "flawed", out);
+    } else {
+      for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
+    }
     return kExitFlawed;
   }
 
   const bool found = !game.Solutions().Empty();
+  if (!found && (start == TSolveRun::Start::Stopped || interrupted != 0)) {
+    err << "ludomark-cli: stopped before any solution was found\n";
+    if (options.Json) PrintSolutionsJson(game, options.Path, method, "stopped", out);
+    return kExitInterrupted;
+  }
+  if (interrupted != 0) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
   if (options.Json) {
-    PrintSolutionsJson(game, options.Path, MethodName(options.Method), out);
+    PrintSolutionsJson(game, options.Path, method, found ? "solved" : "no solution", out);
   } else if (found) {
     PrintSolutionsText(game, out);
+  } else if (options.Method == 3) {
+    // Sampling tries starting points only: finding nothing says nothing about the game.
+    out << "No solution found by sampling.\n";
   } else {
     out << "No solution found.\n";
   }
   if (options.Save && found) {
     try {
-      WriteGameFile(options.Path, game);
-      AppendSolutionsToFile(options.Path, game);
+      WriteGameFile(options.Path, game, /*withSolutions=*/true);
     } catch (const TFileError& e) {
       err << "ludomark-cli: " << e.what() << "\n";
       return kExitUsage;

@@ -82,17 +82,19 @@ bool TGameForm32::IsSaved(const TGameObject32* e) {
   return e->TypeCode != kInfo || !static_cast<const TInfo32*>(e)->Derived;
 }
 
+void TGameForm32::SetFileNumbering(bool on) {
+  fileNumbering_ = on;
+  if (!on) return;
+  // Numbered once, so that writing a line does not walk a list for every reference.
+  for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_, &solutions_}) {
+    int32_t position = 0;
+    list->ForEach([&](TGameObject32* e) { e->Number = IsSaved(e) ? ++position : 0; });
+  }
+}
+
 int32_t TGameForm32::NumberIn(TGameList& list, const TGameObject32* element) {
   if (!fileNumbering_) return list.PositionOf(element);
-  if (element == nullptr || !IsSaved(element)) return 0;
-  int32_t position = 0;
-  for (int i = 0; i < list.Count(); ++i) {
-    const TGameObject32* e = list.Get(i);
-    if (e == nullptr || !IsSaved(e)) continue;
-    ++position;
-    if (e == element) return position;
-  }
-  return 0;
+  return element != nullptr && IsSaved(element) ? element->Number : 0;
 }
 
 TGameObject32* TGameForm32::ElementAsRead(TGameList& list, int32_t number, bool& gone) {
@@ -116,8 +118,10 @@ void TGameForm32::ClearDerivedLists() {
 }
 
 void TGameForm32::Renumber() {
+  // Each element's number is its position in its list, counted here in one walk.
   for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_}) {
-    list->ForEach([](TGameObject32* e) { e->Renumber(); });
+    int32_t position = 0;
+    list->ForEach([&](TGameObject32* e) { e->Number = ++position; });
   }
 }
 

@@ -24,6 +24,8 @@ enum StatusCode : int {
 
 // The one object that owns a whole game: its elements, its solutions and the solver's lists,
 // its status, file name and selection.
+class TInfo32;
+
 class TGameForm32 : public TFakeGame {
  public:
   TGameForm32();
@@ -85,13 +87,16 @@ class TGameForm32 : public TFakeGame {
   void ClearDerivedLists();
   // While set, identity numbers count only the elements a game file holds, so that what is
   // written reads back with every reference on the same element.
-  void SetFileNumbering(bool on) { fileNumbering_ = on; }
+  void SetFileNumbering(bool on);
 
   // Files the element by its type code (the caller keeps any other) and widens the extent.
   void AddObject(TGameObject32* element) override;
   void Renumber();
   void RelinkAfterLoad();
   void RelinkInfos(bool keepSingle);
+  // Every set rebuilds its members (sides their choice mask); the sets with a member that no
+  // move reaches, in list order.
+  std::vector<TInfo32*> RelinkEveryInfo();
   void PurgeInfos(bool keepSingle);
   void ResetDerived();
   bool SelectInRect();

@@ -1,6 +1,10 @@
+#include <unordered_map>
+#include <unordered_set>
+
 #include "document/game_form.h"
 #include "model/cell.h"
 #include "model/info.h"
+#include "model/move.h"
 #include "model/side.h"
 #include "model/strat.h"
 #include "model/table.h"
@@ -64,10 +68,33 @@ void TGameForm32::RelinkAfterLoad() {
   strategiesAsRead_.clear();
 }
 
-void TGameForm32::RelinkInfos(bool keepSingle) {
-  infos_.ForEach([&](TGameObject32* i) {
-    if (!i->Relink()) ReportFinding("Unreachable node at " + i->Describe(7));
+std::vector<TInfo32*> TGameForm32::RelinkEveryInfo() {
+  // Members and reach gathered in one pass each, rather than one walk of the lists per set.
+  std::unordered_map<const TGameObject32*, std::vector<TNode32*>> members;
+  nodes_.ForEach([&](TGameObject32* e) {
+    auto* node = static_cast<TNode32*>(e);
+    if (node->Info.get() != nullptr) members[node->Info.get()].push_back(node);
   });
+  std::unordered_set<const TGameObject32*> reached;
+  moves_.ForEach([&](TGameObject32* e) {
+    if (TGameObject32* to = static_cast<TMove32*>(e)->To.get()) reached.insert(to);
+  });
+  std::vector<TInfo32*> failed;
+  static const std::vector<TNode32*> kNone;
+  infos_.ForEach([&](TGameObject32* e) {
+    auto* info = static_cast<TInfo32*>(e);
+    auto it = members.find(info);
+    const bool ok = info->RelinkWith(it != members.end() ? it->second : kNone,
+                                     [&](TNode32* n) { return reached.count(n) != 0; });
+    if (!ok) failed.push_back(info);
+  });
+  return failed;
+}
+
+void TGameForm32::RelinkInfos(bool keepSingle) {
+  for (TInfo32* info : RelinkEveryInfo()) {
+    ReportFinding("Unreachable node at " + info->Describe(7));
+  }
   PurgeInfos(keepSingle);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct TSolverWork {
   std::vector<double> ValueChange;      // sensitivity: players x nodes
   std::vector<double> BeliefChange;     // sensitivity: by node
   std::vector<TGameObject32*> Choices;  // choices of players, in Strategies order
+  // The run's stop flag: a long inversion ends when it is set.
+  const std::atomic<bool>* Stop = nullptr;
 };
 
 }  // namespace ludomark

@@ -1,9 +1,13 @@
 #include "gamefile/atomic_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "gamefile/file_error.h"
@@ -14,24 +18,89 @@ namespace ludomark {
 
 namespace {
 
-std::string Reason(const char* what) {
-  const int code = errno;
+SaveFault saveFault = nullptr;
+
+// Whether a test makes the stage fail (before the real call, which then does not happen).
+bool Injected(SaveStage stage) {
+  if (saveFault == nullptr || !saveFault(stage)) return false;
+  errno = EIO;
+  return true;
+}
+
+std::string Reason(const char* what, int code) {
   return code != 0 ? std::string(what) + " (" + std::strerror(code) + ")" : std::string(what);
 }
 
-fs::path TemporaryBeside(const fs::path& target) {
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes the temporary file unless the save got as far as renaming it.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  const fs::path& path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  fs::path path_;
+};
+
+bool WriteAll(int fd, const std::string& text) {
+  const char* data = text.data();
+  std::size_t left = text.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Creates a new file beside the target with an unused name; -1 when none can be made.
+int CreateBeside(const fs::path& target, mode_t mode, fs::path& created) {
   std::random_device seed;
   std::mt19937 engine(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path candidate = target;
     candidate += ".tmp" + std::to_string(engine() % 1000000);
-    std::error_code ec;
-    if (!fs::exists(candidate, ec) && !ec) return candidate;
+    const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) {
+      if (fd >= 0) created = candidate;
+      return fd;
+    }
   }
-  return {};
+  errno = EEXIST;
+  return -1;
 }
 
 }  // namespace
+
+void SetSaveFault(SaveFault fault) {
+  saveFault = fault;
+}
 
 void WriteFileAtomically(const std::string& path, const std::string& text) {
   std::error_code ec;
@@ -43,39 +112,59 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
   }
   if (fs::is_directory(target, ec)) throw TFileError(path, "Cannot write a folder as a game file");
 
-  const fs::path temporary = TemporaryBeside(target);
-  if (temporary.empty()) throw TFileError(path, "Cannot create a temporary file beside");
-  {
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw TFileError(path, Reason("Cannot create a new file beside"));
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      const std::string reason = Reason("Cannot write the game file");
-      out.close();
-      fs::remove(temporary, ec);
-      throw TFileError(path, reason);
+  // Saves in one folder take turns, so two saves of one file never interleave.
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  Descriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folderFd.get() < 0) throw TFileError(path, Reason("Cannot open the folder", errno));
+  while (::flock(folderFd.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) throw TFileError(path, Reason("Cannot lock the folder", errno));
+  }
+
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  mode_t mode = 0666;  // the umask applies to a new file
+  if (exists) {
+    if (!S_ISREG(old.st_mode)) throw TFileError(path, "Cannot replace what is not a plain file");
+    // Renaming would ignore the mode, and root may write anything: ask the mode itself.
+    if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+      throw TFileError(path, "The game file is read-only");
+    }
+    mode = old.st_mode & 07777;
+  }
+
+  fs::path created;
+  const int fd = CreateBeside(target, exists ? (mode & 0700) : mode, created);
+  TemporaryFile temporary(created);
+  Descriptor file(fd);
+  if (fd < 0 || Injected(SaveStage::Create)) {
+    throw TFileError(path, Reason("Cannot create a new file beside", errno));
+  }
+  if (exists) {
+    // The owner's bits from the start, the rest once the owner is right: never readable by
+    // others for a moment when the old file was not.
+    if (::geteuid() == 0 && ::fchown(file.get(), old.st_uid, old.st_gid) != 0) {
+      throw TFileError(path, Reason("Cannot keep the owner of the game file", errno));
+    }
+    if (::fchmod(file.get(), mode) != 0) {
+      throw TFileError(path, Reason("Cannot keep the mode of the game file", errno));
     }
   }
-  if (fs::exists(target, ec)) {
-    fs::permissions(temporary, fs::status(target, ec).permissions(), ec);
+  if (Injected(SaveStage::Write) || !WriteAll(file.get(), text)) {
+    throw TFileError(path, Reason("Cannot write the game file", errno));
   }
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    const std::string reason = "Cannot replace the game file (" + ec.message() + ")";
-    fs::remove(temporary, ec);
-    throw TFileError(path, reason);
+  if (Injected(SaveStage::Sync) || ::fsync(file.get()) != 0) {
+    throw TFileError(path, Reason("Cannot write the game file to disk", errno));
   }
-}
-
-void AppendToFile(const std::string& path, const std::string& text) {
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  if (!out) throw TFileError(path, Reason("Cannot open the game file for appending"));
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.flush();
-  if (!out) throw TFileError(path, Reason("Cannot append to the game file"));
+  if (Injected(SaveStage::Close) || ::close(file.release()) != 0) {
+    throw TFileError(path, Reason("Cannot close the game file", errno));
+  }
+  if (Injected(SaveStage::Rename) || ::rename(temporary.path().c_str(), target.c_str()) != 0) {
+    throw TFileError(path, Reason("Cannot replace the game file", errno));
+  }
+  temporary.Keep();
+  // The rename itself reaches the disk with the folder; the file is in place either way.
+  ::fsync(folderFd.get());
 }
 
 }  // namespace ludomark

@@ -4,11 +4,17 @@
 
 namespace ludomark {
 
-// Replaces the file with the text, or leaves the old file as it was: the text goes to a new
-// file in the same folder, which is renamed over the old one only once all of it is written.
-// Throws TFileError naming the file on any failure.
+// Replaces the file with the text, or leaves the old file as it was. Saves of files in one
+// folder take turns (an advisory lock on the folder); the text goes to a new file beside the
+// old one, created with the old file's mode (and, for root, its owner), written, flushed to
+// disk and closed, and only then renamed over it. A read-only file is refused before anything
+// changes. Throws TFileError naming the file on any failure; no stray file is left behind.
 void WriteFileAtomically(const std::string& path, const std::string& text);
-// Appends the text to an existing file. Throws TFileError naming the file on failure.
-void AppendToFile(const std::string& path, const std::string& text);
+
+// Where a save can fail; tests make a stage fail to see that the old file survives.
+enum class SaveStage { Create, Write, Sync, Close, Rename };
+using SaveFault = bool (*)(SaveStage stage);
+// Installs a fault (nothing to remove it): the save fails at every stage it answers true for.
+void SetSaveFault(SaveFault fault);
 
 }  // namespace ludomark

@@ -180,9 +180,12 @@ std::string GameFileText(TGameForm32& game) {
   return text;
 }
 
-void WriteGameFile(const std::string& path, TGameForm32& game) {
-  WriteFileAtomically(path, GameFileText(game));
+void WriteGameFile(const std::string& path, TGameForm32& game, bool withSolutions) {
+  std::string text = GameFileText(game);
+  if (withSolutions) text += SolutionsFileText(game);
+  WriteFileAtomically(path, text);
   game.SetStatus(StatusSaved);
+  if (withSolutions) game.SetStatus(StatusSolvedSaved);
   game.SetFileName(path);
 }
 
@@ -204,7 +207,9 @@ std::string SolutionsFileText(TGameForm32& game) {
 
 void AppendSolutionsToFile(const std::string& path, TGameForm32& game) {
   if (!GameFileExists(path)) return;
-  AppendToFile(path, SolutionsFileText(game));
+  // The file holds this game: it is written again whole, with the solutions, in one
+  // replacement, so no failure leaves a file without its game or with half a solution.
+  WriteFileAtomically(path, GameFileText(game) + SolutionsFileText(game));
   game.SetStatus(StatusSolvedSaved);
 }
 

@@ -19,11 +19,13 @@ void ReadGameText(const std::string& text, TGameForm32& game);
 // The lines a game file holds for the document: one per element of Players, Nodes, Moves,
 // Infos, Strategies and Payoffs in list order, temporary elements skipped, each ended by CR LF.
 std::string GameFileText(TGameForm32& game);
-// Saves the game; the previous file survives any failure (TFileError names the file).
-void WriteGameFile(const std::string& path, TGameForm32& game);
+// Saves the game, and its solutions after it when asked, in one replacement of the file: the
+// previous file survives any failure (TFileError names the file).
+void WriteGameFile(const std::string& path, TGameForm32& game, bool withSolutions = false);
 // The lines of the solutions: each solution's line followed by the lines of its values.
 std::string SolutionsFileText(TGameForm32& game);
-// Appends the solutions to the game's file; nothing happens when the file does not exist.
+// Adds the solutions to the file that holds the game, by writing game and solutions again in
+// one replacement; nothing happens when the file does not exist.
 void AppendSolutionsToFile(const std::string& path, TGameForm32& game);
 
 }  // namespace ludomark

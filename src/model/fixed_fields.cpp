@@ -108,9 +108,14 @@ bool IsUnreadableNumber(const std::string& field) {
 
 std::string WithoutControls(const std::string& text) {
   std::string clean = text;
-  for (char& c : clean) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < 32 || code == 127) c = ' ';
+  for (std::size_t i = 0; i < clean.size(); ++i) {
+    const auto code = static_cast<unsigned char>(clean[i]);
+    if (code < 32 || code == 127) clean[i] = ' ';
+    // The C1 controls U+0080 to U+009F in UTF-8, which terminals may obey as well.
+    if (code == 0xC2 && i + 1 < clean.size()) {
+      const auto next = static_cast<unsigned char>(clean[i + 1]);
+      if (next >= 0x80 && next <= 0x9F) clean[i] = clean[i + 1] = ' ';
+    }
   }
   return clean;
 }

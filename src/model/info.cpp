@@ -60,6 +60,17 @@ std::string TInfo32::Describe(int mode) {
 }
 
 bool TInfo32::Relink() {
+  std::vector<TNode32*> members;
+  if (TypeCode != kSide && Owner != nullptr) {
+    Owner->Nodes().ForEach([&](TGameObject32* e) {
+      if (static_cast<TNode32*>(e)->Info.get() == this) members.push_back(static_cast<TNode32*>(e));
+    });
+  }
+  return RelinkWith(members, [](TNode32* n) { return n->HasIncomingMove(); });
+}
+
+bool TInfo32::RelinkWith(const std::vector<TNode32*>& members,
+                         const std::function<bool(TNode32*)>& reached) {
   bool result = true;
   ChoiceMask = 0;
   if (TypeCode == kSide) {
@@ -67,16 +78,12 @@ bool TInfo32::Relink() {
   } else {
     Members.Clear();
     if (!Choices.Owning()) Choices.Clear();
-    if (Owner != nullptr) {
-      Owner->Nodes().ForEach([&](TGameObject32* e) {
-        if (static_cast<TNode32*>(e)->Info.get() == this) Members.Add(e);
-      });
-    }
+    for (TNode32* node : members) Members.Add(node);
     if (TNode32* first = FirstMember()) {
       Player = first->Player.get();
-      Members.ForEach([&](TGameObject32* e) {
-        if (!static_cast<TNode32*>(e)->HasIncomingMove()) result = false;
-      });
+      for (TNode32* node : members) {
+        if (!reached(node)) result = false;
+      }
     }
   }
   Singleton = Members.LiveCount() <= 1;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "model/game_list.h"
 #include "model/game_object.h"
@@ -33,7 +35,13 @@ class TInfo32 : public TGameObject32 {
   bool InRect(const TRect& rect) override;
   int32_t Renumber() override;
   std::string Describe(int mode) override;
+  // Rebuilds the members from the nodes that name the set; false when some member is reached
+  // by no move.
   bool Relink() override;
+  // The same with the members (in Nodes order) and the reach test given, for relinking every
+  // set of a game in one pass.
+  bool RelinkWith(const std::vector<TNode32*>& members,
+                  const std::function<bool(TNode32*)>& reached);
 
   void SetPlayer(TPlayer32* p);
   void AddChoice(TChoice32* c);

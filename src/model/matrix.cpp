@@ -41,7 +41,7 @@ void TMatrix::SetIdentity(int shift) {
   }
 }
 
-void TMatrix::Invert() {
+void TMatrix::Invert(const std::atomic<bool>* stop) {
   const int n = rows_;
   if (n <= 0) {
     Singular = true;
@@ -61,6 +61,10 @@ void TMatrix::Invert() {
   // vectorised; any overflow or invalid operation makes the matrix singular.
   std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
   for (int k = 1; k <= n && !Singular; ++k) {
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
+      Singular = true;
+      break;
+    }
     int pivotRow = k;
     double pivot = 0;
     for (int i = k; i <= n; ++i) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "model/game_object.h"
@@ -26,8 +27,9 @@ class TMatrix : public TGameObject32 {
   void SetIdentity(int shift);
   // Gauss-Jordan inversion of the left Rows x Rows block with partial pivoting; the inverse
   // lands in columns Capacity + 1 to Capacity + Rows. Singular tells whether it failed: a pivot
-  // below 1e-150, an entry of 1e150 or more in a pivot row, or an overflow.
-  void Invert();
+  // below 1e-150, an entry of 1e150 or more in a pivot row, or an overflow. A stop flag set
+  // while it works ends it as singular too.
+  void Invert(const std::atomic<bool>* stop = nullptr);
 
   // Row i as contiguous storage, columns 1..Width at [0..Width-1]; for tight loops.
   double* Row(int i) { return data_.data() + Offset(i, 1); }

@@ -192,9 +192,11 @@ void TMove32::AttachChoice() {
   // A move that leaves no node (only a damaged file makes one) has no set to choose in.
   if (Owner == nullptr || From.get() == nullptr) return;
   TInfo32* info = From->Info.get();
-  Owner->Strategies().ForEach([&](TGameObject32* e) {
-    auto* choice = dynamic_cast<TChoice32*>(e);
-    if (choice != nullptr && choice->Info.get() == info && choice->Name == Name) Choice = choice;
+  // A set lists its own choices; a node without a set looks among every choice without one.
+  TGameList& candidates = info != nullptr ? info->Choices : Owner->Strategies();
+  candidates.ForEach([&](TGameObject32* e) {
+    auto* choice = static_cast<TChoice32*>(e);
+    if (choice->Info.get() == info && choice->Name == Name) Choice = choice;
   });
   if (Choice.get() == nullptr) {
     auto* choice = NewElement<TChoice32>(Owner);

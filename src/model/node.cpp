@@ -128,15 +128,22 @@ int TNode32::OutDegree() {
 }
 
 bool TNode32::ChanceSumValid() {
-  if (Player.get() != nullptr || Owner == nullptr) return true;
+  if (Owner == nullptr) return true;
+  std::vector<TMove32*> leaving;
+  Owner->Moves().ForEach([&](TGameObject32* e) {
+    if (static_cast<TMove32*>(e)->From.get() == this) leaving.push_back(static_cast<TMove32*>(e));
+  });
+  return ChanceSumValid(leaving);
+}
+
+bool TNode32::ChanceSumValid(const std::vector<TMove32*>& leaving) {
+  if (Player.get() != nullptr) return true;
   double sum = 0;
   bool negative = false;
-  Owner->Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
-    if (move->From.get() != this) return;
+  for (TMove32* move : leaving) {
     if (move->Value < 0) negative = true;
     sum += move->Value;
-  });
+  }
   return !negative && sum <= 1.0 + kChanceSumTolerance;
 }
 
@@ -145,7 +152,8 @@ void TNode32::EnsureInfo() {
   auto* info = NewElement<TInfo32>(Owner);
   Info = info;
   Owner->Infos().Add(info);
-  info->Relink();
+  // Its one member is this node; whether a move reaches it is no question here.
+  info->RelinkWith({this}, [](TNode32*) { return true; });
 }
 
 }  // namespace ludomark

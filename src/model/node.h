@@ -1,8 +1,12 @@
 #pragma once
 
+#include <vector>
+
 #include "model/game_object.h"
 
 namespace ludomark {
+
+class TMove32;
 
 class TPlayer32;
 class TInfo32;
@@ -35,6 +39,8 @@ class TNode32 : public TGameObject32 {
   bool HasIncomingMove();
   int OutDegree();
   bool ChanceSumValid();
+  // The same over the moves that leave it, already gathered.
+  bool ChanceSumValid(const std::vector<TMove32*>& leaving);
   void EnsureInfo();
 };
 

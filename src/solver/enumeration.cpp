@@ -103,6 +103,7 @@ double TSolveRun::LeafWeight(TInfo32* info, double weight) {
 }
 
 void TSolveRun::EvaluateLeaf() {
+  if (Stopped) return;
   if (Profiling) {
     RecordProfileLeaf();
     return;

@@ -226,7 +226,7 @@ bool Evaluate(TGameForm32& game, bool all) {
   if (game.Work == nullptr) AllocateWork(game);
   TSolverWork& work = *game.Work;
   BuildTransitions(game, *work.ReachInverse);
-  work.ReachInverse->Invert();
+  work.ReachInverse->Invert(work.Stop);
   if (work.ReachInverse->Singular) return false;
   BuildRewards(game, *work.Rewards);
   ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues, work.PayingNodes);

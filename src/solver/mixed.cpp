@@ -86,6 +86,7 @@ void TSolveRun::Iterate(bool random) {
   PrevSqrNorm = 1;
   int hits = 0;
   for (int n = 1;; ++n) {
+    if (Stopped) break;  // Abort or an interrupt: within one step
     bool stop = false;
     if (DebugMode) LogState(n, hits);
     if (IsEquilibrium(game)) {

@@ -162,7 +162,7 @@ bool BuildJacobian(TGameType32& game) {
       jacobian.Put(true, r, r, -regret);
     }
   }
-  jacobian.Invert();
+  jacobian.Invert(work.Stop);
   return !jacobian.Singular;
 }
 

@@ -61,8 +61,9 @@ bool EliminationPass(TGameForm32& game) {
   }
 }
 
-void Eliminate(TGameForm32& game) {
+void Eliminate(TGameForm32& game, const std::atomic<bool>* stop) {
   do {
+    if (stop != nullptr && stop->load()) return;
     game.Strategies().ForEach(
         [&](TGameObject32* e) { static_cast<TChoice32*>(e)->UpdateRange(game.Profiles()); });
   } while (EliminationPass(game));

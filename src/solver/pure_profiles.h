@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "document/game_form.h"
 
 namespace ludomark {
@@ -10,7 +12,8 @@ class TInfo32;
 // evaluation fails.
 bool RecordProfile(TGameForm32& game);
 // Removes choices worse than every alternative in every stored profile, until none is left.
-void Eliminate(TGameForm32& game);
+// Ends early, between passes, once the stop flag is set.
+void Eliminate(TGameForm32& game, const std::atomic<bool>* stop = nullptr);
 bool EliminationPass(TGameForm32& game);
 // Drops the profiles that use an eliminated choice.
 void PurgeProfiles(TGameForm32& game);

@@ -40,7 +40,6 @@ void TSolveRun::Log(const std::string& line) {
 
 void TSolveRun::SetRunning(bool running) {
   if (running) {
-    Stopped = false;
     BarPosition = 0;
     const std::string title = SolveMethod == 1   ? "Solving for pure equilibria"
                               : SolveMethod == 2 ? "Solving for mixed equilibria"
@@ -77,7 +76,14 @@ void ResetBar(TSolveRun& run) {
 TSolveRun::Start TSolveRun::Solve(TGameForm32& game, TSolveObserver& observer) {
   // A refused run leaves the game as it was, so the busy test comes before the audit.
   if (Busy) return Start::Busy;
-  if (!Audit(game)) {
+  // Cleared before the audit, so that a stop during the audit is not forgotten.
+  Stopped = false;
+  const bool passed = Audit(game, &Stopped);
+  if (Stopped) {
+    game.ResetDerived();
+    return Start::Stopped;
+  }
+  if (!passed) {
     game.ResetDerived();
     return Start::Flawed;
   }
@@ -95,6 +101,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   Busy = true;
   SetRunning(true);
   AllocateWork(game);
+  game.Work->Stop = &Stopped;
   MaxSteps = 12;
   SampleCount = 200;
   Progress = 0;
@@ -124,7 +131,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   }
   if (SolveMethod == 2) {
     Caption("Eliminating...");
-    Eliminate(game);
+    Eliminate(game, &Stopped);
     Progress = 0;
     observer.SolutionsChanged();
     Caption("Exploring...");

@@ -20,7 +20,8 @@ class TSolveRun {
   TSolveObserver* Observer = nullptr;
   bool Busy = false;
   bool Profiling = false;
-  std::atomic<bool> Stopped{false};  // set by Abort (or a signal) and when the run ends
+  // Set by Abort (or a signal) and when the run ends; every stage looks at it.
+  std::atomic<bool> Stopped{false};
   bool FacetHit = false;
   int Iterations = 0;
   int FacetStops = 0;
@@ -33,10 +34,11 @@ class TSolveRun {
   double Step = 1;
   double CVTest = 0;
 
-  enum class Start { Flawed, Busy, Ran };
+  enum class Start { Flawed, Busy, Ran, Stopped };
   // The Solve command once it has decided to solve: refuses while another run is busy, audits
   // (a flawed game keeps its findings and loses its derived elements), drops the old
-  // solutions and runs.
+  // solutions and runs. Stopped answers a stop that came during the audit (nothing derived
+  // is left); a stop during the stages ends them early and the solutions found are kept.
   Start Solve(TGameForm32& game, TSolveObserver& observer);
   // Runs the stages of the program-wide SolveMethod on an audited game.
   void RunSolve(TGameForm32& game, TSolveObserver& observer);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/solution_report.h"
 #include "gamefile/game_file.h"
 #include "model/random.h"
 #include "support/game_builder.h"
@@ -74,8 +75,8 @@ TEST(SolveCli, JsonCarriesEveryValue) {
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string& j = r.out;
   EXPECT_EQ(j.rfind("{\"file\": \"" + Example("bluff.lmx") +
-                        "\", \"method\": \"mixed\", \"status\": 101, \"solutions\": [{\"name\": "
-                        "\"M 1.1\", \"kind\": 2, \"choices\": [",
+                        "\", \"method\": \"mixed\", \"status\": 101, \"outcome\": \"solved\", "
+                        "\"solutions\": [{\"name\": \"M 1.1\", \"kind\": 2, \"choices\": [",
                     0),
             0u);
   EXPECT_NE(j.find("{\"name\": \"Bet\", \"set\": \"Ann low\", \"player\": \"Ann\", "
@@ -92,7 +93,32 @@ TEST(SolveCli, JsonCarriesEveryValue) {
   EXPECT_EQ(j.find("nan"), std::string::npos);
   Result none = Cli({"solve", "--json", "--method", "pure", Example("matching_pennies.lmx")});
   EXPECT_EQ(none.code, 3);
-  EXPECT_NE(none.out.find("\"status\": 103, \"solutions\": []}"), std::string::npos);
+  EXPECT_NE(none.out.find("\"status\": 103, \"outcome\": \"no solution\", \"solutions\": []}"),
+            std::string::npos);
+  // A flawed game answers in JSON too, with its findings.
+  const fs::path flawed = fs::temp_directory_path() / "ludomark-json-flawed.lmx";
+  {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    b.Move("go", b.Node("N", b.Player("Ann")), nullptr);  // no payoff
+    WriteGameFile(flawed.string(), game);
+  }
+  Result bad = Cli({"solve", "--json", flawed.string()});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_NE(
+      bad.out.find("\"outcome\": \"flawed\", \"findings\": [\"Payoff missing at go@N(Ann)\"]"),
+      std::string::npos)
+      << bad.out;
+  fs::remove(flawed);
+}
+
+TEST(SolveCli, JsonStringsAreUtf8) {
+  using cli::JsonString;
+  EXPECT_EQ(JsonString("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB2"),
+            "\"Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB2\"");
+  // Bytes that are no UTF-8 stand for Latin-1 characters; quotes and controls are escaped.
+  EXPECT_EQ(JsonString("Caf\xE9 \xC3 \"\x1b"), "\"Caf\\u00e9 \\u00c3 \\\"\\u001b\"");
+  EXPECT_EQ(JsonString("\xED\xA0\x80\xC0\xAF"), "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\"");
 }
 
 TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
@@ -110,6 +136,10 @@ TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
   EXPECT_EQ(again.code, 0);
   EXPECT_NE(again.out.find("SOLUTION M 3.1"), std::string::npos);
   EXPECT_EQ(again.out.find("SOLUTION M 4.1"), std::string::npos);
+  // A saved table lists as it did: the audit's derived links are not saved.
+  fs::copy_file(Example("prisoners_dilemma.lmx"), copy, fs::copy_options::overwrite_existing);
+  ASSERT_EQ(Cli({"solve", "--save", copy.string()}).code, 0);
+  EXPECT_EQ(Cli({"list", copy.string()}).out, Cli({"list", Example("prisoners_dilemma.lmx")}).out);
   fs::remove(copy);
 }
 
@@ -121,10 +151,27 @@ TEST(SolveCli, DebugPrintsTheSolverLog) {
   EXPECT_NE(r.out.find("**************** Iteration # "), std::string::npos);
 }
 
-// A run too long to wait for stops at Ctrl+C and still prints what it found.
+// Runs `solve` on the file, sends Ctrl+C after a second and waits for the tool to end.
+Result InterruptedSolve(const fs::path& file) {
+  const fs::path output = file.string() + ".out";
+  const fs::path errors = file.string() + ".err";
+  // The guard only ends a run that ignores the interrupt.
+  const std::string script = "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) +
+                             "\" solve \"" + file.string() + "\" > \"" + output.string() +
+                             "\" 2> \"" + errors.string() +
+                             "\" & pid=$!; sleep 1; kill -INT $pid; wait $pid'";
+  const int status = std::system(script.c_str());
+  Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::ReadWholeFile(output.string()),
+           testing::ReadWholeFile(errors.string())};
+  fs::remove(output);
+  fs::remove(errors);
+  return r;
+}
+
+// A run too long to wait for stops at Ctrl+C: what it found is printed, and a run that found
+// nothing says so and ends as shells expect after Ctrl+C.
 TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
   const fs::path file = fs::temp_directory_path() / "ludomark-interrupt-test.lmx";
-  const fs::path output = fs::temp_directory_path() / "ludomark-interrupt-test.out";
   {
     TGameType32 game;
     testing::GameBuilder b(game);
@@ -138,21 +185,34 @@ TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
     });
     WriteGameFile(file.string(), game);
   }
-  // The guard only ends a run that ignores the interrupt.
-  const std::string script = "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) +
-                             "\" solve \"" + file.string() + "\" > \"" + output.string() +
-                             "\" & pid=$!; sleep 1; kill -INT $pid; wait $pid'";
-  const int status = std::system(script.c_str());
-  ASSERT_TRUE(WIFEXITED(status));
-  const int code = WEXITSTATUS(status);
-  EXPECT_TRUE(code == 0 || code == 3) << "exit " << code;
-  std::ifstream in(output);
-  std::stringstream printed;
-  printed << in.rdbuf();
-  EXPECT_TRUE(printed.str().find("SOLUTION ") != std::string::npos ||
-              printed.str() == "No solution found.\n");
+  Result table = InterruptedSolve(file);
+  if (table.code == 0) {
+    EXPECT_NE(table.out.find("SOLUTION "), std::string::npos);
+  } else {
+    EXPECT_EQ(table.code, 130) << table.err;
+  }
+  // Every evaluation of a long chain takes seconds: the interrupt comes before any solution.
+  {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    TPlayer32* players[] = {b.Player("Ann"), b.Player("Bob")};
+    TNode32* previous = nullptr;
+    for (int i = 0; i < 2500; ++i) {
+      TNode32* node = b.Node("N", players[i % 2]);
+      if (previous != nullptr) b.Move("go", previous, node);
+      TMove32* stop = b.Move("stop", node, nullptr);
+      for (TPlayer32* p : players) b.Payoff(stop, p, i % 3);
+      previous = node;
+    }
+    TMove32* last = b.Move("go", previous, nullptr);
+    for (TPlayer32* p : players) b.Payoff(last, p, 1);
+    WriteGameFile(file.string(), game);
+  }
+  Result chain = InterruptedSolve(file);
+  EXPECT_EQ(chain.code, 130);
+  EXPECT_EQ(chain.err, "ludomark-cli: stopped before any solution was found\n");
+  EXPECT_EQ(chain.out, "");
   fs::remove(file);
-  fs::remove(output);
 }
 
 // Every example and every input the file fuzzer kept goes through the installed tool: it

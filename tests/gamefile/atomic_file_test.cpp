@@ -1,10 +1,14 @@
 #include "gamefile/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
@@ -57,6 +61,71 @@ TEST_F(TempFolder, FailuresNameTheFileAndKeepTheOldOne) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+SaveStage failingStage;
+
+TEST_F(TempFolder, AFailureAtAnyStageKeepsTheOldFileAndLeavesNothingElse) {
+  const fs::path file = dir_ / "game.lmx";
+  WriteFileAtomically(file.string(), "old\r\n");
+  for (SaveStage stage : {SaveStage::Create, SaveStage::Write, SaveStage::Sync, SaveStage::Close,
+                          SaveStage::Rename}) {
+    failingStage = stage;
+    SetSaveFault([](SaveStage s) { return s == failingStage; });
+    EXPECT_THROW(WriteFileAtomically(file.string(), std::string(100000, 'x')), TFileError);
+    SetSaveFault(nullptr);
+    EXPECT_TRUE(Slurp(file) == "old\r\n") << static_cast<int>(stage);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  }
+}
+
+TEST_F(TempFolder, ModeOwnerAndReadOnlyFilesAreRespected) {
+  const fs::path file = dir_ / "game.lmx";
+  WriteFileAtomically(file.string(), "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
+  }
+  WriteFileAtomically(file.string(), "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (::geteuid() == 0) {
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+  }
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  try {
+    WriteFileAtomically(file.string(), "newer");
+    FAIL() << "a read-only file must be refused";
+  } catch (const TFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos);
+  }
+  EXPECT_EQ(Slurp(file), "new");
+}
+
+TEST_F(TempFolder, ConcurrentSavesEachLeaveOneWholeFile) {
+  const fs::path file = dir_ / "game.lmx";
+  const std::string a(300000, 'a');
+  const std::string b(200000, 'b');
+  std::atomic<int> failures{0};
+  auto saver = [&](const std::string& text) {
+    for (int i = 0; i < 20; ++i) {
+      try {
+        WriteFileAtomically(file.string(), text);
+      } catch (const TFileError&) {
+        ++failures;
+      }
+      const std::string now = Slurp(file);
+      if (now != a && now != b) ++failures;
+    }
+  };
+  std::thread first(saver, a);
+  std::thread second(saver, b);
+  first.join();
+  second.join();
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
 TEST_F(TempFolder, SavingThroughALinkReplacesItsTarget) {
   const fs::path real = dir_ / "real.lmx";
   const fs::path link = dir_ / "link.lmx";
@@ -85,10 +154,6 @@ TEST_F(TempFolder, GameFilesOpenAndSave) {
   TGameType32 back;
   EXPECT_TRUE(ReadGameFile(file.string(), back));
   EXPECT_EQ(back.FileName(), file.string());
-
-  AppendToFile(file.string(), "more\r\n");
-  EXPECT_EQ(Slurp(file), "more\r\n");
-  EXPECT_THROW(AppendToFile((dir_ / "none" / "x").string(), "x"), TFileError);
 }
 
 }  // namespace

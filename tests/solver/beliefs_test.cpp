@@ -81,10 +81,11 @@ void DiscountedCycle(TGameType32& game, RandomGame& r) {
     for (const char* name : {"L", "R"}) {
       const bool back = (node == x && name[0] == 'L') || r.Int(0, 2) == 0;
       TMove32* move = b.Move(name, node, back ? root : nullptr, back ? r.Real(0.5, 0.95) : 1.0);
-      if (!back)
+      if (!back) {
         r.Final(b, move, players);
-      else if (r.Int(0, 1) == 1)
+      } else if (r.Int(0, 1) == 1) {
         b.Payoff(move, players[1], r.Int(-2, 2));
+      }
     }
   }
 }

@@ -118,6 +118,29 @@ TEST(Run, AbortKeepsWhatWasFoundAndStillOrganises) {
   EXPECT_EQ(game.Profiles().LiveCount(), 0);
 }
 
+TEST(Run, AStopInAnyStageEndsTheRun) {
+  for (const char* stage : {"Profiling...", "Eliminating...", "Exploring...", "Organizing..."}) {
+    TGameType32 game;
+    ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", game));
+    TSolveRun run;
+    AbortAt view(run, stage);
+    EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::Ran);
+    EXPECT_FALSE(run.Busy);
+    EXPECT_EQ(game.Work, nullptr);
+    // Stopped before the mixed equilibrium is explored: none found, and the game is as before.
+    if (std::string(stage) != "Organizing...") {
+      EXPECT_EQ(game.Solutions().LiveCount(), 0) << stage;
+    }
+  }
+  // A stop during the audit ends it before it derives anything further.
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", game));
+  std::atomic<bool> stop{true};
+  EXPECT_FALSE(Audit(game, &stop));
+  game.ResetDerived();
+  EXPECT_TRUE(Audit(game));
+}
+
 TEST(Run, LeafWeightsOfLargeSetsDoNotOverflow) {
   TGameType32 game;
   GameBuilder b(game);
