@@ -12,6 +12,8 @@ int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err) 
   TGameType32 game;
   if (!LoadGame(path, game, err)) return kExitUsage;
   const bool passed = Audit(game);
+  // An empty game fails without a finding; the listing alone would not say why.
+  if (game.Nodes().Empty()) err << "ludomark-cli: the game has no nodes\n";
   for (const std::string& line : BuildListing(game, passed ? 2 : 1)) out << line << "\n";
   return passed ? kExitOk : kExitFlawed;
 }

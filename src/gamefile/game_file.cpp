@@ -21,7 +21,7 @@ namespace {
 // Limits no real game comes near; past them the input is not a game file (a device, a huge
 // binary file), and reading stops before it exhausts memory.
 constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
-constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
 constexpr std::size_t kChunkBytes = 64 * 1024;
 
 // Columns of the real-valued field of the records that have one.
@@ -51,7 +51,7 @@ class RecordReader {
 
   void Feed(const char* data, std::size_t size) {
     total_ += size;
-    if (total_ > kMaxFileBytes) Refuse("The file is larger than 256 MiB, too large for a game");
+    if (total_ > kMaxFileBytes) Refuse("The file is larger than 64 MiB, too large for a game");
     if (size > 0) sawBytes_ = true;
     const char* end = data + size;
     while (data < end) {

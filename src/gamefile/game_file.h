@@ -12,7 +12,7 @@ bool GameFileExists(const std::string& path);
 // rest is skipped; then the document relinks and takes the file name. Lines may end in LF,
 // CR LF or CR. False, with nothing changed, when the file cannot be opened. Throws TFileError
 // when reading fails midway, and for what is not a game file: a line over 1 MiB, a file over
-// 256 MiB, bytes without any game record, or a value that cannot be read (nan, inf, 1e999).
+// 64 MiB, bytes without any game record, or a value that cannot be read (nan, inf, 1e999).
 bool ReadGameFile(const std::string& path, TGameForm32& game);
 // Reads game records from text, as ReadGameFile does from a file (no file name is set).
 void ReadGameText(const std::string& text, TGameForm32& game);

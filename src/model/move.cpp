@@ -17,8 +17,9 @@ TMove32::~TMove32() {
   From = nullptr;
   To = nullptr;
   Choice = nullptr;
-  // While the whole document goes, its payoff list frees the payoffs anyway.
-  if (Owner != nullptr && !Owner->Closing()) DeletePayoffs();
+  // While the whole document goes, its payoff list frees the payoffs anyway; a temporary move
+  // (the audit's) never carries payoffs, and there are many of them to drop at once.
+  if (Owner != nullptr && !Owner->Closing() && !Temporary) DeletePayoffs();
   PayoffList.Clear();
 }
 

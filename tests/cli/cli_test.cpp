@@ -63,6 +63,18 @@ TEST(Cli, TheInstalledToolExitsWithTheSameCodes) {
   EXPECT_EQ(run("list /nonexistent.lmx"), 2);
   EXPECT_EQ(run("bogus"), 2);
   EXPECT_EQ(run("--help"), 0);
+  // Devices end at once with a clear refusal; a pipe is read once, from its writer.
+  EXPECT_EQ(run("list /dev/zero"), 2);
+  EXPECT_EQ(run("list /dev/urandom"), 2);
+  const std::string fifo =
+      (std::filesystem::temp_directory_path() / "ludomark-cli-test.fifo").string();
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
+  const int status = std::system(("'" + tool + "' list '" + fifo + "' >/dev/null 2>&1 & cat '" +
+                                  kExample + "' > '" + fifo + "'; wait $!")
+                                     .c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  std::filesystem::remove(fifo);
 }
 
 }  // namespace
