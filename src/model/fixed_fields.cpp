@@ -116,6 +116,8 @@ std::string WithoutControls(const std::string& text) {
       const auto next = static_cast<unsigned char>(clean[i + 1]);
       if (next >= 0x80 && next <= 0x9F) clean[i] = clean[i + 1] = ' ';
     }
+    // U+FEFF shows nothing, and at the start of a file it would read as a byte-order mark.
+    if (clean.compare(i, 3, "\xEF\xBB\xBF") == 0) clean[i] = clean[i + 1] = clean[i + 2] = ' ';
   }
   return clean;
 }

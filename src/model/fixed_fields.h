@@ -22,7 +22,7 @@ double ParseFloatField(const std::string& text);
 // number would silently solve another game.
 bool IsUnreadableNumber(const std::string& field);
 // The text with every control character (codes 0 to 31 and 127, and the C1 controls written
-// in UTF-8) replaced by blanks.
+// in UTF-8) and every U+FEFF replaced by blanks.
 std::string WithoutControls(const std::string& text);
 // The longest start of a UTF-8 text of at most `bytes` bytes that ends between characters.
 std::string CutToCharacters(const std::string& text, std::size_t bytes);

@@ -189,7 +189,9 @@ bool TMove32::Relink() {
 }
 
 void TMove32::AttachChoice() {
-  if (Choice.get() != nullptr && typeid(*Choice.get()) == typeid(TStrat32)) return;
+  if (const TChoice32* held = Choice.get(); held != nullptr && typeid(*held) == typeid(TStrat32)) {
+    return;  // a table's cell keeps its strategy
+  }
   // A move that leaves no node (only a damaged file makes one) has no set to choose in.
   if (Owner == nullptr || From.get() == nullptr) return;
   TInfo32* info = From->Info.get();

@@ -34,6 +34,10 @@ TEST(GameObject, SetNameDropsTrailingBlanksAndControlCharacters) {
   // A line end inside a name would split its file record.
   e.SetName("Bo\r\nb\t\x7f");
   EXPECT_EQ(e.Name, "Bo  b");
+  e.SetName(
+      "\xEF\xBB\xBF"
+      "Ann");  // would read as a byte-order mark at the start of a file
+  EXPECT_EQ(e.Name, "   Ann");
   // Written names are cut to 16 bytes between characters, never inside one.
   e.Name = "Caf\xC3\xA9 \xC3\xA9l\xC3\xA8ves \xC3\xA9t\xC3\xA9\n";
   EXPECT_EQ(e.Describe(kFileLine).substr(0, 16), "Caf\xC3\xA9 \xC3\xA9l\xC3\xA8ves  ");
