@@ -1,0 +1,54 @@
+// Every game under examples/, solved by each method: each solution is an equilibrium by an
+// independent check, and reads back as it was saved. New examples are covered without code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gamefile/game_file.h"
+#include "model/solution.h"
+#include "support/equilibrium_check.h"
+#include "support/solving.h"
+
+namespace ludomark {
+namespace {
+
+std::vector<std::string> ExampleFiles() {
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(LUDOMARK_EXAMPLES_DIR)) {
+    if (entry.path().extension() == ".lmx") files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+class ExampleEquilibria : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExampleEquilibria, EverySolutionIsAnEquilibriumAndReadsBack) {
+  for (int method : {1, 2, 3}) {
+    TGameType32 game;
+    ASSERT_TRUE(testing::SolveExample(GetParam(), method, game)) << method;
+    game.Solutions().ForEach([&](TGameObject32* e) {
+      const auto check = testing::CheckSolution(game, *static_cast<TSolution32*>(e));
+      EXPECT_LT(check.Gain, 1e-6) << method << " " << e->Name << " " << check.Worst;
+      EXPECT_LT(check.ValueError, 1e-6) << method << " " << e->Name << " " << check.Worst;
+      EXPECT_LT(check.BeliefError, 1e-5) << method << " " << e->Name << " " << check.Worst;
+    });
+    if (game.Solutions().Empty()) continue;
+    TGameType32 back;
+    ReadGameText(GameFileText(game) + SolutionsFileText(game), back);
+    EXPECT_EQ(testing::SolutionNames(back), testing::SolutionNames(game)) << method;
+    EXPECT_EQ(back.Status(), StatusSolvedSaved);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleEquilibria, ::testing::ValuesIn(ExampleFiles()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param.substr(0, info.param.size() - 4);
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace ludomark
