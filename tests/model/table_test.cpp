@@ -139,23 +139,28 @@ TEST(Table, SideEditsAfterACancelledDialogOrACopyKeepTheOtherSidesCells) {
   EXPECT_EQ(ul->Name, "U L");
 }
 
-TEST(Table, DeletingASideOfThreeLeavesOneCellPerCombination) {
+// Three players and a table at the origin with a row side of two strategies.
+struct ThreePlayers {
   TGameType32 game;
-  GameBuilder b(game);
+  GameBuilder b{game};
   TPlayer32* p1 = b.Player("A");
   TPlayer32* p2 = b.Player("B");
   TPlayer32* p3 = b.Player("C");
   TTable32* table = b.Table("T", 0, 0);
-  b.Side(table, p1, "R", {"r1", "r2"});
-  b.Side(table, p2, "K", {"k1", "k2"});
-  TSide32* third = b.Side(table, p3, "S", {"s1", "s2", "s3"});
-  b.Payoff(CellOf(table, {"r1", "k1", "s2"}), p1, 1);
-  ASSERT_EQ(table->Cells.LiveCount(), 12);
-  ASSERT_TRUE(DeleteSide(*table, *third));
-  EXPECT_EQ(CellNames(table), (std::vector<std::string>{"r1 k1", "r1 k2", "r2 k1", "r2 k2"}));
-  EXPECT_EQ(game.Moves().LiveCount(), 4);
-  EXPECT_EQ(game.Strategies().LiveCount(), 4);
-  EXPECT_EQ(game.Payoffs().LiveCount(), 0);
+  TSide32* rows = b.Side(table, p1, "R", {"r1", "r2"});
+};
+
+TEST(Table, DeletingASideOfThreeLeavesOneCellPerCombination) {
+  ThreePlayers g;
+  g.b.Side(g.table, g.p2, "K", {"k1", "k2"});
+  TSide32* third = g.b.Side(g.table, g.p3, "S", {"s1", "s2", "s3"});
+  g.b.Payoff(CellOf(g.table, {"r1", "k1", "s2"}), g.p1, 1);
+  ASSERT_EQ(g.table->Cells.LiveCount(), 12);
+  ASSERT_TRUE(DeleteSide(*g.table, *third));
+  EXPECT_EQ(CellNames(g.table), (std::vector<std::string>{"r1 k1", "r1 k2", "r2 k1", "r2 k2"}));
+  EXPECT_EQ(g.game.Moves().LiveCount(), 4);
+  EXPECT_EQ(g.game.Strategies().LiveCount(), 4);
+  EXPECT_EQ(g.game.Payoffs().LiveCount(), 0);
 }
 
 TEST(Table, ExpansionBuildsATreeOfTemporaryNodesAndMoves) {
@@ -193,13 +198,13 @@ TEST(Table, ExpansionBuildsATreeOfTemporaryNodesAndMoves) {
 }
 
 TEST(Table, LayoutOfRowsColumnsAndFurtherSlices) {
-  TGameType32 game;
-  GameBuilder b(game);
-  TPlayer32* p1 = b.Player("A");
-  TPlayer32* p2 = b.Player("B");
-  TPlayer32* p3 = b.Player("C");
-  TTable32* table = b.Table("T", 0, 0);
-  TSide32* rows = b.Side(table, p1, "R", {"r1", "r2"});
+  ThreePlayers g;
+  GameBuilder& b = g.b;
+  TPlayer32* p1 = g.p1;
+  TPlayer32* p2 = g.p2;
+  TPlayer32* p3 = g.p3;
+  TTable32* table = g.table;
+  TSide32* rows = g.rows;
   EXPECT_EQ(table->Width, 110);
   TSide32* cols = b.Side(table, p2, "K", {"k1", "k2"});
   TSide32* third = b.Side(table, p3, "S", {"s1", "s2", "s3"});
