@@ -2,7 +2,7 @@
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test bench fuzz build clean
+.PHONY: all deps run test lint bench fuzz build clean
 
 all: build
 
@@ -18,12 +18,24 @@ EXAMPLE ?= examples/battle_of_the_sexes.lmx
 run: build
 	@./build/release/src/cli/ludomark-cli solve $(EXAMPLE)
 
+# WERROR=ON (as CI sets it) makes any compiler warning fail the build.
+WERROR ?= OFF
+CONFIGURE_ASAN = cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_SANITIZE=ON \
+	-DLUDOMARK_WERROR=$(WERROR) >/dev/null
 test: deps
-	@cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_SANITIZE=ON >/dev/null
+	@$(CONFIGURE_ASAN)
 	@cmake --build build/asan -j $(JOBS)
 	@cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# Formatting and the checks of .clang-tidy over the tracked sources, with the compile commands
+# of the test build (configured here, not built).
+lint: deps
+	@$(CONFIGURE_ASAN)
+	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+	@git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 8 clang-tidy -p build/asan --quiet 2>/dev/null
+	@echo "lint: format and clang-tidy clean"
 
 bench: deps
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_BENCH=ON >/dev/null

@@ -2,7 +2,7 @@
 # Installs the build and test tools the project needs, only those missing.
 set -e
 need=""
-for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev; do
+for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang-format clang-tidy; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     need="$need $pkg"
   fi

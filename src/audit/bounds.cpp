@@ -158,7 +158,7 @@ class BoundsRun {
 
   void SettleMove(TMove32* move) {
     const bool wasDone = move->Done;
-    move->SetSettled(true);
+    move->SetSettled(/*value=*/true);
     const int n = IndexOf(move->From.get());
     if (n < 0) return;
     if (!wasDone) Leaves(n);

@@ -95,7 +95,7 @@ bool CheckInformationSets(TGameForm32& game) {
     ok = false;
     game.ReportFinding("Unreachable node at " + set->Describe(7));
   }
-  game.PurgeInfos(true);
+  game.PurgeInfos(/*keepSingle=*/true);
 
   // The artificial nodes made below move only into their own set, never into another.
   const LeavingMoves leaving = GatherLeavingMoves(game);

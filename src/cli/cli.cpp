@@ -86,7 +86,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         continue;
       }
       if (arg.size() > 1 && arg[0] == '-') {
-        return UsageError(err, "unknown option '" + arg + "' for " + command);
+        std::string problem = "unknown option '";
+        problem.append(arg).append("' for ").append(command);
+        return UsageError(err, problem);
       }
       files.push_back(arg);
     }

@@ -29,7 +29,7 @@ void TGameForm32::RelinkAfterLoad() {
   relinking_ = true;
   nodes_.ForEach([](TGameObject32* n) { n->Relink(); });
   moves_.ForEach([](TGameObject32* m) { m->Relink(); });
-  RelinkInfos(false);
+  RelinkInfos(/*keepSingle=*/false);
 
   infos_.ForEach([](TGameObject32* i) {
     if (i->TypeCode == kSide) static_cast<TSide32*>(i)->RelinkToTable();
@@ -116,7 +116,7 @@ void TGameForm32::ResetDerived() {
     choice->ChoiceMoves.Clear();
   });
   strategies_.FreeByType(kChoice);
-  PurgeInfos(false);
+  PurgeInfos(/*keepSingle=*/false);
   infos_.ForEach([](TGameObject32* e) {
     if (e->TypeCode == kSide) static_cast<TSide32*>(e)->Members.Clear();
   });

@@ -51,7 +51,7 @@ void TGameForm32::DeleteSelection() {
     if (e->TypeCode == kRemoved) selection_.Remove(e);
   });
   nodes_.FreeByType(kRemoved);
-  PurgeInfos(false);
+  PurgeInfos(/*keepSingle=*/false);
 
   selection_.Clear();
   selectRect_->Temporary = true;

@@ -22,7 +22,7 @@ namespace {
 // binary file), and reading stops before it exhausts memory.
 constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
-constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 
 // Columns of the real-valued field of the records that have one.
 bool RealFieldOf(int code, int& start, int& width) {
@@ -165,7 +165,7 @@ void ReadGameText(const std::string& text, TGameForm32& game) {
 
 std::string GameFileText(TGameForm32& game) {
   std::string text;
-  game.SetFileNumbering(true);
+  game.SetFileNumbering(/*on=*/true);
   for (TGameList* list : {&game.Players(), &game.Nodes(), &game.Moves(), &game.Infos(),
                           &game.Strategies(), &game.Payoffs()}) {
     list->ForEach([&](TGameObject32* e) {
@@ -174,7 +174,7 @@ std::string GameFileText(TGameForm32& game) {
       text += "\r\n";
     });
   }
-  game.SetFileNumbering(false);
+  game.SetFileNumbering(/*on=*/false);
   // Back to list positions, which the solver indexes by.
   game.Renumber();
   return text;
@@ -191,7 +191,7 @@ void WriteGameFile(const std::string& path, TGameForm32& game, bool withSolution
 
 std::string SolutionsFileText(TGameForm32& game) {
   std::string text;
-  game.SetFileNumbering(true);
+  game.SetFileNumbering(/*on=*/true);
   game.Solutions().ForEach([&](TGameObject32* e) {
     text += e->Describe(kFileLine);
     text += "\r\n";
@@ -200,7 +200,7 @@ std::string SolutionsFileText(TGameForm32& game) {
       text += "\r\n";
     });
   });
-  game.SetFileNumbering(false);
+  game.SetFileNumbering(/*on=*/false);
   game.Renumber();
   return text;
 }

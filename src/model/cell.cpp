@@ -52,7 +52,7 @@ bool TCell32::HitTest(int32_t x, int32_t y) {
 std::string TCell32::Describe(int mode) {
   if (mode == kFileLine) {
     // A cell's origin is derived by the expansion, so the file always says none.
-    TGameObject32::Describe(mode);
+    WriteCommonColumns();
     AppendColumn(Text, "0", 56);
     AppendColumn(Text, NumberText(To.get()), 64);
     AppendColumn(Text, RealField(Value, 8), 72);
@@ -64,7 +64,7 @@ std::string TCell32::Describe(int mode) {
     });
     return Text;
   }
-  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   std::string text;
   CellStrategies.ForEach([&](TGameObject32* s) { text += s->Name + " "; });
   if (From.get() != nullptr) text += "@" + From->Name;

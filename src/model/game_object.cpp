@@ -115,15 +115,7 @@ bool TGameObject32::CanDelete() {
 std::string TGameObject32::Describe(int mode) {
   if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   Text = Name;
-  if (mode == kFileLine) {
-    // A control character would split or damage the record; a cut never splits a character.
-    Text = CutToCharacters(WithoutControls(Name), 16);
-    PadTo(Text, 16);
-    AppendColumn(Text, std::to_string(X), 24);
-    AppendColumn(Text, std::to_string(Y), 32);
-    AppendColumn(Text, std::to_string(Renumber()), 40);
-    AppendColumn(Text, std::to_string(TypeCode), 48);
-  }
+  if (mode == kFileLine) WriteCommonColumns();
   return Text;
 }
 
@@ -138,6 +130,16 @@ void TGameObject32::ParseLine(const std::string& line) {
 void AppendColumn(std::string& line, const std::string& value, int lastColumn) {
   line += value;
   PadTo(line, lastColumn);
+}
+
+void TGameObject32::WriteCommonColumns() {
+  // A control character would split or damage the record; a cut never splits a character.
+  Text = CutToCharacters(WithoutControls(Name), 16);
+  PadTo(Text, 16);
+  AppendColumn(Text, std::to_string(X), 24);
+  AppendColumn(Text, std::to_string(Y), 32);
+  AppendColumn(Text, std::to_string(Renumber()), 40);
+  AppendColumn(Text, std::to_string(TypeCode), 48);
 }
 
 std::string NumberText(TGameObject32* element) {

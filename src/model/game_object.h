@@ -76,6 +76,11 @@ class TGameObject32 {
   // Empties every link that points at this element; done before it is released.
   void DetachReferrers();
 
+ protected:
+  // The columns every file record starts with (name, position, number, type code) into Text;
+  // a record whose parent class adds columns of its own starts from these instead.
+  void WriteCommonColumns();
+
  private:
   friend class RefBase;
   std::vector<RefBase*> referrers_;

@@ -125,7 +125,7 @@ bool TInfo32::NextSubset(int k) {
   TGameObject32* kth = Choices.Get(k - 1);
   if (kth == nullptr || kth->Mark) return false;
   kth->Mark = true;
-  SetMarks(false, k - 1);
+  SetMarks(/*flag=*/false, k - 1);
   return true;
 }
 

@@ -37,7 +37,7 @@ void TMatrix::Zero() {
 
 void TMatrix::SetIdentity(int shift) {
   for (int i = 1; i <= rows_; ++i) {
-    for (int j = 1; j <= capacity_; ++j) Put(false, i, shift + j, j == i ? 1.0 : 0.0);
+    for (int j = 1; j <= capacity_; ++j) Put(/*add=*/false, i, shift + j, j == i ? 1.0 : 0.0);
   }
 }
 

@@ -150,8 +150,9 @@ void TMove32::ComputeGeometry(int32_t fx, int32_t fy) {
 TRect TMove32::RedrawRect(int32_t x, int32_t y, bool withLinks) {
   TRect r = TGameObject32::RedrawRect(x, y, withLinks);
   if (!withLinks) return r;
-  if (From.get() != nullptr) r = UnionRect(r, From->RedrawRect(From->X, From->Y, false));
-  if (To.get() != nullptr) r = UnionRect(r, To->RedrawRect(To->X, To->Y, false));
+  if (From.get() != nullptr)
+    r = UnionRect(r, From->RedrawRect(From->X, From->Y, /*withLinks=*/false));
+  if (To.get() != nullptr) r = UnionRect(r, To->RedrawRect(To->X, To->Y, /*withLinks=*/false));
   return r;
 }
 

@@ -63,12 +63,13 @@ TRect TNode32::RedrawRect(int32_t x, int32_t y, bool withLinks) {
   Owner->Moves().ForEach([&](TGameObject32* e) {
     auto* move = static_cast<TMove32*>(e);
     if (move->From.get() == this || move->To.get() == this) {
-      r = UnionRect(r, move->RedrawRect(move->X, move->Y, false));
+      r = UnionRect(r, move->RedrawRect(move->X, move->Y, /*withLinks=*/false));
     }
   });
   if (Info.get() != nullptr) {
     Info->Members.ForEach([&](TGameObject32* member) {
-      if (member != this) r = UnionRect(r, member->RedrawRect(member->X, member->Y, false));
+      if (member != this)
+        r = UnionRect(r, member->RedrawRect(member->X, member->Y, /*withLinks=*/false));
     });
   }
   return r;

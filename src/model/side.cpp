@@ -13,7 +13,7 @@
 namespace ludomark {
 
 TSide32::TSide32() {
-  Choices.SetOwning(true);
+  Choices.SetOwning(/*owning=*/true);
 }
 
 TSide32::~TSide32() {
@@ -59,12 +59,12 @@ bool TSide32::HitTest(int32_t x, int32_t y) {
 
 std::string TSide32::Describe(int mode) {
   if (mode == kFileLine) {
-    TGameObject32::Describe(mode);
+    WriteCommonColumns();
     AppendColumn(Text, NumberText(Player.get()), 56);
     AppendColumn(Text, NumberText(Table.get()), 64);
     return Text;
   }
-  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   std::string text = TInfo32::Describe(mode);
   text += Player.get() != nullptr ? "(" + Player->Name + ")" : std::string("(CHANCE)");
   text += Table.get() != nullptr ? "(" + Table->Name + ")" : std::string("(No Table)");

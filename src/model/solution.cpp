@@ -17,7 +17,8 @@ TSolution32::TSolution32(TFakeGame* owner)
       Expectations(CountOf(owner, &TFakeGame::Strategies), owner),
       Regrets(CountOf(owner, &TFakeGame::Strategies), owner),
       BestSet(CountOf(owner, &TFakeGame::Strategies), owner),
-      Values(owner, false, CountOf(owner, &TFakeGame::Nodes), CountOf(owner, &TFakeGame::Players)) {
+      Values(owner, /*augmented=*/false, CountOf(owner, &TFakeGame::Nodes),
+             CountOf(owner, &TFakeGame::Players)) {
   Owner = owner;
 }
 

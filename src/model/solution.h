@@ -31,9 +31,9 @@ class TSolution32 : public TGameObject32 {
   TVector Expectations;
   TVector Regrets;
   TBoolVect BestSet;
-  TMatrix Values;        // players x nodes
-  TGameList Bits{true};  // TSolutionBit
-  TGameList AuditEntries{true};
+  TMatrix Values;                   // players x nodes
+  TGameList Bits{/*owning=*/true};  // TSolutionBit
+  TGameList AuditEntries{/*owning=*/true};
   int32_t SolutionFlags = kShowProbabilities | kShowBeliefs | kShowExpected;
 
   void InitDefaults() override;

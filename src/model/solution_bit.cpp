@@ -49,7 +49,7 @@ void TSolutionBit::SetNameFromValue() {
 }
 
 std::string TSolutionBit::Describe(int mode) {
-  if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
+  if (mode == kSolverStepsMode || mode == kStoredTextMode) return Text;
   TGameValue::Describe(mode);
   AppendColumn(Text, NumberText(Solution.get()), 88);
   return Text;

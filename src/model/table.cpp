@@ -29,7 +29,7 @@ void TTable32::InitDefaults() {
 std::string TTable32::Describe(int mode) {
   if (mode != kFileLine) return TNode32::Describe(mode);
   // Its player and set are the audit's, taken from the first side: the file holds neither.
-  TGameObject32::Describe(mode);
+  WriteCommonColumns();
   AppendColumn(Text, "0", 56);
   AppendColumn(Text, "0", 64);
   return Text;

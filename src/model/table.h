@@ -19,8 +19,8 @@ class TTable32 : public TNode32 {
   int32_t Width = 0;
   int32_t Height = 0;
   std::unique_ptr<TCell32> CurrentCell;
-  TGameList Sides{true};
-  TGameList Cells{true};
+  TGameList Sides{/*owning=*/true};
+  TGameList Cells{/*owning=*/true};
 
   ~TTable32() override;
 

@@ -25,7 +25,7 @@ void MarkInfos(TGameForm32& game, bool all) {
     auto* info = static_cast<TInfo32*>(e);
     if (all || !HasPlayer(info)) {
       info->Mark = true;
-      SetChoiceMarks(*info, true);
+      SetChoiceMarks(*info, /*flag=*/true);
     } else {
       info->Mark = false;
     }
@@ -39,11 +39,11 @@ void TSolveRun::Enumerate(double weight, TInfo32* info) {
     return;
   }
   info->Mark = true;
-  SetChoiceMarks(*info, false);
+  SetChoiceMarks(*info, /*flag=*/false);
   if (Profiling) {
     info->Choices.ForEach([&](TGameObject32* c) {
       if (static_cast<TChoice32*>(c)->Eliminated) return;
-      SetChoiceMarks(*info, false);
+      SetChoiceMarks(*info, /*flag=*/false);
       c->Mark = true;
       Descend(weight, info);
     });
@@ -109,7 +109,7 @@ void TSolveRun::EvaluateLeaf() {
     return;
   }
   Iterations += 1;
-  if (SolveMethod == 2) Iterate(false);
+  if (SolveMethod == 2) Iterate(/*random=*/false);
 }
 
 void TSolveRun::RecordProfileLeaf() {

@@ -41,7 +41,8 @@ void BuildTransitions(TGameForm32& game, TMatrix& reach) {
     choice->ChoiceMoves.ForEach([&](TGameObject32* m) {
       auto* move = static_cast<TMove32*>(m);
       if (move->From.get() == nullptr || move->To.get() == nullptr) return;
-      reach.Put(true, move->From->Number, move->To->Number, -(move->Value * choice->Probability));
+      reach.Put(/*add=*/true, move->From->Number, move->To->Number,
+                -(move->Value * choice->Probability));
     });
   });
 }
@@ -64,7 +65,7 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
     } else {
       return;
     }
-    rewards.Put(true, payoff->Player->Number, move->From->Number, payoff->Value * weight);
+    rewards.Put(/*add=*/true, payoff->Player->Number, move->From->Number, payoff->Value * weight);
   });
 }
 
@@ -110,13 +111,14 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
     double* sum = sums.data();
     for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
   });
-  for (int j = 1; j <= n; ++j) nodeReach.Put(false, j, sums[static_cast<std::size_t>(j - 1)]);
-  for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(false, i, 0.0);
+  for (int j = 1; j <= n; ++j)
+    nodeReach.Put(/*add=*/false, j, sums[static_cast<std::size_t>(j - 1)]);
+  for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(/*add=*/false, i, 0.0);
   game.Infos().ForEach([&](TGameObject32* e) {
     auto* info = static_cast<TInfo32*>(e);
     double sum = 0;
     info->Members.ForEach([&](TGameObject32* m) { sum += nodeReach.Get(m->Number); });
-    infoReach.Put(false, info->Number, sum);
+    infoReach.Put(/*add=*/false, info->Number, sum);
   });
   bool ok = true;
   game.Nodes().ForEach([&](TGameObject32* e) {

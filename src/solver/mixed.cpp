@@ -81,7 +81,7 @@ void TSolveRun::Iterate(bool random) {
     Log("**************** Iteration # " + std::to_string(Iterations) + " Hit facet # " +
         std::to_string(FacetStops) + "**********************");
   }
-  if (!SetStartPoint(random) || !Evaluate(game, true)) return;
+  if (!SetStartPoint(random) || !Evaluate(game, /*all=*/true)) return;
   Step = 1;
   PrevSqrNorm = 1;
   int hits = 0;
@@ -107,7 +107,7 @@ void TSolveRun::Iterate(bool random) {
         if (DebugMode) FacetStops += 1;
       }
       PrevSqrNorm = game.SqrNorm;
-      if (!Evaluate(game, true)) stop = true;
+      if (!Evaluate(game, /*all=*/true)) stop = true;
       if (n >= MaxSteps) {
         if (DebugMode) Log("Too many steps");
         stop = true;

@@ -54,7 +54,8 @@ void ComputeSensitivity(TGameForm32& game) {
   dv.resize(static_cast<std::size_t>(players + 1) * static_cast<std::size_t>(n + 1));
   dBelief.resize(static_cast<std::size_t>(n) + 1);
   auto dvAt = [&](int p, int x) -> double& {
-    return dv[static_cast<std::size_t>(p * (n + 1) + x)];
+    return dv[static_cast<std::size_t>(p) * static_cast<std::size_t>(n + 1) +
+              static_cast<std::size_t>(x)];
   };
 
   for (TGameObject32* de : choices) {
@@ -113,7 +114,7 @@ void ComputeSensitivity(TGameForm32& game) {
           derivative += from->Belief * m->Value * dvAt(from->Player->Number, m->To->Number);
         }
       });
-      sensitivity.Put(false, c->Number, d->Number, derivative);
+      sensitivity.Put(/*add=*/false, c->Number, d->Number, derivative);
     }
   }
 }
@@ -139,7 +140,8 @@ bool BuildJacobian(TGameType32& game) {
     TChoice32* best = d->Info->Best.get();
     if (best == nullptr) continue;
     for (TGameObject32* c : choices) {
-      sensitivity.Put(true, c->Number, d->Number, -sensitivity.Get(c->Number, best->Number));
+      sensitivity.Put(/*add=*/true, c->Number, d->Number,
+                      -sensitivity.Get(c->Number, best->Number));
     }
   }
   for (int r = 1; r <= k; ++r) {
@@ -150,16 +152,17 @@ bool BuildJacobian(TGameType32& game) {
       TChoice32* y = ChoiceAt(active, s);
       double entry = sensitivity.Get(stand->Number, y->Number);
       if (best != nullptr) entry -= sensitivity.Get(best->Number, y->Number);
-      jacobian.Put(false, r, s, entry);
+      jacobian.Put(/*add=*/false, r, s, entry);
     }
     const double regret =
         stand->Info.get() != nullptr ? stand->Info->BestValue - stand->Expected : 0.0;
-    work.Residual->Put(false, r, regret);
-    for (int s = 1; s <= k; ++s) jacobian.Put(false, r, s, jacobian.Get(r, s) * x->Probability);
+    work.Residual->Put(/*add=*/false, r, regret);
+    for (int s = 1; s <= k; ++s)
+      jacobian.Put(/*add=*/false, r, s, jacobian.Get(r, s) * x->Probability);
     if (x->Temporary) {
-      jacobian.Put(false, r, r, -regret);
+      jacobian.Put(/*add=*/false, r, r, -regret);
     } else {
-      jacobian.Put(true, r, r, -regret);
+      jacobian.Put(/*add=*/true, r, r, -regret);
     }
   }
   jacobian.Invert(work.Stop);
@@ -174,7 +177,7 @@ void NewtonDirection(TGameType32& game) {
     double norm = 0;
     for (int r = 1; r <= k; ++r) {
       const double f = work.Residual->Get(r) * ChoiceAt(active, r)->Probability;
-      work.Residual->Put(false, r, f);
+      work.Residual->Put(/*add=*/false, r, f);
       norm += f * f;
     }
     game.SqrNorm = norm;

@@ -12,7 +12,7 @@ namespace ludomark {
 namespace {}  // namespace
 
 bool RecordProfile(TGameForm32& game) {
-  if (!Evaluate(game, true)) return false;
+  if (!Evaluate(game, /*all=*/true)) return false;
   auto* profile = new TProfile(game.Strategies().LiveCount(), game.Infos().LiveCount(), &game);
   profile->SetName("Profile # " + FormatGeneral(game.Profiles().LiveCount() + 1, 3));
   game.Strategies().ForEach([&](TGameObject32* e) {
@@ -24,7 +24,7 @@ bool RecordProfile(TGameForm32& game) {
     if (!HasPlayer(info)) return;
     info->Choices.ForEach([&](TGameObject32* c) {
       if (c->Mark)
-        profile->InfoValues.Put(false, info->Number, static_cast<TChoice32*>(c)->Expected);
+        profile->InfoValues.Put(/*add=*/false, info->Number, static_cast<TChoice32*>(c)->Expected);
     });
   });
   game.Profiles().Add(profile);

@@ -73,18 +73,19 @@ void Snapshot(TGameForm32& game, TSolution32& s) {
   const int players = game.Players().LiveCount();
   game.Nodes().ForEach([&](TGameObject32* e) {
     auto* node = static_cast<TNode32*>(e);
-    if (node->Player.get() != nullptr) s.Beliefs.Put(false, node->Number, Snap(node->Belief));
+    if (node->Player.get() != nullptr)
+      s.Beliefs.Put(/*add=*/false, node->Number, Snap(node->Belief));
     for (int p = 1; p <= players; ++p) {
       const double v = values != nullptr ? values->Get(p, node->Number) : 0.0;
-      s.Values.Put(false, p, node->Number, Snap(v));
+      s.Values.Put(/*add=*/false, p, node->Number, Snap(v));
     }
   });
   game.Strategies().ForEach([&](TGameObject32* e) {
     auto* c = static_cast<TChoice32*>(e);
     if (!c->HasPlayer()) return;
-    s.Probabilities.Put(false, c->Number, Snap(c->Probability));
-    s.Expectations.Put(false, c->Number, Snap(c->Expected));
-    s.Regrets.Put(false, c->Number, Snap(c->Info->BestValue - c->Expected));
+    s.Probabilities.Put(/*add=*/false, c->Number, Snap(c->Probability));
+    s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected));
+    s.Regrets.Put(/*add=*/false, c->Number, Snap(c->Info->BestValue - c->Expected));
     s.BestSet.Put(c->Number, c->IsBest);
   });
   BuildBits(game, s);
@@ -168,7 +169,7 @@ bool Fits(TGameForm32& game, const TSolution32& s, const TSolutionGroup& g, bool
 TSolutionGroup* GroupOf(TGameForm32& game, TSolution32& s) {
   TSolutionGroup* found = nullptr;
   for (TSolutionGroup* g : GroupsOf(game)) {
-    if (Fits(game, s, *g, true)) {
+    if (Fits(game, s, *g, /*exact=*/true)) {
       found = g;
       break;
     }
@@ -190,7 +191,7 @@ bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double la
                       lambda * s.Probabilities.Get(c->Number));
   });
   if (!Normalize(game)) return false;
-  if (!Evaluate(game, false) || !IsEquilibrium(game)) return false;
+  if (!Evaluate(game, /*all=*/false) || !IsEquilibrium(game)) return false;
   Snapshot(game, s);
   return true;
 }
@@ -291,7 +292,7 @@ void Organize(TGameForm32& game) {
   NameGroups(game);
   for (TSolution32* s : SolutionsOf(game)) {
     for (TSolutionGroup* g : GroupsOf(game)) {
-      if (Fits(game, *s, *g, false)) AddMember(*g, s);
+      if (Fits(game, *s, *g, /*exact=*/false)) AddMember(*g, s);
     }
   }
   for (TSolution32* s : SolutionsOf(game)) NameSolution(game, *s);
@@ -329,11 +330,11 @@ TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
     game.Groups().Add(g);
     NameGroups(game);
     for (TSolution32* t : SolutionsOf(game)) {
-      if (Fits(game, *t, *g, false)) AddMember(*g, t);
+      if (Fits(game, *t, *g, /*exact=*/false)) AddMember(*g, t);
     }
   }
   for (TSolutionGroup* g : GroupsOf(game)) {
-    if (Fits(game, *s, *g, false)) AddMember(*g, s);
+    if (Fits(game, *s, *g, /*exact=*/false)) AddMember(*g, s);
   }
   Ref<TSolution32> watch = s;  // the merge may remove it
   ExtendGroups(game, s);

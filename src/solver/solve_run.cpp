@@ -99,7 +99,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   Game = &game;
   Observer = &observer;
   Busy = true;
-  SetRunning(true);
+  SetRunning(/*running=*/true);
   AllocateWork(game);
   game.Work->Stop = &Stopped;
   MaxSteps = 12;
@@ -114,15 +114,15 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
     SharedRandom().Seed(1);
     ResetBar(*this);
     for (int i = 1; i <= SampleCount; ++i) {
-      MarkInfos(game, true);
+      MarkInfos(game, /*all=*/true);
       Iterations += 1;
-      Iterate(true);
+      Iterate(/*random=*/true);
       AddProgress(SampleCount);
       if (Stopped) break;
     }
   }
   if (SolveMethod == 1 || SolveMethod == 2) {
-    MarkInfos(game, false);
+    MarkInfos(game, /*all=*/false);
     Profiling = true;
     Caption("Profiling...");
     game.Profiles().FreeByType(0);
@@ -152,7 +152,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   }
   Caption("Cleaning up...");
   FreeWork(game);
-  SetRunning(false);
+  SetRunning(/*running=*/false);
   Busy = false;
   if (!found) {
     observer.HideView();
