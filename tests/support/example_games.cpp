@@ -193,6 +193,83 @@ void Bluff(TGameType32& game) {
   final("Fold", bobLow, 420, 360, 1);
 }
 
+// Ends a move with one payoff per player.
+TMove32* FinalMove(GameBuilder& b, const char* name, TNode32* from, int32_t x, int32_t y,
+                   const std::vector<TPlayer32*>& players, const std::vector<double>& values) {
+  TMove32* m = b.Move(name, from, nullptr);
+  m->SetPosition(x, y);
+  for (std::size_t i = 0; i < players.size(); ++i) b.Payoff(m, players[i], values[i]);
+  return m;
+}
+
+// Ann stays out or enters a market where she and Bob set their moves at once; a price war at
+// low prices goes to court, where chance decides.
+void MarketEntry(TGameType32& game) {
+  GameBuilder b(game);
+  TPlayer32* ann = b.Player("Ann", kBlue);
+  TPlayer32* bob = b.Player("Bob", kRed);
+  const std::vector<TPlayer32*> both{ann, bob};
+  TNode32* start = b.Node("Entry", ann, 100, 60);
+  TTable32* market = b.Table("Market", 60, 200);
+  TNode32* court = b.Node("Court", nullptr, 500, 260);
+  FinalMove(b, "Stay out", start, 260, 60, both, {0, 4});
+  b.Move("Enter", start, market)->SetPosition(80, 130);
+  b.Side(market, ann, "Ann prices", {"Low", "High"});
+  b.Side(market, bob, "Bob reacts", {"Fight", "Share"});
+  CellOf(market, {"Low", "Fight"})->To = court;
+  CellPayoffs(b, market, {"Low", "Share"}, both, {2, 1});
+  CellPayoffs(b, market, {"High", "Fight"}, both, {-1, 0});
+  CellPayoffs(b, market, {"High", "Share"}, both, {1, 2});
+  FinalMove(b, "Win", court, 460, 380, both, {1, 0})->Value = 0.5;
+  FinalMove(b, "Lose", court, 560, 380, both, {-3, 1})->Value = 0.5;
+}
+
+// Ann proposes; Bob, who sees the proposal, accepts or rejects; Cy sees only that Bob
+// accepted, and joins or leaves.
+void ThreeWayDeal(TGameType32& game) {
+  GameBuilder b(game);
+  const std::vector<TPlayer32*> all{b.Player("Ann", kBlue), b.Player("Bob", kRed),
+                                    b.Player("Cy", kGreen)};
+  TNode32* propose = b.Node("Propose", all[0], 300, 60);
+  TNode32* fair = b.Node("Bob fair", all[1], 160, 160);
+  TNode32* greedy = b.Node("Bob greedy", all[1], 440, 160);
+  TNode32* cyFair = b.Node("Cy fair", all[2], 100, 280);
+  TNode32* cyGreedy = b.Node("Cy greedy", all[2], 380, 280);
+  b.Move("Fair", propose, fair)->SetPosition(230, 110);
+  b.Move("Greedy", propose, greedy)->SetPosition(370, 110);
+  b.Move("Accept", fair, cyFair)->SetPosition(130, 220);
+  b.Move("Accept", greedy, cyGreedy)->SetPosition(410, 220);
+  FinalMove(b, "Reject", fair, 240, 280, all, {0, 0, 1});
+  FinalMove(b, "Reject", greedy, 520, 280, all, {0, 0, 1});
+  b.InfoSet("Cy sees a deal", {cyFair, cyGreedy});
+  FinalMove(b, "Join", cyFair, 60, 400, all, {2, 2, 2});
+  FinalMove(b, "Leave", cyFair, 140, 400, all, {1, 3, 0});
+  FinalMove(b, "Join", cyGreedy, 340, 400, all, {4, 1, -1});
+  FinalMove(b, "Leave", cyGreedy, 420, 400, all, {3, 0, 1});
+}
+
+// Ann searches a market that is good or bad by chance; Bob, who cannot tell which, buys or
+// waits, and waiting sends Ann searching again, worth less after the wait.
+void PatientSearch(TGameType32& game) {
+  GameBuilder b(game);
+  TPlayer32* ann = b.Player("Ann", kBlue);
+  TPlayer32* bob = b.Player("Bob", kRed);
+  const std::vector<TPlayer32*> both{ann, bob};
+  TNode32* search = b.Node("Search", ann, 250, 60);
+  TNode32* market = b.Node("Market", nullptr, 250, 160);
+  TNode32* good = b.Node("Good", bob, 140, 260);
+  TNode32* bad = b.Node("Bad", bob, 360, 260);
+  FinalMove(b, "Quit", search, 400, 60, both, {0, 0});
+  b.Move("Go", search, market)->SetPosition(250, 110);
+  b.Move("Good", market, good, 0.4)->SetPosition(190, 210);
+  b.Move("Bad", market, bad, 0.6)->SetPosition(310, 210);
+  b.InfoSet("Bob offers", {good, bad});
+  FinalMove(b, "Buy", good, 100, 380, both, {3, 2});
+  FinalMove(b, "Buy", bad, 320, 380, both, {1, -1});
+  b.Move("Wait", good, search, 0.9)->SetPosition(120, 160);
+  b.Move("Wait", bad, search, 0.9)->SetPosition(380, 160);
+}
+
 }  // namespace
 
 const std::vector<ExampleGame>& ExampleGames() {
@@ -206,6 +283,9 @@ const std::vector<ExampleGame>& ExampleGames() {
       {"matching_pennies.lmx", MatchingPennies},
       {"battle_of_the_sexes.lmx", BattleOfTheSexes},
       {"bluff.lmx", Bluff},
+      {"market_entry.lmx", MarketEntry},
+      {"three_way_deal.lmx", ThreeWayDeal},
+      {"patient_search.lmx", PatientSearch},
   };
   return games;
 }
