@@ -7,10 +7,10 @@ namespace ludomark {
 
 bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
   auto stopped = [stop] { return stop != nullptr && stop->load(); };
-  game.Findings().FreeByType(0);
+  game.Findings().FreeByType(kEveryType);
   game.Nodes().ForEach([](TGameObject32* e) {
     if (e->TypeCode != kTable) return;
-    auto* table = static_cast<TTable32*>(e);
+    auto* table = As<TTable32>(e);
     if (table->SideCount() >= 2) table->Expand();
   });
   ComputeLevels(game);

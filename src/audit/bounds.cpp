@@ -36,13 +36,13 @@ class BoundsRun {
     std::unordered_map<const TGameObject32*, int> player;
     game.Nodes().ForEach([&](TGameObject32* e) {
       index_[e] = static_cast<int>(nodes_.size());
-      nodes_.push_back(static_cast<TNode32*>(e));
-      TGameObject32* owner = static_cast<TNode32*>(e)->Player.get();
+      nodes_.push_back(As<TNode32>(e));
+      TGameObject32* owner = As<TNode32>(e)->Player.get();
       if (owner != nullptr && player.emplace(owner, static_cast<int>(player.size())).second) {
         ++players_;
       }
     });
-    game.Moves().ForEach([&](TGameObject32* e) { moves_.push_back(static_cast<TMove32*>(e)); });
+    game.Moves().ForEach([&](TGameObject32* e) { moves_.push_back(As<TMove32>(e)); });
     const std::size_t k = players_;
     mover_.assign(moves_.size(), -1);
     leaving_.resize(nodes_.size());
@@ -66,8 +66,7 @@ class BoundsRun {
       }
       // A move's own payoff for each player; the last one listed counts, as a lookup finds it.
       const bool chance = move->From.get() != nullptr && move->From->Player.get() == nullptr;
-      move->PayoffList.ForEach([&](TGameObject32* e) {
-        auto* payoff = static_cast<TPayoff32*>(e);
+      move->PayoffList.ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
         auto it = player.find(payoff->Player.get());
         if (it == player.end()) return;
         gain_[m * k + static_cast<std::size_t>(it->second)] =
@@ -93,7 +92,7 @@ class BoundsRun {
     Settle();
     for (std::size_t m = 0; m < moves_.size(); ++m) CopyMoverBounds(static_cast<int>(m));
     std::vector<TInfo32*> sets;
-    game_.Infos().ForEach([&](TGameObject32* e) { sets.push_back(static_cast<TInfo32*>(e)); });
+    game_.Infos().ForEach([&](TGameObject32* e) { sets.push_back(As<TInfo32>(e)); });
     // Every set first; then only the sets whose choices' bounds changed, or lost a choice.
     bool everySet = true;
     for (;;) {
@@ -107,8 +106,7 @@ class BoundsRun {
       for (TChoice32* choice : eliminated) {
         choice->Eliminated = true;
         dirty_.insert(choice->Info.get());
-        choice->ChoiceMoves.ForEach(
-            [&](TGameObject32* e) { SettleMove(static_cast<TMove32*>(e)); });
+        choice->ChoiceMoves.ForEach([&](TGameObject32* e) { SettleMove(As<TMove32>(e)); });
       }
       Settle();
     }
@@ -236,12 +234,11 @@ class BoundsRun {
 
   // Choice bounds from their moves, and the choices of the set that every alternative beats.
   static void Dominance(TInfo32& set, std::vector<TChoice32*>& eliminated) {
-    set.Choices.ForEach([](TGameObject32* e) { static_cast<TChoice32*>(e)->BoundsFromMoves(); });
+    set.Choices.ForEach([](TGameObject32* e) { As<TChoice32>(e)->BoundsFromMoves(); });
     set.Done = true;
     if (set.Player.get() == nullptr) return;
     std::vector<TChoice32*> live;
-    set.Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
+    set.Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (choice->Eliminated) return;
       choice->EliminationRequest = false;
       if (!choice->Done) set.Done = false;
@@ -296,7 +293,7 @@ void ComputeBounds(TGameForm32& game) {
     });
   }
   BoundsRun(game).Run();
-  game.BoundBits().FreeByType(0);
+  game.BoundBits().FreeByType(kEveryType);
 }
 
 }  // namespace ludomark

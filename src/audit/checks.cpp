@@ -19,21 +19,20 @@
 namespace ludomark {
 
 void RebuildChoices(TGameForm32& game) {
-  game.Moves().ForEach([](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([](TMove32* move) {
     if (move->Choice.get() != nullptr && move->Choice->TypeCode == kChoice) move->Choice = nullptr;
   });
   game.Strategies().FreeByType(kChoice);
-  game.Moves().ForEach([](TGameObject32* e) { static_cast<TMove32*>(e)->AttachChoice(); });
+  game.Moves().ForEach([](TGameObject32* e) { As<TMove32>(e)->AttachChoice(); });
 }
 
 void RebuildPayoffLists(TGameForm32& game) {
   // One walk of the payoffs fills every list, in Payoffs order, as each move's own walk would.
-  game.Moves().ForEach([](TGameObject32* m) { static_cast<TMove32*>(m)->PayoffList.Clear(); });
+  game.Moves().ForEach([](TGameObject32* m) { As<TMove32>(m)->PayoffList.Clear(); });
   game.Payoffs().ForEach([](TGameObject32* e) {
-    TGameObject32* target = static_cast<TPayoff32*>(e)->Move.get();
+    TGameObject32* target = As<TPayoff32>(e)->Move.get();
     if (target != nullptr && (target->TypeCode == kMove || target->TypeCode == kCell)) {
-      static_cast<TMove32*>(target)->PayoffList.Add(e);
+      As<TMove32>(target)->PayoffList.Add(e);
     }
   });
 }
@@ -41,13 +40,12 @@ void RebuildPayoffLists(TGameForm32& game) {
 bool CheckChoices(TGameForm32& game) {
   bool ok = true;
   const LeavingMoves leaving = GatherLeavingMoves(game);
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (choice->Info.get() == nullptr) return;
     bool everywhere = true;
     choice->Info->Members.ForEach([&](TGameObject32* member) {
       bool found = false;
-      auto it = leaving.find(static_cast<TNode32*>(member));
+      auto it = leaving.find(As<TNode32>(member));
       if (it != leaving.end()) {
         for (TMove32* move : it->second) found = found || move->Name == choice->Name;
       }
@@ -55,7 +53,7 @@ bool CheckChoices(TGameForm32& game) {
     });
     if (everywhere) return;
     ok = false;
-    game.ReportFinding("Move mismatch at " + choice->Describe(7));
+    game.ReportFinding("Move mismatch at " + choice->Describe(kShortText));
   });
   return ok;
 }
@@ -67,17 +65,16 @@ bool CheckDegrees(TGameForm32& game) {
     auto it = leaving.find(node);
     return it != leaving.end() ? static_cast<int>(it->second.size()) : 0;
   };
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     const int count = degree(node);
     if (count > 12) {
       ok = false;
-      game.ReportFinding("Too many moves at " + node->Describe(7));
+      game.ReportFinding("Too many moves at " + node->Describe(kShortText));
     }
     // A set's degree is its first member's (0 without members).
     if (node->Info.get() != nullptr && count != degree(node->Info->FirstMember())) {
       ok = false;
-      game.ReportFinding("Wrong degree at " + node->Describe(7));
+      game.ReportFinding("Wrong degree at " + node->Describe(kShortText));
     }
   });
   return ok;
@@ -90,22 +87,20 @@ bool CheckPayoffs(TGameForm32& game) {
   std::unordered_map<const TGameObject32*, std::size_t> player;
   game.Players().ForEach([&](TGameObject32* p) { player.emplace(p, player.size()); });
   std::vector<const TMove32*> paidBy(player.size(), nullptr);
-  game.Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->To.get() != nullptr) return;
     std::size_t paid = 0;
     move->PayoffList.ForEach([&](TGameObject32* p) {
-      auto it = player.find(static_cast<TPayoff32*>(p)->Player.get());
+      auto it = player.find(As<TPayoff32>(p)->Player.get());
       if (it == player.end() || paidBy[it->second] == move) return;
       paidBy[it->second] = move;
       ++paid;
     });
     if (paid == player.size()) return;
     ok = false;
-    game.ReportFinding("Payoff missing at " + move->Describe(7));
+    game.ReportFinding("Payoff missing at " + move->Describe(kShortText));
   });
-  game.Payoffs().ForEach([&](TGameObject32* e) {
-    auto* payoff = static_cast<TPayoff32*>(e);
+  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
     if (payoff->Move.get() != nullptr) return;
     ok = false;
     game.ReportFinding("Payoff " + FormatGeneral(payoff->Value, 15) + " is unattached.");
@@ -116,11 +111,10 @@ bool CheckPayoffs(TGameForm32& game) {
 bool CheckChance(TGameForm32& game) {
   bool ok = true;
   LeavingMoves leaving = GatherLeavingMoves(game);
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->ChanceSumValid(leaving[node])) return;
     ok = false;
-    game.ReportFinding("Wrong chance probabilities at " + node->Describe(7));
+    game.ReportFinding("Wrong chance probabilities at " + node->Describe(kShortText));
   });
   return ok;
 }
@@ -132,37 +126,34 @@ bool CheckForm(TGameForm32& game) {
     game.ReportFinding(text);
   };
   LeavingMoves leaving = GatherLeavingMoves(game);
-  game.Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->From.get() == nullptr && move->TypeCode == kMove) {
-      flaw("No origin at " + move->Describe(7));
+      flaw("No origin at " + move->Describe(kShortText));
     }
   });
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     const std::vector<TMove32*>& moves = leaving[node];
     // A temporary node without moves comes of a flaw of its table, reported there.
     if (moves.empty() && node->Player.get() != nullptr && !node->Temporary) {
-      flaw("No move at " + node->Describe(7));
+      flaw("No move at " + node->Describe(kShortText));
     }
     std::unordered_set<std::string> names;
     for (TMove32* move : moves) {
-      if (!names.insert(move->Name).second) flaw("Duplicate move at " + move->Describe(7));
+      if (!names.insert(move->Name).second) flaw("Duplicate move at " + move->Describe(kShortText));
     }
-    if (node->TypeCode == kTable && static_cast<TTable32*>(node)->SideCount() < 2) {
-      flaw("Too few sides at " + node->Describe(7));
+    if (node->TypeCode == kTable && As<TTable32>(node)->SideCount() < 2) {
+      flaw("Too few sides at " + node->Describe(kShortText));
     }
   });
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* set = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* set) {
     if (set->TypeCode == kSide && set->Choices.Empty()) {
-      flaw("No strategies at " + set->Describe(7));
+      flaw("No strategies at " + set->Describe(kShortText));
     }
     bool mixed = false;
     set->Members.ForEach([&](TGameObject32* m) {
-      if (static_cast<TNode32*>(m)->Player.get() != set->Player.get()) mixed = true;
+      if (As<TNode32>(m)->Player.get() != set->Player.get()) mixed = true;
     });
-    if (mixed) flaw("Mixed owners at " + set->Describe(7));
+    if (mixed) flaw("Mixed owners at " + set->Describe(kShortText));
   });
   return ok;
 }

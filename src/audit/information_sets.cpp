@@ -26,7 +26,7 @@ class SetEntry {
  public:
   SetEntry(TGameForm32& game, const LeavingMoves& leaving) : leaving_(leaving) {
     game.Nodes().ForEach([&](TGameObject32* e) {
-      if (leaving.find(static_cast<TNode32*>(e)) == leaving.end()) anyWithoutMoves_ = true;
+      if (leaving.find(As<TNode32>(e)) == leaving.end()) anyWithoutMoves_ = true;
     });
   }
 
@@ -93,15 +93,14 @@ bool CheckInformationSets(TGameForm32& game) {
   bool ok = true;
   for (TInfo32* set : game.RelinkEveryInfo()) {
     ok = false;
-    game.ReportFinding("Unreachable node at " + set->Describe(7));
+    game.ReportFinding("Unreachable node at " + set->Describe(kShortText));
   }
   game.PurgeInfos(/*keepSingle=*/true);
 
   // The artificial nodes made below move only into their own set, never into another.
   const LeavingMoves leaving = GatherLeavingMoves(game);
   std::unordered_map<const TInfo32*, std::vector<TNode32*>> enteringFrom;
-  game.Moves().ForEach([&](TGameObject32* e) {
-    auto* m = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
     if (m->From.get() != nullptr && m->To.get() != nullptr && m->To->Info.get() != nullptr) {
       enteringFrom[m->To->Info.get()].push_back(m->From.get());
     }
@@ -109,13 +108,12 @@ bool CheckInformationSets(TGameForm32& game) {
   SetEntry entry(game, leaving);
   game.Infos().ForEach([&](TGameObject32* e) {
     if (e->TypeCode != kInfo) return;
-    auto* set = static_cast<TInfo32*>(e);
+    auto* set = As<TInfo32>(e);
     if (set->Members.LiveCount() < 2) return;
     if (!entry.SomeNodeLeadsInto(set, enteringFrom[set])) set->ArtificialNode();
   });
 
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->TypeCode != kNode || node->Info.get() != nullptr) return;
     node->EnsureInfo();
     node->Info->Temporary = node->Temporary;
@@ -125,17 +123,15 @@ bool CheckInformationSets(TGameForm32& game) {
   // A temporary set's successor: where the last move (in Moves order) leaving a member goes.
   std::unordered_map<const TNode32*, std::pair<int, TMove32*>> lastLeaving;
   int position = 0;
-  game.Moves().ForEach([&](TGameObject32* m) {
-    auto* move = static_cast<TMove32*>(m);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->From.get() != nullptr) lastLeaving[move->From.get()] = {position, move};
     ++position;
   });
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* set = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* set) {
     if (!set->Temporary) return;
     std::pair<int, TMove32*> last{-1, nullptr};
     set->Members.ForEach([&](TGameObject32* member) {
-      auto it = lastLeaving.find(static_cast<TNode32*>(member));
+      auto it = lastLeaving.find(As<TNode32>(member));
       if (it != lastLeaving.end() && it->second.first > last.first) last = it->second;
     });
     if (last.second != nullptr && last.second->To.get() != nullptr) {

@@ -21,12 +21,11 @@ struct Graph {
 
   explicit Graph(TGameForm32& game) {
     game.Nodes().ForEach([&](TGameObject32* e) {
-      index[static_cast<TNode32*>(e)] = static_cast<int>(nodes.size());
-      nodes.push_back(static_cast<TNode32*>(e));
+      index[As<TNode32>(e)] = static_cast<int>(nodes.size());
+      nodes.push_back(As<TNode32>(e));
     });
     next.resize(nodes.size());
-    game.Moves().ForEach([&](TGameObject32* e) {
-      auto* m = static_cast<TMove32*>(e);
+    game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
       auto from = index.find(m->From.get());
       auto to = index.find(m->To.get());
       if (from == index.end()) return;
@@ -123,7 +122,7 @@ void ComputeLevels(TGameForm32& game) {
 TNode32* FindRoot(TGameForm32& game) {
   TNode32* root = nullptr;
   game.Nodes().ForEach([&](TGameObject32* e) {
-    if (root == nullptr && e->Level == 0) root = static_cast<TNode32*>(e);
+    if (root == nullptr && e->Level == 0) root = As<TNode32>(e);
   });
   game.SetRoot(root);
   return root;
@@ -161,7 +160,7 @@ bool CheckConnected(TGameForm32& game) {
     g.nodes[i]->Mark = false;
     if (marked[i]) continue;
     ok = false;
-    game.ReportFinding(g.nodes[i]->Describe(7) + " is not connected");
+    game.ReportFinding(g.nodes[i]->Describe(kShortText) + " is not connected");
   }
   return ok;
 }
@@ -169,8 +168,7 @@ bool CheckConnected(TGameForm32& game) {
 void ComputeInfoLevels(TGameForm32& game) {
   int highest = 0;
   game.Nodes().ForEach([&](TGameObject32* n) { highest = std::max(highest, n->Level); });
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     info->Level = highest;
     info->Members.ForEach([&](TGameObject32* m) { info->Level = std::min(info->Level, m->Level); });
   });

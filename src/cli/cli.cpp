@@ -63,11 +63,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           value = arg.substr(9);
         }
         if (value == "pure") {
-          options.Method = 1;
+          options.Method = kSolvePure;
         } else if (value == "mixed") {
-          options.Method = 2;
+          options.Method = kSolveMixed;
         } else if (value == "sampling") {
-          options.Method = 3;
+          options.Method = kSolveSampling;
         } else {
           return UsageError(err, "unknown method '" + value + "' (pure, mixed or sampling)");
         }

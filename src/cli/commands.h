@@ -3,6 +3,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "model/settings.h"
+
 namespace ludomark::cli {
 
 // Prints the listing of every element of the game in the file.
@@ -12,7 +14,7 @@ int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err);
 
 struct SolveOptions {
   std::string Path;
-  int Method = 2;  // 1 pure, 2 mixed, 3 sampling
+  int Method = kSolveMixed;
   bool Json = false;
   bool Save = false;
   bool Debug = false;

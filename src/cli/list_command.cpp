@@ -10,7 +10,7 @@ namespace ludomark::cli {
 int ListCommand(const std::string& path, std::ostream& out, std::ostream& err) {
   TGameType32 game;
   if (!LoadGame(path, game, err)) return kExitUsage;
-  for (const std::string& line : BuildListing(game, 2)) out << line << "\n";
+  for (const std::string& line : BuildListing(game, kSolvableListMode)) out << line << "\n";
   return kExitOk;
 }
 

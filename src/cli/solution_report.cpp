@@ -26,8 +26,7 @@ struct ChoiceRow {
 // the side for a table strategy, the first member node otherwise.
 std::vector<ChoiceRow> ChoiceRows(TGameForm32& game) {
   std::vector<ChoiceRow> rows;
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     TInfo32* info = c->Info.get();
     if (c->Temporary || info == nullptr || info->Player.get() == nullptr) return;
     const std::string set = info->TypeCode == kSide ? info->Name : info->FirstMemberName();
@@ -39,15 +38,13 @@ std::vector<ChoiceRow> ChoiceRows(TGameForm32& game) {
 std::vector<TNode32*> ShownNodes(TGameForm32& game) {
   std::vector<TNode32*> nodes;
   game.Nodes().ForEach([&](TGameObject32* e) {
-    if (!e->Temporary) nodes.push_back(static_cast<TNode32*>(e));
+    if (!e->Temporary) nodes.push_back(As<TNode32>(e));
   });
   return nodes;
 }
 
 std::vector<TPlayer32*> Players(TGameForm32& game) {
-  std::vector<TPlayer32*> players;
-  game.Players().ForEach([&](TGameObject32* p) { players.push_back(static_cast<TPlayer32*>(p)); });
-  return players;
+  return ElementsOf<TPlayer32>(game.Players());
 }
 
 std::string Kind(int kind) {
@@ -142,8 +139,7 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
   const std::vector<ChoiceRow> rows = ChoiceRows(game);
   const std::vector<TNode32*> nodes = ShownNodes(game);
   const std::vector<TPlayer32*> players = Players(game);
-  game.Solutions().ForEach([&](TGameObject32* e) {
-    auto* s = static_cast<TSolution32*>(e);
+  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
     out << "SOLUTION " << s->Name << " (" << Kind(s->Kind) << ")\n";
     out << "  CHOICES\n";
     for (const ChoiceRow& row : rows) {
@@ -156,12 +152,12 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
     out << "  BELIEFS\n";
     for (TNode32* node : nodes) {
       if (node->Player.get() == nullptr) continue;
-      out << "    " << node->Describe(7) << " b= " << FormatGeneral(s->Beliefs.Get(node->Number), 6)
-          << "\n";
+      out << "    " << node->Describe(kShortText)
+          << " b= " << FormatGeneral(s->Beliefs.Get(node->Number), 6) << "\n";
     }
     out << "  VALUES\n";
     for (TNode32* node : nodes) {
-      out << "    " << node->Describe(7);
+      out << "    " << node->Describe(kShortText);
       for (TPlayer32* p : players) {
         out << " " << p->Name << "= " << FormatGeneral(s->Values.Get(p->Number, node->Number), 6);
       }
@@ -188,8 +184,7 @@ void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::s
   }
   out << ", \"solutions\": [";
   bool firstSolution = true;
-  game.Solutions().ForEach([&](TGameObject32* e) {
-    auto* s = static_cast<TSolution32*>(e);
+  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
     out << (firstSolution ? "" : ", ") << "{\"name\": " << JsonString(s->Name)
         << ", \"kind\": " << s->Kind << ", \"choices\": [";
     firstSolution = false;

@@ -42,7 +42,7 @@ class InterruptGuard {
 };
 
 const char* MethodName(int method) {
-  return method == 1 ? "pure" : method == 3 ? "sampling" : "mixed";
+  return method == kSolvePure ? "pure" : method == kSolveSampling ? "sampling" : "mixed";
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
   struct ResetSettings {
     ~ResetSettings() {
       DebugMode = false;
-      SolveMethod = 2;
+      SolveMethod = kSolveMixed;
     }
   } resetSettings;
 
@@ -72,7 +72,7 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     if (options.Json) {
       PrintSolutionsJson(game, options.Path, method, "flawed", out);
     } else {
-      for (const std::string& line : BuildListing(game, 1)) out << line << "\n";
+      for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
     }
     return kExitFlawed;
   }
@@ -88,7 +88,7 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     PrintSolutionsJson(game, options.Path, method, found ? "solved" : "no solution", out);
   } else if (found) {
     PrintSolutionsText(game, out);
-  } else if (options.Method == 3) {
+  } else if (options.Method == kSolveSampling) {
     // Sampling tries starting points only: finding nothing says nothing about the game.
     out << "No solution found by sampling.\n";
   } else {
@@ -103,7 +103,7 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     }
   }
   if (options.Debug) {
-    for (const std::string& line : BuildListing(game, 3)) out << line << "\n";
+    for (const std::string& line : BuildListing(game, kSolverStepsMode)) out << line << "\n";
   }
   return found ? kExitOk : kExitNoSolution;
 }

@@ -22,7 +22,7 @@ TGameForm32::~TGameForm32() {
   for (TGameList* list :
        {&players_, &nodes_, &moves_, &infos_, &payoffs_, &strategies_, &findings_, &solutions_,
         &pendingBits_, &profiles_, &groups_, &solverLog_, &boundBits_}) {
-    list->FreeByType(0);
+    list->FreeByType(kEveryType);
   }
 }
 
@@ -79,7 +79,7 @@ void TGameForm32::AddObject(TGameObject32* element) {
 
 bool TGameForm32::IsSaved(const TGameObject32* e) {
   if (e->Temporary || e->TypeCode == kChoice) return false;
-  return e->TypeCode != kInfo || !static_cast<const TInfo32*>(e)->Derived;
+  return e->TypeCode != kInfo || !As<const TInfo32>(e)->Derived;
 }
 
 void TGameForm32::SetFileNumbering(bool on) {
@@ -113,7 +113,7 @@ void TGameForm32::ClearDerivedLists() {
   workList_.Clear();
   for (TGameList* list :
        {&findings_, &solutions_, &pendingBits_, &profiles_, &groups_, &solverLog_, &boundBits_}) {
-    list->FreeByType(0);
+    list->FreeByType(kEveryType);
   }
 }
 
@@ -136,7 +136,7 @@ void TGameForm32::FreeGame() {
   selection_.Clear();
   workList_.Clear();
   for (TGameList* list : {&players_, &nodes_, &payoffs_, &strategies_, &moves_, &infos_}) {
-    list->FreeByType(0);
+    list->FreeByType(kEveryType);
   }
 }
 

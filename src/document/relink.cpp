@@ -32,17 +32,17 @@ void TGameForm32::RelinkAfterLoad() {
   RelinkInfos(/*keepSingle=*/false);
 
   infos_.ForEach([](TGameObject32* i) {
-    if (i->TypeCode == kSide) static_cast<TSide32*>(i)->RelinkToTable();
+    if (i->TypeCode == kSide) As<TSide32>(i)->RelinkToTable();
   });
   strategies_.ForEach([](TGameObject32* s) { s->Relink(); });
   strategies_.FreeByType(kRemoved);
   moves_.ForEach([](TGameObject32* m) {
-    if (m->TypeCode == kCell) static_cast<TCell32*>(m)->RelinkToTable();
+    if (m->TypeCode == kCell) As<TCell32>(m)->RelinkToTable();
   });
   moves_.FreeByType(kRemoved);
   nodes_.ForEach([](TGameObject32* n) {
     if (n->TypeCode != kTable) return;
-    auto* table = static_cast<TTable32*>(n);
+    auto* table = As<TTable32>(n);
     table->RebuildCells();
     table->Refresh();
     table->EnterCells();
@@ -58,7 +58,7 @@ void TGameForm32::RelinkAfterLoad() {
     pendingBits_.ForEach([&](TGameObject32* bit) {
       if (bit->Relink()) pendingBits_.Remove(bit);
     });
-    pendingBits_.FreeByType(0);
+    pendingBits_.FreeByType(kEveryType);
     SetStatus(StatusSolvedSaved);
   } else {
     SetStatus(StatusSaved);
@@ -71,18 +71,16 @@ void TGameForm32::RelinkAfterLoad() {
 std::vector<TInfo32*> TGameForm32::RelinkEveryInfo() {
   // Members and reach gathered in one pass each, rather than one walk of the lists per set.
   std::unordered_map<const TGameObject32*, std::vector<TNode32*>> members;
-  nodes_.ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  nodes_.ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Info.get() != nullptr) members[node->Info.get()].push_back(node);
   });
   std::unordered_set<const TGameObject32*> reached;
   moves_.ForEach([&](TGameObject32* e) {
-    if (TGameObject32* to = static_cast<TMove32*>(e)->To.get()) reached.insert(to);
+    if (TGameObject32* to = As<TMove32>(e)->To.get()) reached.insert(to);
   });
   std::vector<TInfo32*> failed;
   static const std::vector<TNode32*> kNone;
-  infos_.ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  infos_.ForEachAs<TInfo32>([&](TInfo32* info) {
     auto it = members.find(info);
     const bool ok = info->RelinkWith(it != members.end() ? it->second : kNone,
                                      [&](TNode32* n) { return reached.count(n) != 0; });
@@ -93,7 +91,7 @@ std::vector<TInfo32*> TGameForm32::RelinkEveryInfo() {
 
 void TGameForm32::RelinkInfos(bool keepSingle) {
   for (TInfo32* info : RelinkEveryInfo()) {
-    ReportFinding("Unreachable node at " + info->Describe(7));
+    ReportFinding("Unreachable node at " + info->Describe(kShortText));
   }
   PurgeInfos(keepSingle);
 }
@@ -101,24 +99,23 @@ void TGameForm32::RelinkInfos(bool keepSingle) {
 void TGameForm32::PurgeInfos(bool keepSingle) {
   infos_.ForEach([&](TGameObject32* e) {
     if (e->TypeCode != kInfo) return;
-    const int members = static_cast<TInfo32*>(e)->Members.LiveCount();
+    const int members = As<TInfo32>(e)->Members.LiveCount();
     if (members == 0 || (members == 1 && !keepSingle)) e->MarkForRemoval();
   });
   infos_.FreeByType(kRemoved);
 }
 
 void TGameForm32::ResetDerived() {
-  for (TGameList* list : {&profiles_, &groups_, &solutions_, &pendingBits_}) list->FreeByType(0);
-  strategies_.ForEach([](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
-    choice->ChoiceMoves.ForEach(
-        [](TGameObject32* m) { static_cast<TMove32*>(m)->Choice = nullptr; });
+  for (TGameList* list : {&profiles_, &groups_, &solutions_, &pendingBits_})
+    list->FreeByType(kEveryType);
+  strategies_.ForEachAs<TChoice32>([](TChoice32* choice) {
+    choice->ChoiceMoves.ForEach([](TGameObject32* m) { As<TMove32>(m)->Choice = nullptr; });
     choice->ChoiceMoves.Clear();
   });
   strategies_.FreeByType(kChoice);
   PurgeInfos(/*keepSingle=*/false);
   infos_.ForEach([](TGameObject32* e) {
-    if (e->TypeCode == kSide) static_cast<TSide32*>(e)->Members.Clear();
+    if (e->TypeCode == kSide) As<TSide32>(e)->Members.Clear();
   });
   moves_.ForEach([](TGameObject32* m) {
     if (m->TypeCode == kMove && m->Temporary) m->MarkForRemoval();
@@ -129,7 +126,7 @@ void TGameForm32::ResetDerived() {
   });
   nodes_.FreeByType(kRemoved);
   moves_.ForEach([](TGameObject32* m) {
-    if (m->TypeCode == kCell) static_cast<TCell32*>(m)->From = nullptr;
+    if (m->TypeCode == kCell) As<TCell32>(m)->From = nullptr;
   });
   SetStatus(StatusSaved);
 }

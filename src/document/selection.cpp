@@ -36,13 +36,12 @@ void TGameForm32::DeleteSelection() {
     if ((e->TypeCode != kNode && e->TypeCode != kTable) || !e->CanDelete()) return;
     if (e->TypeCode == kNode) {
       // Moves that reached the node stay, unconnected, where the node stood.
-      moves_.ForEach([&](TGameObject32* m) {
-        auto* move = static_cast<TMove32*>(m);
+      moves_.ForEachAs<TMove32>([&](TMove32* move) {
         if (move->To.get() != e) return;
         move->To = nullptr;
         move->SetPosition(e->X, e->Y);
       });
-      auto* node = static_cast<TNode32*>(e);
+      auto* node = As<TNode32>(e);
       if (node->Info.get() != nullptr) node->Info->Members.Remove(node);
     }
     e->MarkForRemoval();
@@ -65,7 +64,7 @@ void TGameForm32::CopySelection() {
   // The copy of a node if that node was copied, else the node itself.
   auto mapped = [](TNode32* node) -> TNode32* {
     if (node == nullptr || node->CopyLink.get() == nullptr) return node;
-    return static_cast<TNode32*>(node->CopyLink.get());
+    return As<TNode32>(node->CopyLink.get());
   };
 
   selection_.ForEach([&](TGameObject32* e) {
@@ -77,13 +76,13 @@ void TGameForm32::CopySelection() {
   });
   selection_.ForEach([&](TGameObject32* e) {
     if (e->TypeCode != kInfo) return;
-    auto* source = static_cast<TInfo32*>(e);
+    auto* source = As<TInfo32>(e);
     auto* copy = NewElement<TInfo32>(this);
     source->CopyTo(*copy);
     source->CopyLink = copy;
     source->Members.ForEach([&](TGameObject32* member) {
       if (selection_.Contains(member) && member->CopyLink.get() != nullptr) {
-        static_cast<TNode32*>(member->CopyLink.get())->SetInfo(copy);
+        As<TNode32>(member->CopyLink.get())->SetInfo(copy);
       }
     });
     copy->Relink();
@@ -91,7 +90,7 @@ void TGameForm32::CopySelection() {
   });
   selection_.ForEach([&](TGameObject32* e) {
     if (e->TypeCode != kMove) return;
-    auto* source = static_cast<TMove32*>(e);
+    auto* source = As<TMove32>(e);
     auto* copy = NewElement<TMove32>(this);
     source->CopyLink = copy;
     moves_.Add(copy);

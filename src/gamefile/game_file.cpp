@@ -195,7 +195,7 @@ std::string SolutionsFileText(TGameForm32& game) {
   game.Solutions().ForEach([&](TGameObject32* e) {
     text += e->Describe(kFileLine);
     text += "\r\n";
-    static_cast<TSolution32*>(e)->Bits.ForEach([&](TGameObject32* bit) {
+    As<TSolution32>(e)->Bits.ForEach([&](TGameObject32* bit) {
       text += bit->Describe(kFileLine);
       text += "\r\n";
     });

@@ -101,7 +101,7 @@ void TCell32::PutStrategy(TStrat32* strategy) {
   if (strategy == nullptr) return;
   TInfo32* side = strategy->Info.get();
   CellStrategies.ForEach([&](TGameObject32* e) {
-    if (static_cast<TChoice32*>(e)->Info.get() == side) CellStrategies.Remove(e);
+    if (As<TChoice32>(e)->Info.get() == side) CellStrategies.Remove(e);
   });
   CellStrategies.Pack();
   CellStrategies.Add(strategy);
@@ -112,7 +112,7 @@ bool TCell32::IsComplete() {
   if (table == nullptr || table->SideCount() < 2) return false;
   bool complete = true;
   table->Sides.ForEach([&](TGameObject32* s) {
-    if (StrategyOf(static_cast<TSide32*>(s)) == nullptr) complete = false;
+    if (StrategyOf(As<TSide32>(s)) == nullptr) complete = false;
   });
   return complete;
 }
@@ -121,8 +121,7 @@ bool TCell32::Matches(TCell32& other) {
   TTable32* table = Table.get();
   if (table == nullptr) return false;
   bool same = true;
-  table->Sides.ForEach([&](TGameObject32* s) {
-    auto* side = static_cast<TSide32*>(s);
+  table->Sides.ForEachAs<TSide32>([&](TSide32* side) {
     if (same && StrategyOf(side) != other.StrategyOf(side)) same = false;
   });
   return same;
@@ -139,7 +138,7 @@ void TCell32::RelinkToTable() {
   if (Owner == nullptr) return;
   Owner->Nodes().ForEach([&](TGameObject32* n) {
     if (Table.get() == nullptr && n->TypeCode == kTable && IsStoredNumber(n, TableNumber)) {
-      Table = static_cast<TTable32*>(n);
+      Table = As<TTable32>(n);
     }
   });
   CellStrategies.Clear();
@@ -154,7 +153,7 @@ void TCell32::RelinkToTable() {
     TGameList ordered;
     table->Sides.ForEach([&](TGameObject32* side) {
       CellStrategies.ForEach([&](TGameObject32* s) {
-        if (static_cast<TChoice32*>(s)->Info.get() == side) ordered.Add(s);
+        if (As<TChoice32>(s)->Info.get() == side) ordered.Add(s);
       });
     });
     CellStrategies.ForEach([&](TGameObject32* s) {

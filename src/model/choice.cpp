@@ -74,8 +74,7 @@ void TChoice32::UpdateRange(TGameList& profiles) {
     auto* profile = dynamic_cast<TProfileBase*>(e);
     if (profile == nullptr || Eliminated || !profile->Uses(Number)) return;
     bool counts = true;
-    strategies.ForEach([&](TGameObject32* s) {
-      auto* other = static_cast<TChoice32*>(s);
+    strategies.ForEachAs<TChoice32>([&](TChoice32* other) {
       if (!counts || !other->HasPlayer() || other->Info.get() == Info.get()) return;
       // A profile outside the supports fixed so far on the enumeration path does not count.
       if (other->Info->Mark && !other->Mark && profile->Uses(other->Number)) counts = false;
@@ -92,8 +91,7 @@ bool TChoice32::IsDominated() {
   if (Eliminated) return true;
   bool anyOther = false;
   bool dominated = true;
-  Info->Choices.ForEach([&](TGameObject32* e) {
-    auto* other = static_cast<TChoice32*>(e);
+  Info->Choices.ForEachAs<TChoice32>([&](TChoice32* other) {
     if (other == this || other->Eliminated) return;
     anyOther = true;
     if (MaxExpected + 1e-8 > other->MinExpected) dominated = false;

@@ -10,6 +10,9 @@ namespace ludomark {
 // An ordered list of elements. An owning list destroys what it still holds when it is destroyed;
 // a view list only forgets. An entry becomes empty when its element is destroyed elsewhere or
 // removed; empty entries are packed out before each walk.
+// The type-code filter that takes every element.
+constexpr int kEveryType = 0;
+
 class TGameList {
  public:
   explicit TGameList(bool owning = false) : owning_(owning) {}
@@ -44,7 +47,13 @@ class TGameList {
     }
   }
 
-  // Takes out and destroys every element of the type code (every element for code 0).
+  // The same walk for a list whose elements are all known to be T (checked by As).
+  template <class T, class F>
+  void ForEachAs(F&& visit) {
+    ForEach([&](TGameObject32* element) { visit(As<T>(element)); });
+  }
+
+  // Takes out and destroys every element of the type code (every element for kEveryType).
   void FreeByType(int code);
   // Takes the element out of the list and destroys it.
   void FreeElementOf(TGameObject32* element);
@@ -72,5 +81,13 @@ class TGameList {
   int walking_ = 0;
   std::vector<Ref<TGameObject32>> items_;
 };
+
+// The elements of a list, each known to be a T, in list order.
+template <class T>
+std::vector<T*> ElementsOf(TGameList& list) {
+  std::vector<T*> elements;
+  list.ForEachAs<T>([&](T* element) { elements.push_back(element); });
+  return elements;
+}
 
 }  // namespace ludomark

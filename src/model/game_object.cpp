@@ -184,7 +184,7 @@ TGameValue* TGameObject32::FindBoundBit(bool upper, const TGameObject32* player)
     if (found != nullptr || e->TypeCode != code) return;
     auto* bit = dynamic_cast<TGameValue*>(e);
     if (bit != nullptr && bit->Move.get() == this &&
-        static_cast<const TGameObject32*>(bit->Player.get()) == player) {
+        As<const TGameObject32>(bit->Player.get()) == player) {
       found = bit;
     }
   });

@@ -13,10 +13,16 @@ namespace ludomark {
 
 class TFakeGame;
 
-// Modes of Describe that are not plain texts: 3 and 5 return the stored text, 6 is the file line.
+// Modes of Describe, which are also the kinds of listing: the items of the four listings (the
+// findings, every element, the solver's steps, a solution's audit), the stored text, the file
+// line and the short text of an element inside another's text or a message.
+constexpr int kFlawedListMode = 1;
+constexpr int kSolvableListMode = 2;
 constexpr int kSolverStepsMode = 3;
+constexpr int kAuditSolutionMode = 4;
 constexpr int kStoredTextMode = 5;
 constexpr int kFileLine = 6;
+constexpr int kShortText = 7;
 class TCanvas;
 class TGameValue;
 
@@ -93,6 +99,14 @@ T* NewElement(TFakeGame* owner) {
   element->InitDefaults();
   element->Owner = owner;
   return element;
+}
+
+// The element as the class it is known to be: checked in the sanitizer build, a plain cast
+// elsewhere. Nothing stays nothing.
+template <class T, class U>
+T* As(U* element) {
+  LUDOMARK_DCHECK(element == nullptr || dynamic_cast<T*>(element) != nullptr);
+  return static_cast<T*>(element);
 }
 
 // Releases an element; every link to it is emptied.

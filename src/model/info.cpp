@@ -14,8 +14,7 @@ TInfo32::~TInfo32() {
   Player = nullptr;
   Best = nullptr;
   SuccessorSet = nullptr;
-  Members.ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  Members.ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Info.get() == this) node->SetInfo(nullptr);
   });
   Members.Clear();
@@ -54,7 +53,7 @@ std::string TInfo32::Describe(int mode) {
     return TGameObject32::Describe(mode);
   }
   std::string text = Name;
-  Members.ForEach([&](TGameObject32* e) { text += e->Describe(7) + " "; });
+  Members.ForEach([&](TGameObject32* e) { text += e->Describe(kShortText) + " "; });
   Text = text;
   return Text;
 }
@@ -63,7 +62,7 @@ bool TInfo32::Relink() {
   std::vector<TNode32*> members;
   if (TypeCode != kSide && Owner != nullptr) {
     Owner->Nodes().ForEach([&](TGameObject32* e) {
-      if (static_cast<TNode32*>(e)->Info.get() == this) members.push_back(static_cast<TNode32*>(e));
+      if (As<TNode32>(e)->Info.get() == this) members.push_back(As<TNode32>(e));
     });
   }
   return RelinkWith(members, [](TNode32* n) { return n->HasIncomingMove(); });
@@ -99,8 +98,7 @@ void TInfo32::FindBest() {
   // Found first, linked once: relinking costs more than comparing.
   TChoice32* best = nullptr;
   double value = -1e150;
-  Choices.ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
+  Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (choice->Expected > value) {
       value = choice->Expected;
       best = choice;
@@ -130,7 +128,7 @@ bool TInfo32::NextSubset(int k) {
 }
 
 TNode32* TInfo32::FirstMember() {
-  return static_cast<TNode32*>(Members.First());
+  return As<TNode32>(Members.First());
 }
 
 std::string TInfo32::FirstMemberName() {
@@ -154,8 +152,7 @@ TNode32* TInfo32::ArtificialNode() {
   node->Name = "Art" + FirstMemberName();
   TNode32* first = FirstMember();
   node->Player = first != nullptr ? first->Player.get() : nullptr;
-  Members.ForEach([&](TGameObject32* e) {
-    auto* member = static_cast<TNode32*>(e);
+  Members.ForEachAs<TNode32>([&](TNode32* member) {
     auto* move = NewElement<TMove32>(Owner);
     move->Temporary = true;
     move->From = node;

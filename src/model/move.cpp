@@ -95,7 +95,7 @@ bool TMove32::LacksPayoff() {
   if (Owner == nullptr) return false;
   bool lacks = false;
   Owner->Players().ForEach([&](TGameObject32* p) {
-    if (FindPayoff(static_cast<TPlayer32*>(p)) == nullptr) lacks = true;
+    if (FindPayoff(As<TPlayer32>(p)) == nullptr) lacks = true;
   });
   return lacks;
 }
@@ -166,7 +166,7 @@ std::string TMove32::Describe(int mode) {
   }
   if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = Name;
-  if (From.get() != nullptr) text.append("@").append(From->Describe(7));
+  if (From.get() != nullptr) text.append("@").append(From->Describe(kShortText));
   Text = text;
   return Text;
 }
@@ -198,8 +198,7 @@ void TMove32::AttachChoice() {
   TInfo32* info = From->Info.get();
   // A set lists its own choices; a node without a set looks among every choice without one.
   TGameList& candidates = info != nullptr ? info->Choices : Owner->Strategies();
-  candidates.ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
+  candidates.ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (choice->Info.get() == info && choice->Name == Name) Choice = choice;
   });
   if (Choice.get() == nullptr) {

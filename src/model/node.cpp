@@ -32,13 +32,13 @@ void TNode32::CopyTo(TGameObject32& dest) {
 
 bool TNode32::SetPlayer(TGameObject32* p) {
   if (!IsNilOrClass<TPlayer32>(p)) return false;
-  Player = static_cast<TPlayer32*>(p);
+  Player = As<TPlayer32>(p);
   return true;
 }
 
 bool TNode32::SetInfo(TGameObject32* i) {
   if (!IsNilOrClass<TInfo32>(i) && !IsNilOrClass<TSide32>(i)) return false;
-  Info = static_cast<TInfo32*>(i);
+  Info = As<TInfo32>(i);
   return true;
 }
 
@@ -50,8 +50,7 @@ int32_t TNode32::Renumber() {
 void TNode32::SetPosition(int32_t x, int32_t y) {
   TGameObject32::SetPosition(x, y);
   if (Owner == nullptr) return;
-  Owner->Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  Owner->Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->From.get() == this) move->Refresh();
     if (move->To.get() == this) move->Refresh();
   });
@@ -60,8 +59,7 @@ void TNode32::SetPosition(int32_t x, int32_t y) {
 TRect TNode32::RedrawRect(int32_t x, int32_t y, bool withLinks) {
   TRect r = TGameObject32::RedrawRect(x, y, withLinks);
   if (!withLinks || Owner == nullptr) return r;
-  Owner->Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  Owner->Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->From.get() == this || move->To.get() == this) {
       r = UnionRect(r, move->RedrawRect(move->X, move->Y, /*withLinks=*/false));
     }
@@ -79,7 +77,7 @@ bool TNode32::CanDelete() {
   if (Owner == nullptr) return true;
   bool leaves = false;
   Owner->Moves().ForEach([&](TGameObject32* e) {
-    if (static_cast<TMove32*>(e)->From.get() == this) leaves = true;
+    if (As<TMove32>(e)->From.get() == this) leaves = true;
   });
   return !leaves;
 }
@@ -114,7 +112,7 @@ bool TNode32::HasIncomingMove() {
   if (Owner == nullptr) return false;
   bool found = false;
   Owner->Moves().ForEach([&](TGameObject32* e) {
-    if (static_cast<TMove32*>(e)->To.get() == this) found = true;
+    if (As<TMove32>(e)->To.get() == this) found = true;
   });
   return found;
 }
@@ -123,7 +121,7 @@ int TNode32::OutDegree() {
   if (Owner == nullptr) return 0;
   int count = 0;
   Owner->Moves().ForEach([&](TGameObject32* e) {
-    if (static_cast<TMove32*>(e)->From.get() == this) ++count;
+    if (As<TMove32>(e)->From.get() == this) ++count;
   });
   return count;
 }
@@ -132,7 +130,7 @@ bool TNode32::ChanceSumValid() {
   if (Owner == nullptr) return true;
   std::vector<TMove32*> leaving;
   Owner->Moves().ForEach([&](TGameObject32* e) {
-    if (static_cast<TMove32*>(e)->From.get() == this) leaving.push_back(static_cast<TMove32*>(e));
+    if (As<TMove32>(e)->From.get() == this) leaving.push_back(As<TMove32>(e));
   });
   return ChanceSumValid(leaving);
 }

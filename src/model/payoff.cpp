@@ -26,7 +26,7 @@ std::string TGameValue::Describe(int mode) {
   }
   if (mode == kSolverStepsMode || mode == kStoredTextMode) return TGameObject32::Describe(mode);
   std::string text = Name + FormatGeneral(Value, 6) + " ";
-  if (Move.get() != nullptr) text.append("@").append(Move->Describe(7));
+  if (Move.get() != nullptr) text.append("@").append(Move->Describe(kShortText));
   if (Player.get() != nullptr) text.append(" for ").append(Player->Name);
   Text = text;
   return Text;
@@ -43,7 +43,7 @@ bool TGameValue::Relink() {
   if (Owner == nullptr) return true;
   // An identity number out of range leaves the link as it was.
   if (TGameObject32* p = Owner->Players().ElementAt(PlayerNumber)) {
-    Player = static_cast<TPlayer32*>(p);
+    Player = As<TPlayer32>(p);
   }
   bool gone = false;
   if (TGameObject32* m = Owner->ElementAsRead(Owner->Moves(), FromNumber, gone)) Move = m;

@@ -26,13 +26,13 @@ bool TPlayer32::CanDelete() {
   bool used = false;
   // Tables and plain information sets are not examined: their player is derived.
   Owner->Nodes().ForEach([&](TGameObject32* e) {
-    if (e->TypeCode == kNode && static_cast<TNode32*>(e)->Player.get() == this) used = true;
+    if (e->TypeCode == kNode && As<TNode32>(e)->Player.get() == this) used = true;
   });
   Owner->Infos().ForEach([&](TGameObject32* e) {
-    if (e->TypeCode == kSide && static_cast<TSide32*>(e)->Player.get() == this) used = true;
+    if (e->TypeCode == kSide && As<TSide32>(e)->Player.get() == this) used = true;
   });
   Owner->Payoffs().ForEach([&](TGameObject32* e) {
-    if (static_cast<TGameValue*>(e)->Player.get() == this) used = true;
+    if (As<TGameValue>(e)->Player.get() == this) used = true;
   });
   return !used;
 }

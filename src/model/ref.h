@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "model/dcheck.h"
+
 namespace ludomark {
 
 class TGameObject32;
@@ -58,7 +60,10 @@ class Ref : public RefBase {
 
   T* get() const { return static_cast<T*>(target_); }
   operator T*() const { return get(); }  // NOLINT: reads like the plain pointer it replaces
-  T* operator->() const { return get(); }
+  T* operator->() const {
+    LUDOMARK_DCHECK(target_ != nullptr);
+    return get();
+  }
 
  private:
   friend class TGameList;

@@ -39,10 +39,9 @@ void TSide32::CopyTo(TGameObject32& dest) {
   side->Table = Table.get();
   // The destination's old strategies go; each new one is linked both ways with its source.
   side->WithdrawStrategies();
-  side->Choices.FreeByType(0);
+  side->Choices.FreeByType(kEveryType);
   side->ChoiceMask = 0;
-  Choices.ForEach([&](TGameObject32* e) {
-    auto* source = static_cast<TStrat32*>(e);
+  Choices.ForEachAs<TStrat32>([&](TStrat32* source) {
     auto* copy = NewElement<TStrat32>(Owner);
     copy->Name = source->Name;
     copy->Info = side;
@@ -84,7 +83,7 @@ int TSide32::Index() const {
 }
 
 TStrat32* TSide32::StrategyAt(int index) {
-  return static_cast<TStrat32*>(Choices.ElementAt(index + 1));
+  return As<TStrat32>(Choices.ElementAt(index + 1));
 }
 
 void TSide32::Refresh() {
@@ -99,7 +98,7 @@ void TSide32::Refresh() {
   if (index < 2) return;
   TStrat32* current = nullptr;
   Choices.ForEach([&](TGameObject32* s) {
-    if (s->Shown) current = static_cast<TStrat32*>(s);
+    if (s->Shown) current = As<TStrat32>(s);
   });
   if (current == nullptr) current = StrategyAt(0);
   CurrentStrategy = current;
@@ -119,12 +118,12 @@ void TSide32::RelinkToTable() {
   if (Owner == nullptr) return;
   Owner->Players().ForEach([&](TGameObject32* p) {
     if (Player.get() == nullptr && IsStoredNumber(p, PlayerNumber)) {
-      Player = static_cast<TPlayer32*>(p);
+      Player = As<TPlayer32>(p);
     }
   });
   Owner->Nodes().ForEach([&](TGameObject32* n) {
     if (Table.get() == nullptr && n->TypeCode == kTable && IsStoredNumber(n, TableNumber)) {
-      Table = static_cast<TTable32*>(n);
+      Table = As<TTable32>(n);
     }
   });
   if (Table.get() != nullptr && !Table->Sides.Contains(this)) Table->Sides.Add(this);
@@ -147,8 +146,7 @@ void TSide32::WithdrawStrategies() {
 void TSide32::FreeCellsOfStrategies() {
   // A scratch copy names the table too, but the table's cells are not its business.
   if (Table.get() == nullptr || !Table->Sides.Contains(this)) return;
-  Table->Cells.ForEach([&](TGameObject32* e) {
-    auto* cell = static_cast<TCell32*>(e);
+  Table->Cells.ForEachAs<TCell32>([&](TCell32* cell) {
     bool holds = false;
     cell->CellStrategies.ForEach([&](TGameObject32* s) {
       if (Choices.Contains(s)) holds = true;

@@ -41,7 +41,7 @@ bool TStrat32::Relink() {
   Info = nullptr;
   if (Owner != nullptr) {
     Owner->Infos().ForEach([&](TGameObject32* e) {
-      if (Info.get() == nullptr && IsStoredNumber(e, SideNumber)) Info = static_cast<TInfo32*>(e);
+      if (Info.get() == nullptr && IsStoredNumber(e, SideNumber)) Info = As<TInfo32>(e);
     });
   }
   if (Info.get() == nullptr) {

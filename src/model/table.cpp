@@ -10,8 +10,8 @@ namespace ludomark {
 
 TTable32::~TTable32() {
   // Sides first: each frees the cells holding its strategies while the cell list still stands.
-  Sides.FreeByType(0);
-  Cells.FreeByType(0);
+  Sides.FreeByType(kEveryType);
+  Cells.FreeByType(kEveryType);
   CurrentCell.reset();
 }
 
@@ -36,7 +36,7 @@ std::string TTable32::Describe(int mode) {
 }
 
 TSide32* TTable32::SideAt(int index) {
-  return static_cast<TSide32*>(Sides.ElementAt(index + 1));
+  return As<TSide32>(Sides.ElementAt(index + 1));
 }
 
 TSide32* TTable32::NextSide(const TSide32* side) {
@@ -56,8 +56,7 @@ void TTable32::CopyTo(TGameObject32& dest) {
   TNode32::CopyTo(dest);
   auto* table = dynamic_cast<TTable32*>(&dest);
   if (table == nullptr || Owner == nullptr) return;
-  Sides.ForEach([&](TGameObject32* e) {
-    auto* source = static_cast<TSide32*>(e);
+  Sides.ForEachAs<TSide32>([&](TSide32* source) {
     auto* side = NewElement<TSide32>(Owner);
     table->Sides.Add(side);
     Owner->AddObject(side);
@@ -85,11 +84,10 @@ void TTable32::CopyTo(TGameObject32& dest) {
 void TTable32::RebuildCells() {
   CurrentCell->Owner = Owner;
   Sides.ForEach([&](TGameObject32* s) {
-    static_cast<TSide32*>(s)->Choices.ForEach([&](TGameObject32* c) { c->CopyLink = c; });
+    As<TSide32>(s)->Choices.ForEach([&](TGameObject32* c) { c->CopyLink = c; });
   });
   const int sides = SideCount();
-  Cells.ForEach([&](TGameObject32* e) {
-    auto* cell = static_cast<TCell32*>(e);
+  Cells.ForEachAs<TCell32>([&](TCell32* cell) {
     if (sides < 2 || !cell->IsComplete() || cell->CellStrategies.LiveCount() != sides) {
       Cells.Remove(cell);
       FreeElement(cell);
@@ -105,7 +103,7 @@ void TTable32::CreateMissingCells(int sideIndex) {
   if (side == nullptr) {
     bool present = false;
     Cells.ForEach([&](TGameObject32* e) {
-      if (!present && static_cast<TCell32*>(e)->Matches(*CurrentCell)) present = true;
+      if (!present && As<TCell32>(e)->Matches(*CurrentCell)) present = true;
     });
     if (present) return;
     auto* cell = NewElement<TCell32>(Owner);
@@ -116,7 +114,7 @@ void TTable32::CreateMissingCells(int sideIndex) {
     return;
   }
   side->Choices.ForEach([&](TGameObject32* s) {
-    CurrentCell->PutStrategy(static_cast<TStrat32*>(s));
+    CurrentCell->PutStrategy(As<TStrat32>(s));
     CreateMissingCells(sideIndex + 1);
   });
 }
@@ -134,8 +132,7 @@ void TTable32::Expand() {
 
 void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
   TSide32* next = NextSide(side);
-  side->Choices.ForEach([&](TGameObject32* e) {
-    auto* strategy = static_cast<TStrat32*>(e);
+  side->Choices.ForEachAs<TStrat32>([&](TStrat32* strategy) {
     CurrentCell->PutStrategy(strategy);
     TMove32* move = nullptr;
     if (next != nullptr) {
@@ -152,7 +149,7 @@ void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
       ExpandFrom(next, child);
     } else {
       Cells.ForEach([&](TGameObject32* c) {
-        if (static_cast<TCell32*>(c)->Matches(*CurrentCell)) move = static_cast<TCell32*>(c);
+        if (As<TCell32>(c)->Matches(*CurrentCell)) move = As<TCell32>(c);
       });
     }
     if (move != nullptr) {
@@ -191,8 +188,7 @@ void TTable32::WithdrawCells() {
 }
 
 void TTable32::RemapCells(TInfo32& side) {
-  Cells.ForEach([&](TGameObject32* e) {
-    auto* cell = static_cast<TCell32*>(e);
+  Cells.ForEachAs<TCell32>([&](TCell32* cell) {
     TGameList mapped;
     cell->CellStrategies.ForEach([&](TGameObject32* s) {
       // Only the edited side's links mean anything now; a strategy it no longer has drops.
@@ -213,7 +209,7 @@ bool TTable32::HasPlayerWithoutSide() {
   Owner->Players().ForEach([&](TGameObject32* p) {
     bool owns = false;
     Sides.ForEach([&](TGameObject32* s) {
-      if (static_cast<TSide32*>(s)->Player.get() == p) owns = true;
+      if (As<TSide32>(s)->Player.get() == p) owns = true;
     });
     if (!owns) free = true;
   });
@@ -226,8 +222,7 @@ void TTable32::Refresh() {
   Width = 0;
   int index = 0;
   int32_t tallest = 0;
-  Sides.ForEach([&](TGameObject32* e) {
-    auto* side = static_cast<TSide32*>(e);
+  Sides.ForEachAs<TSide32>([&](TSide32* side) {
     const int32_t count = side->StrategyCount();
     if (index == 0) {
       Width = 110;

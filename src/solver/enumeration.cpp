@@ -21,8 +21,7 @@ void SetChoiceMarks(TInfo32& info, bool flag) {
 }  // namespace
 
 void MarkInfos(TGameForm32& game, bool all) {
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (all || !HasPlayer(info)) {
       info->Mark = true;
       SetChoiceMarks(*info, /*flag=*/true);
@@ -42,7 +41,7 @@ void TSolveRun::Enumerate(double weight, TInfo32* info) {
   SetChoiceMarks(*info, /*flag=*/false);
   if (Profiling) {
     info->Choices.ForEach([&](TGameObject32* c) {
-      if (static_cast<TChoice32*>(c)->Eliminated) return;
+      if (As<TChoice32>(c)->Eliminated) return;
       SetChoiceMarks(*info, /*flag=*/false);
       c->Mark = true;
       Descend(weight, info);
@@ -72,14 +71,14 @@ void TSolveRun::Descend(double weight, TInfo32* info) {
 TInfo32* TSolveRun::NextInfo(TInfo32* info) {
   TInfo32* candidate = nullptr;
   info->Choices.ForEach([&](TGameObject32* c) {
-    static_cast<TChoice32*>(c)->ChoiceMoves.ForEach([&](TGameObject32* m) {
-      TNode32* to = static_cast<TMove32*>(m)->To.get();
+    As<TChoice32>(c)->ChoiceMoves.ForEach([&](TGameObject32* m) {
+      TNode32* to = As<TMove32>(m)->To.get();
       if (to != nullptr && to->Info.get() != nullptr && !to->Info->Mark) candidate = to->Info.get();
     });
   });
   if (candidate != nullptr) return candidate;
   Game->Infos().ForEach([&](TGameObject32* e) {
-    if (!e->Mark) candidate = static_cast<TInfo32*>(e);
+    if (!e->Mark) candidate = As<TInfo32>(e);
   });
   return candidate;
 }
@@ -109,11 +108,11 @@ void TSolveRun::EvaluateLeaf() {
     return;
   }
   Iterations += 1;
-  if (SolveMethod == 2) Iterate(/*random=*/false);
+  if (SolveMethod == kSolveMixed) Iterate(/*random=*/false);
 }
 
 void TSolveRun::RecordProfileLeaf() {
-  if (DebugMode) Game->SolverLog().FreeByType(0);
+  if (DebugMode) Game->SolverLog().FreeByType(kEveryType);
   SetPureProbabilities(*Game);
   if (!RecordProfile(*Game)) return;
   if (!IsEquilibrium(*Game)) return;

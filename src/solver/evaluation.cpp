@@ -21,7 +21,7 @@ bool IsChanceMove(const TMove32* move) {
 
 TMove32* AsMove(TGameObject32* e) {
   if (e == nullptr || (e->TypeCode != kMove && e->TypeCode != kCell)) return nullptr;
-  return static_cast<TMove32*>(e);
+  return As<TMove32>(e);
 }
 
 bool IsSingletonNode(const TNode32* node) {
@@ -36,10 +36,8 @@ void BuildTransitions(TGameForm32& game, TMatrix& reach) {
     for (int j = 0; j < n; ++j) row[j] = 0.0;
     row[i - 1] = 1.0;
   }
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
-    choice->ChoiceMoves.ForEach([&](TGameObject32* m) {
-      auto* move = static_cast<TMove32*>(m);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
+    choice->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* move) {
       if (move->From.get() == nullptr || move->To.get() == nullptr) return;
       reach.Put(/*add=*/true, move->From->Number, move->To->Number,
                 -(move->Value * choice->Probability));
@@ -53,8 +51,7 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
     double* row = rewards.Row(p);
     for (int j = 0; j < rewards.Cols(); ++j) row[j] = 0.0;
   }
-  game.Payoffs().ForEach([&](TGameObject32* e) {
-    auto* payoff = static_cast<TPayoff32*>(e);
+  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
     TMove32* move = AsMove(payoff->Move.get());
     if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr) return;
     double weight;
@@ -98,12 +95,11 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
   // singleton sets, such as a tree of perfect information, skips it.
   bool needed = DebugMode;
   game.Infos().ForEach([&](TGameObject32* e) {
-    if (!static_cast<TInfo32*>(e)->Singleton) needed = true;
+    if (!As<TInfo32>(e)->Singleton) needed = true;
   });
   if (!needed) return true;
   sums.assign(static_cast<std::size_t>(n), 0.0);
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* start = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* start) {
     if (!IsSingletonNode(start) || start->RootWeight == 0) return;
     if (start->Number < 1 || start->Number > n) return;
     const double* inverse = reach.Row(start->Number) + n;
@@ -114,15 +110,13 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
   for (int j = 1; j <= n; ++j)
     nodeReach.Put(/*add=*/false, j, sums[static_cast<std::size_t>(j - 1)]);
   for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(/*add=*/false, i, 0.0);
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     double sum = 0;
     info->Members.ForEach([&](TGameObject32* m) { sum += nodeReach.Get(m->Number); });
     infoReach.Put(/*add=*/false, info->Number, sum);
   });
   bool ok = true;
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     TInfo32* info = node->Info.get();
     if (info == nullptr || info->Singleton) return;
     const double total = infoReach.Get(info->Number);
@@ -140,16 +134,14 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
 // Step 6: the value of each decision move to its mover.
 bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
   bool ok = true;
-  game.Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->From.get() == nullptr || IsChanceMove(move)) return;
     const int player = move->From->Player->Number;
     move->Expected =
         move->To.get() == nullptr ? 0.0 : values.Get(player, move->To->Number) * move->Value;
     if (!std::isfinite(move->Expected)) ok = false;
   });
-  game.Payoffs().ForEach([&](TGameObject32* e) {
-    auto* payoff = static_cast<TPayoff32*>(e);
+  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
     TMove32* move = AsMove(payoff->Move.get());
     // The mover's own payoff on the move.
     if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr ||
@@ -165,12 +157,10 @@ bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
 // Step 7: a choice is worth its moves' values weighted by the beliefs at their nodes.
 bool ComputeChoiceValues(TGameForm32& game) {
   bool ok = true;
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (!HasPlayer(choice->Info.get())) return;
     double sum = 0;
-    choice->ChoiceMoves.ForEach([&](TGameObject32* m) {
-      auto* move = static_cast<TMove32*>(m);
+    choice->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* move) {
       if (move->From.get() != nullptr) sum += move->From->Belief * move->Expected;
     });
     choice->Expected = sum;
@@ -182,8 +172,7 @@ bool ComputeChoiceValues(TGameForm32& game) {
 }  // namespace
 
 void InitNodeWeights(TGameForm32& game) {
-  game.Nodes().ForEach([](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([](TNode32* node) {
     if (!IsSingletonNode(node)) {
       node->RootWeight = 0;
       return;
@@ -216,7 +205,7 @@ void AllocateWork(TGameForm32& game) {
 
 void FreeWork(TGameForm32& game) {
   game.Work.reset();
-  game.Profiles().FreeByType(0);
+  game.Profiles().FreeByType(kEveryType);
 }
 
 void BuildReachMatrix(TGameForm32& game) {
@@ -236,8 +225,7 @@ bool Evaluate(TGameForm32& game, bool all) {
       ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach, work.ReachSums);
   ok = ComputeMoveValues(game, *work.NodeValues) && ok;
   ok = ComputeChoiceValues(game) && ok;
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (!HasPlayer(info) || (!all && info->Temporary)) return;
     info->FindBest();
     if (info->Best.get() == nullptr) ok = false;
@@ -247,21 +235,18 @@ bool Evaluate(TGameForm32& game, bool all) {
 
 bool IsEquilibrium(TGameForm32& game) {
   bool result = true;
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (info->Temporary || !HasPlayer(info)) return;
     if (info->Best.get() == nullptr) {
       result = false;
       return;
     }
-    info->Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
+    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (!choice->Temporary) {
         choice->IsBest = choice->Expected + kBestReplyTolerance >= info->BestValue;
       }
     });
-    info->Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
+    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (!choice->Temporary && choice->Probability >= kPlayedThreshold && !choice->IsBest) {
         result = false;
       }
@@ -272,17 +257,15 @@ bool IsEquilibrium(TGameForm32& game) {
 
 void SetPureProbabilities(TGameForm32& game) {
   game.Strategies().ForEach(
-      [](TGameObject32* e) { static_cast<TChoice32*>(e)->SetProbability(e->Mark ? 1.0 : 0.0); });
+      [](TGameObject32* e) { As<TChoice32>(e)->SetProbability(e->Mark ? 1.0 : 0.0); });
 }
 
 bool Normalize(TGameForm32& game) {
   bool result = true;
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (!HasPlayer(info)) return;
     double sum = 0;
-    info->Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
+    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (choice->Probability < kPlayedThreshold) choice->SetProbability(0);
       sum += choice->Probability;
     });
@@ -290,10 +273,8 @@ bool Normalize(TGameForm32& game) {
       result = false;
       return;
     }
-    info->Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
-      choice->SetProbability(choice->Probability / sum);
-    });
+    info->Choices.ForEachAs<TChoice32>(
+        [&](TChoice32* choice) { choice->SetProbability(choice->Probability / sum); });
   });
   return result;
 }

@@ -23,11 +23,9 @@ std::string ChoiceLabel(TChoice32* c) {
 }  // namespace
 
 bool TSolveRun::SetStartPoint(bool random) {
-  Game->Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  Game->Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (!HasPlayer(info)) return;
-    info->Choices.ForEach([&](TGameObject32* c) {
-      auto* choice = static_cast<TChoice32*>(c);
+    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (!choice->Mark) {
         choice->SetProbability(0);
       } else {
@@ -49,8 +47,7 @@ void TSolveRun::AdaptStep() {
 
 void TSolveRun::ClipStep() {
   FacetHit = false;
-  Game->Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  Game->Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (!(c->Probability + Step * c->Direction < 0) || !c->Mark) return;
     FacetHit = true;
     const double quotient = -c->Probability / c->Direction;
@@ -59,19 +56,15 @@ void TSolveRun::ClipStep() {
 }
 
 void TSolveRun::DropVanished() {
-  Game->Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
-    c->Mark = c->Probability + Step * c->Direction >= 1e-12;
-  });
+  Game->Strategies().ForEachAs<TChoice32>(
+      [&](TChoice32* c) { c->Mark = c->Probability + Step * c->Direction >= 1e-12; });
 }
 
 void TSolveRun::TakeStep(bool random) {
   ClipStep();
   if (random) DropVanished();
-  Game->Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
-    c->SetProbability(c->Probability + Step * c->Direction);
-  });
+  Game->Strategies().ForEachAs<TChoice32>(
+      [&](TChoice32* c) { c->SetProbability(c->Probability + Step * c->Direction); });
   Normalize(*Game);
 }
 
@@ -131,16 +124,14 @@ void TSolveRun::LogState(int n, int hits) {
   });
   Log(reach);
   std::string beliefs;
-  Game->Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  Game->Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Player.get() == nullptr || node->Temporary) return;
     beliefs += " b(" + node->Name + ")= " + FormatGeneral(node->Belief, 8);
   });
   Log(beliefs);
   std::string activity = "Activity: ";
   std::string probabilities;
-  Game->Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  Game->Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (c->Info.get() == nullptr) return;
     if (c->Mark) activity += ChoiceLabel(c) + ", ";
     if (HasPlayer(c->Info.get())) {
@@ -154,8 +145,7 @@ void TSolveRun::LogState(int n, int hits) {
 
 void TSolveRun::LogDirections() {
   std::string line;
-  Game->Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  Game->Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (HasPlayer(c->Info.get()))
       line += " dr(" + ChoiceLabel(c) + ")= " + FormatGeneral(c->Direction, 8);
   });

@@ -19,13 +19,13 @@ std::vector<TGameObject32*>& PlayerChoices(TGameForm32& game) {
   std::vector<TGameObject32*>& choices = game.Work->Choices;
   choices.clear();
   game.Strategies().ForEach([&](TGameObject32* e) {
-    if (static_cast<TChoice32*>(e)->HasPlayer()) choices.push_back(e);
+    if (As<TChoice32>(e)->HasPlayer()) choices.push_back(e);
   });
   return choices;
 }
 
 TChoice32* ChoiceAt(TGameList& list, int position) {
-  return static_cast<TChoice32*>(list.Get(position - 1));
+  return As<TChoice32>(list.Get(position - 1));
 }
 
 // The choice whose row stands for X: a temporary choice stands for the one it copies.
@@ -59,12 +59,11 @@ void ComputeSensitivity(TGameForm32& game) {
   };
 
   for (TGameObject32* de : choices) {
-    auto* d = static_cast<TChoice32*>(de);
+    auto* d = As<TChoice32>(de);
     // g(N) summed over D's moves, and dV(P, X).
     std::fill(g.begin(), g.end(), 0.0);
     std::fill(dv.begin(), dv.end(), 0.0);
-    d->ChoiceMoves.ForEach([&](TGameObject32* me) {
-      auto* m = static_cast<TMove32*>(me);
+    d->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* m) {
       if (m->From.get() == nullptr) return;
       const int from = m->From->Number;
       const double w = m->Value;
@@ -77,15 +76,14 @@ void ComputeSensitivity(TGameForm32& game) {
       int p = 0;
       game.Players().ForEach([&](TGameObject32* pe) {
         ++p;
-        TPayoff32* payoff = m->FindPayoff(static_cast<TPlayer32*>(pe));
+        TPayoff32* payoff = m->FindPayoff(As<TPlayer32>(pe));
         double gain = payoff != nullptr ? payoff->Value : 0.0;
         if (m->To.get() != nullptr) gain += w * values.Get(p, m->To->Number);
         if (gain == 0) return;
         for (int x = 1; x <= n; ++x) dvAt(p, x) += inv(x, from) * gain;
       });
     });
-    game.Nodes().ForEach([&](TGameObject32* e) {
-      auto* node = static_cast<TNode32*>(e);
+    game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
       if (node->Number < 1 || node->Number > n) return;
       double& out = dBelief[static_cast<std::size_t>(node->Number)];
       out = 0;
@@ -103,10 +101,9 @@ void ComputeSensitivity(TGameForm32& game) {
             (work.NodeReach->Get(node->Number) / total) * (sum / total);
     });
     for (TGameObject32* ce : choices) {
-      auto* c = static_cast<TChoice32*>(ce);
+      auto* c = As<TChoice32>(ce);
       double derivative = 0;
-      c->ChoiceMoves.ForEach([&](TGameObject32* me) {
-        auto* m = static_cast<TMove32*>(me);
+      c->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* m) {
         TNode32* from = m->From.get();
         if (from == nullptr || from->Number < 1 || from->Number > n) return;
         derivative += dBelief[static_cast<std::size_t>(from->Number)] * m->Expected;
@@ -123,8 +120,7 @@ bool BuildJacobian(TGameType32& game) {
   TSolverWork& work = *game.Work;
   TGameList& active = game.WorkList();
   active.Clear();
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (c->HasPlayer() && c->Info->Best.get() != c) active.Add(c);
   });
   const int k = active.Count();
@@ -181,7 +177,7 @@ void NewtonDirection(TGameType32& game) {
       norm += f * f;
     }
     game.SqrNorm = norm;
-    for (TGameObject32* c : work.Choices) static_cast<TChoice32*>(c)->Direction = 0;
+    for (TGameObject32* c : work.Choices) As<TChoice32>(c)->Direction = 0;
     const TMatrix& jacobian = *work.Jacobian;
     const int capacity = jacobian.Capacity();
     for (int r = 1; r <= k; ++r) {
@@ -191,20 +187,19 @@ void NewtonDirection(TGameType32& game) {
       ChoiceAt(active, r)->Direction = direction;
     }
   } else {
-    active.ForEach([](TGameObject32* e) { static_cast<TChoice32*>(e)->Direction = 1e-6; });
+    active.ForEach([](TGameObject32* e) { As<TChoice32>(e)->Direction = 1e-6; });
   }
-  game.Infos().ForEach([](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([](TInfo32* info) {
     if (!HasPlayer(info) || info->Best.get() == nullptr) return;
     double sum = 0;
     info->Choices.ForEach([&](TGameObject32* c) {
-      if (c != info->Best.get()) sum += static_cast<TChoice32*>(c)->Direction;
+      if (c != info->Best.get()) sum += As<TChoice32>(c)->Direction;
     });
     info->Best->Direction = -sum;
   });
   double speed = 0;
   game.Strategies().ForEach([&](TGameObject32* e) {
-    const double d = static_cast<TChoice32*>(e)->Direction;
+    const double d = As<TChoice32>(e)->Direction;
     speed += d * d;
   });
   game.Speed = speed;

@@ -15,16 +15,13 @@ bool RecordProfile(TGameForm32& game) {
   if (!Evaluate(game, /*all=*/true)) return false;
   auto* profile = new TProfile(game.Strategies().LiveCount(), game.Infos().LiveCount(), &game);
   profile->SetName("Profile # " + FormatGeneral(game.Profiles().LiveCount() + 1, 3));
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* choice = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (HasPlayer(choice->Info.get())) profile->Used.Put(choice->Number, choice->Mark);
   });
-  game.Infos().ForEach([&](TGameObject32* e) {
-    auto* info = static_cast<TInfo32*>(e);
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (!HasPlayer(info)) return;
     info->Choices.ForEach([&](TGameObject32* c) {
-      if (c->Mark)
-        profile->InfoValues.Put(/*add=*/false, info->Number, static_cast<TChoice32*>(c)->Expected);
+      if (c->Mark) profile->InfoValues.Put(/*add=*/false, info->Number, As<TChoice32>(c)->Expected);
     });
   });
   game.Profiles().Add(profile);
@@ -32,11 +29,10 @@ bool RecordProfile(TGameForm32& game) {
 }
 
 void PurgeProfiles(TGameForm32& game) {
-  game.Profiles().ForEach([&](TGameObject32* p) {
-    auto* profile = static_cast<TProfile*>(p);
+  game.Profiles().ForEachAs<TProfile>([&](TProfile* profile) {
     bool usesEliminated = false;
     game.Strategies().ForEach([&](TGameObject32* e) {
-      if (static_cast<TChoice32*>(e)->Eliminated && profile->Used.Get(e->Number)) {
+      if (As<TChoice32>(e)->Eliminated && profile->Used.Get(e->Number)) {
         usesEliminated = true;
       }
     });
@@ -49,8 +45,7 @@ bool EliminationPass(TGameForm32& game) {
   bool changed = false;
   for (;;) {
     bool stable = true;
-    game.Strategies().ForEach([&](TGameObject32* e) {
-      auto* choice = static_cast<TChoice32*>(e);
+    game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
       if (choice->Eliminated || !choice->IsDominated()) return;
       choice->Eliminated = true;
       stable = false;
@@ -65,16 +60,15 @@ void Eliminate(TGameForm32& game, const std::atomic<bool>* stop) {
   do {
     if (stop != nullptr && stop->load()) return;
     game.Strategies().ForEach(
-        [&](TGameObject32* e) { static_cast<TChoice32*>(e)->UpdateRange(game.Profiles()); });
+        [&](TGameObject32* e) { As<TChoice32>(e)->UpdateRange(game.Profiles()); });
   } while (EliminationPass(game));
 }
 
 bool SupportPruned(TGameForm32& game, TInfo32& info) {
-  info.Choices.ForEach(
-      [&](TGameObject32* c) { static_cast<TChoice32*>(c)->UpdateRange(game.Profiles()); });
+  info.Choices.ForEach([&](TGameObject32* c) { As<TChoice32>(c)->UpdateRange(game.Profiles()); });
   bool pruned = false;
   info.Choices.ForEach([&](TGameObject32* c) {
-    if (c->Mark && static_cast<TChoice32*>(c)->IsDominated()) pruned = true;
+    if (c->Mark && As<TChoice32>(c)->IsDominated()) pruned = true;
   });
   return pruned;
 }

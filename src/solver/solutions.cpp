@@ -25,22 +25,17 @@ double Snap(double v) {
 // Choices of players that are not temporary: the ones solutions are compared on.
 template <class F>
 void ForEachShownChoice(TGameForm32& game, F&& visit) {
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (c->HasPlayer() && !c->Temporary) visit(c);
   });
 }
 
 std::vector<TSolution32*> SolutionsOf(TGameForm32& game) {
-  std::vector<TSolution32*> all;
-  game.Solutions().ForEach([&](TGameObject32* e) { all.push_back(static_cast<TSolution32*>(e)); });
-  return all;
+  return ElementsOf<TSolution32>(game.Solutions());
 }
 
 std::vector<TSolutionGroup*> GroupsOf(TGameForm32& game) {
-  std::vector<TSolutionGroup*> all;
-  game.Groups().ForEach([&](TGameObject32* e) { all.push_back(static_cast<TSolutionGroup*>(e)); });
-  return all;
+  return ElementsOf<TSolutionGroup>(game.Groups());
 }
 
 void NameGroups(TGameForm32& game) {
@@ -53,8 +48,7 @@ void AddMember(TSolutionGroup& g, TSolution32* s) {
 }
 
 void FreeSolution(TGameForm32& game, TSolution32* s) {
-  game.Groups().ForEach(
-      [&](TGameObject32* g) { static_cast<TSolutionGroup*>(g)->Members.Remove(s); });
+  game.Groups().ForEach([&](TGameObject32* g) { As<TSolutionGroup>(g)->Members.Remove(s); });
   game.Solutions().FreeElementOf(s);
   game.Solutions().Pack();
 }
@@ -71,8 +65,7 @@ void LogLine(TGameForm32& game, const std::string& text) {
 void Snapshot(TGameForm32& game, TSolution32& s) {
   const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
   const int players = game.Players().LiveCount();
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Player.get() != nullptr)
       s.Beliefs.Put(/*add=*/false, node->Number, Snap(node->Belief));
     for (int p = 1; p <= players; ++p) {
@@ -80,8 +73,7 @@ void Snapshot(TGameForm32& game, TSolution32& s) {
       s.Values.Put(/*add=*/false, p, node->Number, Snap(v));
     }
   });
-  game.Strategies().ForEach([&](TGameObject32* e) {
-    auto* c = static_cast<TChoice32*>(e);
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (!c->HasPlayer()) return;
     s.Probabilities.Put(/*add=*/false, c->Number, Snap(c->Probability));
     s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected));
@@ -92,25 +84,23 @@ void Snapshot(TGameForm32& game, TSolution32& s) {
 }
 
 void BuildBits(TGameForm32& game, TSolution32& s) {
-  s.Bits.FreeByType(0);
+  s.Bits.FreeByType(kEveryType);
   auto add = [&](int kind, TGameObject32* element, TPlayer32* player, double value) {
     TSolutionBit* bit = NewSolutionBit(&game, kind, element, player, value);
     bit->Solution = &s;
     s.Bits.Add(bit);
   };
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Temporary) return;
     game.Players().ForEach([&](TGameObject32* p) {
-      add(kNodeValueBit, node, static_cast<TPlayer32*>(p), s.Values.Get(p->Number, node->Number));
+      add(kNodeValueBit, node, As<TPlayer32>(p), s.Values.Get(p->Number, node->Number));
     });
     if (node->Player.get() != nullptr && node->Info.get() != nullptr && !node->Info->Singleton &&
         node->TypeCode != kTable) {
       add(kBeliefBit, node, nullptr, s.Beliefs.Get(node->Number));
     }
   });
-  game.Moves().ForEach([&](TGameObject32* e) {
-    auto* move = static_cast<TMove32*>(e);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
     if (move->Temporary || move->TypeCode == kCell || move->From.get() == nullptr ||
         move->From->Player.get() == nullptr) {
       return;
@@ -132,8 +122,7 @@ double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution
     distance = std::max(distance,
                         std::fabs(s.Probabilities.Get(c->Number) - t.Probabilities.Get(c->Number)));
   });
-  game.Nodes().ForEach([&](TGameObject32* e) {
-    auto* node = static_cast<TNode32*>(e);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Player.get() == nullptr || node->Temporary) return;
     distance =
         std::max(distance, std::fabs(s.Beliefs.Get(node->Number) - t.Beliefs.Get(node->Number)));
@@ -219,7 +208,7 @@ void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
   for (int pass = 0; pass < 5; ++pass) {
     bool done = false;
     std::vector<TSolution32*> members;
-    g.Members.ForEach([&](TGameObject32* e) { members.push_back(static_cast<TSolution32*>(e)); });
+    g.Members.ForEach([&](TGameObject32* e) { members.push_back(As<TSolution32>(e)); });
     for (TSolution32* a : members) {
       for (TSolution32* b : members) {
         if (a == b || done) continue;
@@ -255,13 +244,13 @@ void MergeDuplicates(TGameForm32& game) {
 void NameSolution(TGameForm32& game, TSolution32& s) {
   int groups = 0;
   game.Groups().ForEach([&](TGameObject32* g) {
-    if (static_cast<TSolutionGroup*>(g)->Members.Contains(&s)) ++groups;
+    if (As<TSolutionGroup>(g)->Members.Contains(&s)) ++groups;
   });
   const char* prefix = groups >= 2 ? "C" : s.Kind == 1 ? "P" : s.Kind == 2 ? "M" : "S";
   std::string name(prefix);
   if (groups >= 2) {
     game.Groups().ForEach([&](TGameObject32* g) {
-      if (static_cast<TSolutionGroup*>(g)->Members.Contains(&s)) name.append(" ").append(g->Name);
+      if (As<TSolutionGroup>(g)->Members.Contains(&s)) name.append(" ").append(g->Name);
     });
   } else if (TSolutionGroup* g = GroupOf(game, s)) {
     name.append(" ").append(g->Name).append(".");

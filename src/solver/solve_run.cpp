@@ -41,9 +41,9 @@ void TSolveRun::Log(const std::string& line) {
 void TSolveRun::SetRunning(bool running) {
   if (running) {
     BarPosition = 0;
-    const std::string title = SolveMethod == 1   ? "Solving for pure equilibria"
-                              : SolveMethod == 2 ? "Solving for mixed equilibria"
-                                                 : "";
+    const std::string title = SolveMethod == kSolvePure    ? "Solving for pure equilibria"
+                              : SolveMethod == kSolveMixed ? "Solving for mixed equilibria"
+                                                           : "";
     if (Observer != nullptr) {
       Observer->RunningState(true, title);
       Observer->PercentText(PercentText(0));
@@ -89,7 +89,7 @@ TSolveRun::Start TSolveRun::Solve(TGameForm32& game, TSolveObserver& observer) {
   }
   game.SetStatus(StatusSolving);
   for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {
-    list->FreeByType(0);
+    list->FreeByType(kEveryType);
   }
   RunSolve(game, observer);
   return Start::Ran;
@@ -109,7 +109,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   FacetStops = 0;
   TInfo32* rootSet = game.Root() != nullptr ? game.Root()->Info.get() : nullptr;
 
-  if (SolveMethod == 3) {
+  if (SolveMethod == kSolveSampling) {
     Caption("Sampling...");
     SharedRandom().Seed(1);
     ResetBar(*this);
@@ -121,15 +121,15 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
       if (Stopped) break;
     }
   }
-  if (SolveMethod == 1 || SolveMethod == 2) {
+  if (SolveMethod == kSolvePure || SolveMethod == kSolveMixed) {
     MarkInfos(game, /*all=*/false);
     Profiling = true;
     Caption("Profiling...");
-    game.Profiles().FreeByType(0);
+    game.Profiles().FreeByType(kEveryType);
     Enumerate(1, rootSet);
     Profiling = false;
   }
-  if (SolveMethod == 2) {
+  if (SolveMethod == kSolveMixed) {
     Caption("Eliminating...");
     Eliminate(game, &Stopped);
     Progress = 0;
