@@ -51,16 +51,12 @@ std::string Kind(int kind) {
   return kind == 1 ? "pure" : kind == 2 ? "mixed" : kind == 3 ? "sampled" : "unknown";
 }
 
-}  // namespace
-
 std::string JsonNumber(double value) {
   if (!std::isfinite(value)) return "null";
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17);
   return std::string(buf, res.ptr);
 }
-
-namespace {
 
 // Length of the well-formed UTF-8 sequence starting at `i` (no overlong forms, surrogates or
 // code points above U+10FFFF), 0 when there is none.

@@ -14,8 +14,6 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out);
 // a flawed game, the text of every finding.
 void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
                         const std::string& outcome, std::ostream& out);
-// A number as JSON text with 17 significant digits.
-std::string JsonNumber(double value);
 // A JSON string: UTF-8 passes as it is, other bytes as the Latin-1 characters they would be.
 std::string JsonString(const std::string& text);
 

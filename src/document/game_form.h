@@ -10,17 +10,9 @@
 #include "model/messages.h"
 #include "model/node.h"
 #include "model/select_rect.h"
+#include "model/status_code.h"
 
 namespace ludomark {
-
-enum StatusCode : int {
-  StatusNew = 100,
-  StatusSolved = 101,
-  StatusEdited = 102,
-  StatusSaved = 103,
-  StatusSolvedSaved = 104,
-  StatusSolving = 105,
-};
 
 // The one object that owns a whole game: its elements, its solutions and the solver's lists,
 // its status, file name and selection.

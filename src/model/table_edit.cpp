@@ -6,6 +6,7 @@
 #include "model/fake_game.h"
 #include "model/player.h"
 #include "model/side.h"
+#include "model/status_code.h"
 #include "model/table.h"
 
 namespace ludomark {
@@ -55,7 +56,7 @@ bool ApplySideEdit(TSide32* side, TSide32& scratch, TTable32& table) {
     table.WithdrawCells();
     table.RebuildCells();
     table.EnterCells();
-    game->SetStatus(102);
+    game->SetStatus(StatusEdited);
     table.Refresh();
   } catch (const std::exception& error) {
     LUDOMARK_DCHECK(IsOutOfMemory(error));
@@ -72,7 +73,7 @@ bool DeleteSide(TTable32& table, TSide32& side) {
     table.RemoveSide(&side);
     table.RebuildCells();
     table.Refresh();
-    game->SetStatus(102);
+    game->SetStatus(StatusEdited);
   } catch (const std::exception& error) {
     LUDOMARK_DCHECK(IsOutOfMemory(error));
     game->Messages().Warning(kInvalidTableOperation);

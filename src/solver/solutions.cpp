@@ -53,36 +53,6 @@ void FreeSolution(TGameForm32& game, TSolution32* s) {
   game.Solutions().Pack();
 }
 
-}  // namespace
-
-void LogLine(TGameForm32& game, const std::string& text) {
-  auto* line = NewElement<TBug>(&game);
-  line->SetName(text);
-  line->Text = text;
-  game.SolverLog().Add(line);
-}
-
-void Snapshot(TGameForm32& game, TSolution32& s) {
-  const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
-  const int players = game.Players().LiveCount();
-  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-    if (node->Player.get() != nullptr)
-      s.Beliefs.Put(/*add=*/false, node->Number, Snap(node->Belief));
-    for (int p = 1; p <= players; ++p) {
-      const double v = values != nullptr ? values->Get(p, node->Number) : 0.0;
-      s.Values.Put(/*add=*/false, p, node->Number, Snap(v));
-    }
-  });
-  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
-    if (!c->HasPlayer()) return;
-    s.Probabilities.Put(/*add=*/false, c->Number, Snap(c->Probability));
-    s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected));
-    s.Regrets.Put(/*add=*/false, c->Number, Snap(c->Info->BestValue - c->Expected));
-    s.BestSet.Put(c->Number, c->IsBest);
-  });
-  BuildBits(game, s);
-}
-
 void BuildBits(TGameForm32& game, TSolution32& s) {
   s.Bits.FreeByType(kEveryType);
   auto add = [&](int kind, TGameObject32* element, TPlayer32* player, double value) {
@@ -114,6 +84,36 @@ void BuildBits(TGameForm32& game, TSolution32& s) {
     add(kStrategyProbabilityBit, e, nullptr, s.Probabilities.Get(e->Number));
     add(kStrategyExpectedBit, e, nullptr, s.Expectations.Get(e->Number));
   });
+}
+
+}  // namespace
+
+void LogLine(TGameForm32& game, const std::string& text) {
+  auto* line = NewElement<TBug>(&game);
+  line->SetName(text);
+  line->Text = text;
+  game.SolverLog().Add(line);
+}
+
+void Snapshot(TGameForm32& game, TSolution32& s) {
+  const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
+  const int players = game.Players().LiveCount();
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    if (node->Player.get() != nullptr)
+      s.Beliefs.Put(/*add=*/false, node->Number, Snap(node->Belief));
+    for (int p = 1; p <= players; ++p) {
+      const double v = values != nullptr ? values->Get(p, node->Number) : 0.0;
+      s.Values.Put(/*add=*/false, p, node->Number, Snap(v));
+    }
+  });
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
+    if (!c->HasPlayer()) return;
+    s.Probabilities.Put(/*add=*/false, c->Number, Snap(c->Probability));
+    s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected));
+    s.Regrets.Put(/*add=*/false, c->Number, Snap(c->Info->BestValue - c->Expected));
+    s.BestSet.Put(c->Number, c->IsBest);
+  });
+  BuildBits(game, s);
 }
 
 double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution32& t) {
@@ -203,6 +203,8 @@ bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t) {
   return TryPoint(game, s, t, lambda);
 }
 
+namespace {
+
 void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
   if (g.Members.LiveCount() <= 1) return;
   for (int pass = 0; pass < 5; ++pass) {
@@ -219,6 +221,8 @@ void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
     if (!done) break;
   }
 }
+
+}  // namespace
 
 void ExtendGroups(TGameForm32& game, TSolution32* s) {
   for (TSolutionGroup* g : GroupsOf(game)) {

@@ -16,7 +16,6 @@ constexpr double kPlayedInGroup = 1e-8;
 TSolution32* RecordSolution(TGameForm32& game, int kind, int param);
 // Copies the last evaluation into the solution (tiny values as 0) and rebuilds its values.
 void Snapshot(TGameForm32& game, TSolution32& s);
-void BuildBits(TGameForm32& game, TSolution32& s);
 // Largest difference of a choice probability or a belief.
 double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution32& t);
 bool IsDuplicate(TGameForm32& game, TSolution32& s);
@@ -26,7 +25,6 @@ bool Fits(TGameForm32& game, const TSolution32& s, const TSolutionGroup& g, bool
 // Pushes the members of the solution's groups (every group when s is nothing) along the
 // segments between them, as far as they stay equilibria.
 void ExtendGroups(TGameForm32& game, TSolution32* s);
-void ExtendGroup(TGameForm32& game, TSolutionGroup& g);
 bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t);
 bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda);
 void MergeDuplicates(TGameForm32& game);

@@ -42,26 +42,27 @@ class TSolveRun {
   Start Solve(TGameForm32& game, TSolveObserver& observer);
   // Runs the stages of the program-wide SolveMethod on an audited game.
   void RunSolve(TGameForm32& game, TSolveObserver& observer);
-  void AddProgress(double weight);
-  void SetRunning(bool running);
 
-  // Enumeration over information sets.
+  // Steps of the stages that tests drive on their own.
+  // Enumeration over information sets, from a set, with the weight of its subtree.
   void Enumerate(double weight, TInfo32* info);
-  void Descend(double weight, TInfo32* info);
-  TInfo32* NextInfo(TInfo32* info);
+  // The share of the progress a leaf of the enumeration below the set is worth.
   double LeafWeight(TInfo32* info, double weight);
-  void EvaluateLeaf();
-  void RecordProfileLeaf();
-
-  // Mixed iteration.
-  void Iterate(bool random);
-  bool SetStartPoint(bool random);
+  // The Newton step: its length adapted to the last progress, and taken (to a facet at most).
   void AdaptStep();
   void TakeStep(bool random);
-  void ClipStep();
-  void DropVanished();
 
  private:
+  void AddProgress(double weight);
+  void SetRunning(bool running);
+  void Descend(double weight, TInfo32* info);
+  TInfo32* NextInfo(TInfo32* info);
+  void EvaluateLeaf();
+  void RecordProfileLeaf();
+  void Iterate(bool random);
+  bool SetStartPoint(bool random);
+  void ClipStep();
+  void DropVanished();
   void Caption(const std::string& caption);
   void Log(const std::string& line);
   void LogState(int n, int hits);
