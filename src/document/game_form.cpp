@@ -125,6 +125,13 @@ void TGameForm32::Renumber() {
   }
 }
 
+void TGameForm32::Draw(TCanvas& canvas) {
+  selectRect_->Draw(canvas);
+  for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_, &payoffs_}) {
+    list->ForEach([&](TGameObject32* e) { e->Draw(canvas); });
+  }
+}
+
 void TGameForm32::ReportFinding(const std::string& message) {
   auto* finding = NewElement<TBug>(this);
   finding->SetName(message);

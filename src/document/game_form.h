@@ -95,6 +95,9 @@ class TGameForm32 : public TFakeGame {
   void DeleteSelection();
   void CopySelection();
   void ReportFinding(const std::string& message);
+  // The picture of the game: the selection rectangle, then players, nodes and tables, moves
+  // and cells, sets and sides, strategies, payoffs, each list in its order.
+  void Draw(TCanvas& canvas);
   // Frees every element of the game itself (not its solutions), as Undo does before rereading.
   void FreeGame();
 

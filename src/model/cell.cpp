@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
+#include "model/number_format.h"
 #include "model/side.h"
 #include "model/strat.h"
 #include "model/table.h"
@@ -194,6 +197,27 @@ void TCell32::Refresh() {
   CellStrategies.ForEach([&](TGameObject32* s) {
     if (!s->Shown) Shown = false;
   });
+}
+
+void TCell32::Draw(TCanvas& canvas) {
+  TTable32* table = Table.get();
+  if (table == nullptr || !Shown) return;
+  canvas.SetPenColor(kGrey);
+  canvas.SetPenWidth(1);
+  canvas.SetBrushColor(kWhite);
+  canvas.Rectangle(ToScreen(CellX - 20), ToScreen(CellY), ToScreen(CellX + 80) + 1,
+                   ToScreen(CellY + table->RowHeight) + 1);
+  if (To.get() == nullptr) return;
+  canvas.SetBrushColor(kGrey);
+  canvas.Ellipse(ToScreen(CellX - 4), ToScreen(CellY + 6), ToScreen(CellX + 4),
+                 ToScreen(CellY + 14));
+  DrawCurve(canvas, *this, /*solid=*/true);
+  FillTriangle(canvas, ArrowHead);
+  if (Value < 1) {
+    canvas.SetBrushColor(kWhite);
+    canvas.SetFontColor(kBlack);
+    canvas.TextOut(ToScreen(X + 7), ToScreen(Y - 14), "d= " + FormatPicture(Value));
+  }
 }
 
 }  // namespace ludomark

@@ -30,6 +30,7 @@ class TCell32 : public TMove32 {
   std::string Describe(int mode) override;
   void ParseLine(const std::string& line) override;
   void Refresh() override;
+  void Draw(TCanvas& canvas) override;
 
   TStrat32* StrategyOf(const TSide32* side);
   void PutStrategy(TStrat32* strategy);

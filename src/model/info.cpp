@@ -1,6 +1,8 @@
 #include "model/info.h"
 
 #include "model/choice.h"
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -171,6 +173,21 @@ TNode32* TInfo32::ArtificialNode() {
     node->Y = static_cast<int32_t>(SharedRandom().Next() * 1000);
   }
   return node;
+}
+
+void TInfo32::Draw(TCanvas& canvas) {
+  if (Temporary && !DebugMode) return;
+  std::vector<TGameObject32*> members;
+  Members.ForEach([&](TGameObject32* m) { members.push_back(m); });
+  if (members.size() < 2) return;
+  Color = Player.get() != nullptr ? Player->Color : kBlack;
+  DrawLabel(canvas, *this);
+  canvas.SetPenWidth(ToScreen(5));
+  for (std::size_t i = 1; i < members.size(); ++i) {
+    DashedLine(canvas, TPoint{ToScreen(members[i - 1]->X), ToScreen(members[i - 1]->Y)},
+               TPoint{ToScreen(members[i]->X), ToScreen(members[i]->Y)});
+  }
+  canvas.SetPenWidth(ToScreen(1));
 }
 
 }  // namespace ludomark

@@ -35,6 +35,7 @@ class TInfo32 : public TGameObject32 {
   bool InRect(const TRect& rect) override;
   int32_t Renumber() override;
   std::string Describe(int mode) override;
+  void Draw(TCanvas& canvas) override;
   // Rebuilds the members from the nodes that name the set; false when some member is reached
   // by no move.
   bool Relink() override;

@@ -3,12 +3,16 @@
 #include <cmath>
 
 #include "model/choice.h"
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/info.h"
 #include "model/node.h"
+#include "model/number_format.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "model/settings.h"
 #include "model/strat.h"
 
 namespace ludomark {
@@ -213,6 +217,22 @@ void TMove32::AttachChoice() {
   TChoice32* choice = Choice.get();
   if (!choice->ChoiceMoves.Contains(this)) choice->ChoiceMoves.Add(this);
   if (From->Player.get() == nullptr) choice->SetProbability(1.0);
+}
+
+void TMove32::Draw(TCanvas& canvas) {
+  if ((Temporary && !DebugMode) || From.get() == nullptr) return;
+  const bool chance = From->Player.get() == nullptr;
+  Color = chance ? kGrey : From->Player->Color;
+  DrawLabel(canvas, *this);
+  canvas.SetPenWidth(ToScreen(1));
+  FillTriangle(canvas, ArrowHead);
+  DrawCurve(canvas, *this, /*solid=*/true);
+  if (Value < 1) {
+    canvas.SetBrushColor(kWhite);
+    canvas.SetFontColor(kBlack);
+    canvas.TextOut(ToScreen(X + 7), ToScreen(Y - 14),
+                   (chance ? "p= " : "d= ") + FormatPicture(Value));
+  }
 }
 
 }  // namespace ludomark

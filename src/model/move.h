@@ -40,6 +40,7 @@ class TMove32 : public TGameObject32 {
   void ParseLine(const std::string& line) override;
   bool Relink() override;
   void Refresh() override;
+  void Draw(TCanvas& canvas) override;
 
   void SetFrom(TNode32* n);
   void SetTo(TNode32* n);

@@ -2,12 +2,15 @@
 
 #include <cmath>
 
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/game_list.h"
 #include "model/info.h"
 #include "model/move.h"
 #include "model/player.h"
+#include "model/settings.h"
 #include "model/side.h"
 
 namespace ludomark {
@@ -153,6 +156,13 @@ void TNode32::EnsureInfo() {
   Owner->Infos().Add(info);
   // Its one member is this node; whether a move reaches it is no question here.
   info->RelinkWith({this}, [](TNode32*) { return true; });
+}
+
+void TNode32::Draw(TCanvas& canvas) {
+  if (Temporary && !DebugMode) return;
+  Color = Player.get() != nullptr ? Player->Color : kGrey;
+  DrawLabel(canvas, *this);
+  NodeDisc(canvas, *this, /*filled=*/true);
 }
 
 }  // namespace ludomark

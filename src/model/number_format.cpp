@@ -7,7 +7,10 @@
 
 namespace ludomark {
 
-std::string FormatGeneral(double value, int digits) {
+namespace {
+
+// Scientific notation below 10^lowest and from 10^digits on.
+std::string Format(double value, int digits, int lowest) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
   if (value == 0) return "0";
@@ -29,7 +32,7 @@ std::string FormatGeneral(double value, int digits) {
   while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
 
   std::string out = negative ? "-" : "";
-  if (exponent < -4 || exponent >= digits) {
+  if (exponent < lowest || exponent >= digits) {
     out += mantissa[0];
     if (mantissa.size() > 1) out.append(".").append(mantissa, 1);
     out.append("E").append(std::to_string(exponent));
@@ -46,6 +49,16 @@ std::string FormatGeneral(double value, int digits) {
     out += mantissa.substr(0, whole) + "." + mantissa.substr(whole);
   }
   return out;
+}
+
+}  // namespace
+
+std::string FormatGeneral(double value, int digits) {
+  return Format(value, digits, -4);
+}
+
+std::string FormatPicture(double value) {
+  return Format(value, 6, -5);
 }
 
 }  // namespace ludomark

@@ -1,5 +1,8 @@
 #include "model/payoff.h"
 
+#include "model/cell.h"
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/game_list.h"
@@ -7,6 +10,8 @@
 #include "model/node.h"
 #include "model/number_format.h"
 #include "model/player.h"
+#include "model/settings.h"
+#include "model/table.h"
 
 namespace ludomark {
 
@@ -77,6 +82,29 @@ bool TPayoff32::IsMoverPayoff() {
   auto* move = dynamic_cast<TMove32*>(Move.get());
   if (move == nullptr || move->From.get() == nullptr) return false;
   return move->From->Player.get() == Player.get();
+}
+
+void TPayoff32::Draw(TCanvas& canvas) {
+  auto* move = dynamic_cast<TMove32*>(Move.get());
+  if ((Temporary && !DebugMode) || move == nullptr || !move->Shown) return;
+  Color = Player.get() != nullptr ? Player->Color : kBlack;
+  // Under its move, or in its cell, one line per player in player order. Placed before its
+  // label is drawn, so that the same game always gives the same picture.
+  if (auto* cell = dynamic_cast<TCell32*>(move)) {
+    X = cell->CellX + 7;
+    Y = cell->CellY;
+  } else {
+    X = move->X - 7;
+    Y = move->Y;
+  }
+  const int32_t position =
+      Owner != nullptr && Player.get() != nullptr ? Owner->Players().PositionOf(Player.get()) : 0;
+  Y += 14 * position + 7;
+  DrawLabel(canvas, *this);
+  canvas.SetPenWidth(1);
+  canvas.SetBrushColor(kWhite);
+  canvas.SetFontSize(ToScreen(8));
+  canvas.TextOut(ToScreen(X), ToScreen(Y), "U= " + FormatPicture(Value));
 }
 
 }  // namespace ludomark

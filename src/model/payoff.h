@@ -26,6 +26,7 @@ class TPayoff32 : public TGameValue {
  public:
   void CopyTo(TGameObject32& dest) override;
   void InitDefaults() override;
+  void Draw(TCanvas& canvas) override;
 
   void SetPlayer(TPlayer32* p);
   void SetMove(TGameObject32* m) { Move = m; }

@@ -1,6 +1,7 @@
 #include "model/player.h"
 
 #include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/game_list.h"
@@ -65,6 +66,12 @@ void TPlayer32::ParseLine(const std::string& line) {
       Color = kBlack;
       break;
   }
+}
+
+void TPlayer32::Draw(TCanvas& canvas) {
+  DrawLabel(canvas, *this);
+  // A temporary player shows no figure, even in debug mode.
+  if (!Temporary) PlayerFigure(canvas, X, Y, Color);
 }
 
 }  // namespace ludomark

@@ -11,6 +11,7 @@ class TPlayer32 : public TGameObject32 {
   int32_t Renumber() override;
   bool CanDelete() override;
   std::string Describe(int mode) override;
+  void Draw(TCanvas& canvas) override;
   void ParseLine(const std::string& line) override;
 };
 

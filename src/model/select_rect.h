@@ -12,6 +12,7 @@ class TSelectRect : public TGameObject32 {
 
   void InitDefaults() override;
   TRect RedrawRect(int32_t x, int32_t y, bool withLinks) override;
+  void Draw(TCanvas& canvas) override;
 
   void SetExtent(int32_t px, int32_t py);
   TRect NormalRect() const;

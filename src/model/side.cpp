@@ -4,6 +4,7 @@
 
 #include "model/cell.h"
 #include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/player.h"
@@ -153,6 +154,14 @@ void TSide32::FreeCellsOfStrategies() {
     });
     if (holds) FreeElement(cell);
   });
+}
+
+void TSide32::Draw(TCanvas& canvas) {
+  // Drawn whatever its Temporary flag: the table's layout placed it.
+  canvas.SetFontColor(Color);
+  canvas.SetBrushColor(kWhite);
+  canvas.TextOut(ToScreen(LabelX + 8), ToScreen(Y), Player.get() != nullptr ? Player->Name : "");
+  PlayerFigure(canvas, LabelX, Y, Color);
 }
 
 }  // namespace ludomark

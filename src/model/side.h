@@ -26,6 +26,7 @@ class TSide32 : public TInfo32 {
   std::string Describe(int mode) override;
   void ParseLine(const std::string& line) override;
   void Refresh() override;
+  void Draw(TCanvas& canvas) override;
 
   // Position in the table's sides, -1 without table.
   int Index() const;

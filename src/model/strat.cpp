@@ -1,6 +1,7 @@
 #include "model/strat.h"
 
 #include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
 #include "model/player.h"
@@ -74,6 +75,17 @@ void TStrat32::Refresh() {
   Marker[0] = TPoint{mx - 2, my - 2};
   Marker[1] = TPoint{mx + 2, my};
   Marker[2] = TPoint{mx - 2, my + 2};
+}
+
+void TStrat32::Draw(TCanvas& canvas) {
+  if (Side() == nullptr) return;
+  canvas.SetPenColor(Color);
+  canvas.SetBrushColor(Color);
+  FillTriangle(canvas, Marker);
+  // A strategy whose cells the table does not show is grey.
+  canvas.SetFontColor(Shown ? Color : kGrey);
+  canvas.SetBrushColor(kWhite);
+  canvas.TextOut(ToScreen(X + 12), ToScreen(Y), Name);
 }
 
 }  // namespace ludomark

@@ -16,6 +16,7 @@ class TStrat32 : public TChoice32 {
   void ParseLine(const std::string& line) override;
   bool Relink() override;
   void Refresh() override;
+  void Draw(TCanvas& canvas) override;
 
   TSide32* Side() const;
 };

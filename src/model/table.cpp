@@ -1,6 +1,7 @@
 #include "model/table.h"
 
 #include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/player.h"
 #include "model/side.h"
@@ -241,6 +242,24 @@ void TTable32::Refresh() {
   Sides.ForEach([&](TGameObject32* s) { s->Refresh(); });
   Cells.ForEach([&](TGameObject32* c) { c->Refresh(); });
   if (Width <= 100) Width += 100;
+}
+
+void TTable32::Draw(TCanvas& canvas) {
+  canvas.SetPenColor(Color);
+  canvas.SetPenWidth(ToScreen(5));
+  canvas.SetFontColor(Color);
+  canvas.SetBrushColor(kWhite);
+  Refresh();
+  canvas.RoundRect(ToScreen(X), ToScreen(Y), ToScreen(X + Width), ToScreen(Y + Height),
+                   ToScreen(10), ToScreen(10));
+  canvas.SetFontSize(ToScreen(8));
+  canvas.TextOut(ToScreen(X - 5), ToScreen(Y - 5), Name + " ");
+  // A line before each further side, whose slice the table shows.
+  for (int index = 2; index < SideCount(); ++index) {
+    const int32_t x = ToScreen(SideAt(index)->X - 10);
+    canvas.MoveTo(x, ToScreen(Y));
+    canvas.LineTo(x, ToScreen(Y + Height));
+  }
 }
 
 }  // namespace ludomark

@@ -29,6 +29,7 @@ class TTable32 : public TNode32 {
   std::string Describe(int mode) override;
   TRect RedrawRect(int32_t x, int32_t y, bool withLinks) override;
   void Refresh() override;
+  void Draw(TCanvas& canvas) override;
 
   int SideCount() { return Sides.LiveCount(); }
   TSide32* SideAt(int index);  // 0-based, nothing when out of range
