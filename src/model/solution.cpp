@@ -1,7 +1,14 @@
 #include "model/solution.h"
 
+#include "model/colors.h"
+#include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
+#include "model/move.h"
+#include "model/node.h"
+#include "model/number_format.h"
+#include "model/player.h"
+#include "model/solution_bit.h"
 
 namespace ludomark {
 
@@ -55,6 +62,77 @@ void TSolution32::ParseLine(const std::string& line) {
   TGameObject32::ParseLine(line);
   Kind = ParseIntField(FieldAt(line, 49, 8));
   Param = ParseIntField(FieldAt(line, 57, 8));
+}
+
+namespace {
+
+// The display flag of a kind of value, 0 for kinds never drawn.
+int32_t FlagOf(int kind) {
+  switch (kind) {
+    case kBeliefBit:
+      return kShowBeliefs;
+    case kMoveProbabilityBit:
+    case kStrategyProbabilityBit:
+      return kShowProbabilities;
+    case kMoveExpectedBit:
+    case kNodeValueBit:
+    case kStrategyExpectedBit:
+      return kShowExpected;
+    default:
+      return 0;
+  }
+}
+
+// Where a value of the kind stands beside the element it belongs to.
+TPoint PlaceOf(const TSolutionBit& bit, const TGameObject32& element) {
+  const int32_t x = element.X;
+  const int32_t y = element.Y;
+  switch (bit.TypeCode) {
+    case kBeliefBit:
+      return {x + 14, y - 7};
+    case kMoveProbabilityBit:
+      return {x - 7, y - 38};
+    case kMoveExpectedBit:
+      return {x - 7, y - 52};
+    case kNodeValueBit: {
+      const int32_t position = bit.Owner != nullptr && bit.Player.get() != nullptr
+                                   ? bit.Owner->Players().PositionOf(bit.Player.get())
+                                   : 0;
+      return {x - 7, y + 14 + 14 * position};
+    }
+    case kStrategyProbabilityBit:
+      return {x - 7, y + 18};
+    default:  // kStrategyExpectedBit
+      return {x - 7, y + 32};
+  }
+}
+
+}  // namespace
+
+void TSolution32::Draw(TCanvas& canvas) {
+  canvas.SetBrushColor(kWhite);
+  canvas.SetFontColor(kBlack);
+  canvas.SetFontStyle(TFontStyle::Regular);
+  canvas.SetFontSize(ToScreen(8));
+  Bits.ForEachAs<TSolutionBit>([&](TSolutionBit* bit) {
+    TGameObject32* element = bit->Move.get();
+    if (bit->Temporary || element == nullptr || (SolutionFlags & FlagOf(bit->TypeCode)) == 0) {
+      return;
+    }
+    const TPoint at = PlaceOf(*bit, *element);
+    bit->SetPosition(at.X, at.Y);
+    canvas.SetBrushColor(kWhite);
+    canvas.SetFontColor(bit->Player.get() != nullptr ? bit->Player->Color : kBlack);
+    canvas.SetFontSize(ToScreen(8));
+    canvas.TextOut(ToScreen(at.X), ToScreen(at.Y),
+                   SolutionBitLabel(bit->TypeCode) + FormatPicture(bit->Value));
+    if (bit->TypeCode == kMoveProbabilityBit && bit->Value == 0) {
+      if (auto* move = dynamic_cast<TMove32*>(element)) DrawCurve(canvas, *move, /*solid=*/false);
+    }
+    if (bit->TypeCode == kBeliefBit && bit->Value == 0) {
+      if (auto* node = dynamic_cast<TNode32*>(element)) NodeDisc(canvas, *node, /*filled=*/false);
+    }
+  });
 }
 
 }  // namespace ludomark

@@ -40,6 +40,9 @@ class TSolution32 : public TGameObject32 {
   int32_t Renumber() override;
   std::string Describe(int mode) override;
   void ParseLine(const std::string& line) override;
+  // Its values over the game's picture, those whose display flag is on; each value stores
+  // where it was drawn. A move never played is dashed, a node never reached hollow.
+  void Draw(TCanvas& canvas) override;
 };
 
 // A new solution sized for the document's current lists.

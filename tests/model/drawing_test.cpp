@@ -7,6 +7,7 @@
 #include "model/settings.h"
 #include "support/game_builder.h"
 #include "support/recording_canvas.h"
+#include "support/solving.h"
 
 namespace ludomark {
 namespace {
@@ -138,6 +139,35 @@ TEST(Drawing, PayoffsStackUnderTheirMoveAndDrawTheSameTwice) {
   for (std::size_t i = 0; i < once.Shapes.size(); ++i) {
     EXPECT_EQ(twice.Shapes[i].At, once.Shapes[i].At) << i;
   }
+}
+
+TEST(Drawing, SolutionValuesFollowTheirFlags) {
+  TGameType32 game;
+  ASSERT_TRUE(testing::SolveExample("hidden_move.lmx", kSolvePure, game));
+  auto* solution = As<TSolution32>(game.Solutions().First());  // Left, then Up
+  auto draw = [&](int32_t flags) {
+    solution->SolutionFlags = flags;
+    RecordingCanvas canvas;
+    solution->Draw(canvas);
+    return canvas;
+  };
+  const RecordingCanvas all = draw(kShowProbabilities | kShowBeliefs | kShowExpected);
+  EXPECT_TRUE(all.HasText("b= 0"));
+  EXPECT_TRUE(all.HasText("p= 0"));
+  EXPECT_TRUE(all.HasText("e= 2"));
+  // A move never played is painted over in white every other segment; a node never reached
+  // is hollow.
+  EXPECT_EQ(all.Of("line").size() % 10, 0u);
+  EXPECT_GT(all.Of("line").size(), 0u);
+  EXPECT_EQ(all.Of("line")[0].Pen, kWhite);
+  ASSERT_FALSE(all.Of("ellipse").empty());
+  EXPECT_EQ(all.Of("ellipse")[0].Brush, kWhite);
+  const RecordingCanvas noProbabilities = draw(kShowBeliefs | kShowExpected);
+  EXPECT_FALSE(noProbabilities.HasText("p= 0"));
+  EXPECT_TRUE(noProbabilities.Of("line").empty());
+  const RecordingCanvas noBeliefs = draw(kShowProbabilities | kShowExpected);
+  EXPECT_FALSE(noBeliefs.HasText("b= 0"));
+  EXPECT_TRUE(noBeliefs.Of("ellipse").empty());
 }
 
 }  // namespace
