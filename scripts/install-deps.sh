@@ -2,7 +2,8 @@
 # Installs the build and test tools the project needs, only those missing.
 set -e
 need=""
-for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang-format clang-tidy; do
+for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang-format clang-tidy \
+  qt6-base-dev qt6-svg-dev fonts-dejavu-core; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     need="$need $pkg"
   fi

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <charconv>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -24,6 +25,9 @@ void PrintHelp(std::ostream& out) {
       << "      --save       save the game and append the solutions to its file\n"
       << "      --debug      trace the solver and print its log after the solutions\n"
       << "                   Ctrl+C stops a run; the solutions found so far are printed\n"
+      << "  draw FILE.lmx --out PICTURE.png|svg|bmp [--solution NAME] [--zoom Z] [--grid]\n"
+      << "       [--debug]   writes the picture of the game, with a solution stored in the\n"
+      << "                   file drawn over it; zoom 0.8 to 1.6 (default 1)\n"
       << "  help             show this text (also --help, -h)\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
@@ -43,6 +47,38 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "help" || command == "--help" || command == "-h") {
     PrintHelp(out);
     return kExitOk;
+  }
+  if (command == "draw") {
+    DrawOptions options;
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      const bool hasValue = i + 1 < args.size();
+      if (arg == "--out" || arg == "--solution" || arg == "--zoom") {
+        if (!hasValue) return UsageError(err, arg + " needs a value");
+        const std::string& value = args[++i];
+        if (arg == "--out") options.Out = value;
+        if (arg == "--solution") options.Solution = value;
+        if (arg == "--zoom") {
+          const auto res = std::from_chars(value.data(), value.data() + value.size(), options.Zoom);
+          if (res.ec != std::errc() || res.ptr != value.data() + value.size()) {
+            return UsageError(err, "--zoom needs a number from 0.8 to 1.6");
+          }
+        }
+      } else if (arg == "--grid") {
+        options.Grid = true;
+      } else if (arg == "--debug") {
+        options.Debug = true;
+      } else if (arg.size() > 1 && arg[0] == '-') {
+        return UsageError(err, "unknown option '" + arg + "' for draw");
+      } else {
+        files.push_back(arg);
+      }
+    }
+    if (files.size() != 1) return UsageError(err, "draw takes exactly one game file");
+    if (options.Out.empty()) return UsageError(err, "draw needs --out PICTURE.png|svg|bmp");
+    options.Path = files[0];
+    return DrawCommand(options, err);
   }
   if (command == "list" || command == "audit" || command == "solve") {
     SolveOptions options;

@@ -21,6 +21,18 @@ struct SolveOptions {
   bool ShowProgress = false;  // stage and percentage on err while solving
 };
 
+struct DrawOptions {
+  std::string Path;
+  std::string Out;       // .png, .bmp or .svg
+  std::string Solution;  // the name of a stored solution to draw over the game
+  double Zoom = 1.0;
+  bool Grid = false;
+  bool Debug = false;  // temporary elements too
+};
+
+// Writes the picture of the game (and a stored solution over it).
+int DrawCommand(const DrawOptions& options, std::ostream& err);
+
 // Audits and solves the game and prints every solution; 3 when none is found.
 int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
 

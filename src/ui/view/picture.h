@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "document/game_form.h"
+#include "model/solution.h"
+
+namespace ludomark {
+
+// Writes the picture of the game (its drawing extent, scaled by the zoom), with the solution's
+// values over it when one is given, as PNG, BMP or SVG by the file's extension. The file is
+// replaced whole or not at all. Works without a display (Qt's offscreen platform). Throws
+// TFileError naming the file when it cannot be written; an unknown extension throws too.
+void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path, double zoom,
+                  bool grid);
+
+// Whether the extension names a picture format WritePicture writes.
+bool IsPictureFile(const std::string& path);
+
+}  // namespace ludomark

@@ -1,0 +1,103 @@
+#include "ui/view/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+
+namespace ludomark {
+
+QColor ToQColor(int32_t color) {
+  return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter), font_(QStringLiteral("DejaVu Sans")) {
+  font_.setPointSize(8);
+  ApplyPen();
+  painter_.setBrush(QBrush(brushColor_));
+}
+
+void TQtCanvas::ApplyPen() {
+  QPen pen(penColor_);
+  pen.setWidth(penWidth_);
+  pen.setStyle(penStyle_);
+  painter_.setPen(pen);
+}
+
+void TQtCanvas::SetPenColor(int32_t color) {
+  penColor_ = ToQColor(color);
+  ApplyPen();
+}
+
+void TQtCanvas::SetPenWidth(int32_t pixels) {
+  penWidth_ = pixels;
+  ApplyPen();
+}
+
+void TQtCanvas::SetPenStyle(TPenStyle style) {
+  penStyle_ = style == TPenStyle::Dotted ? Qt::DotLine : Qt::SolidLine;
+  ApplyPen();
+}
+
+void TQtCanvas::SetBrushColor(int32_t color) {
+  brushColor_ = ToQColor(color);
+  painter_.setBrush(QBrush(brushColor_));
+}
+
+void TQtCanvas::SetFontColor(int32_t color) {
+  fontColor_ = ToQColor(color);
+}
+
+void TQtCanvas::SetFontSize(int32_t points) {
+  font_.setPointSize(points > 0 ? points : 1);
+}
+
+void TQtCanvas::SetFontStyle(TFontStyle style) {
+  font_.setBold(style == TFontStyle::Bold);
+}
+
+void TQtCanvas::MoveTo(int32_t x, int32_t y) {
+  at_ = QPoint(x, y);
+}
+
+void TQtCanvas::LineTo(int32_t x, int32_t y) {
+  painter_.drawLine(at_, QPoint(x, y));
+  at_ = QPoint(x, y);
+}
+
+void TQtCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  painter_.drawEllipse(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+void TQtCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  painter_.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+void TQtCanvas::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                          int32_t cornerWidth, int32_t cornerHeight) {
+  painter_.drawRoundedRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
+                           cornerWidth / 2.0, cornerHeight / 2.0);
+}
+
+void TQtCanvas::FillPolygon(const std::array<TPoint, 3>& points) {
+  QPolygon polygon;
+  for (const TPoint& p : points) polygon << QPoint(p.X, p.Y);
+  painter_.drawPolygon(polygon);
+}
+
+void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
+  if (text.empty()) return;
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  painter_.setFont(font_);
+  const QFontMetrics metrics(font_);
+  const QRect box(x, y, metrics.horizontalAdvance(s), metrics.height());
+  painter_.fillRect(box, brushColor_);
+  painter_.save();
+  painter_.setPen(fontColor_);
+  painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+  painter_.restore();
+}
+
+void TQtCanvas::ShiftOrigin(int32_t dx, int32_t dy) {
+  painter_.translate(dx, dy);
+}
+
+}  // namespace ludomark

@@ -1,0 +1,65 @@
+// Pictures from the command line: formats, solutions over the game, refusals that write nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "gamefile/game_file.h"
+#include "support/run_cli.h"
+#include "support/solving.h"
+
+namespace fs = std::filesystem;
+
+namespace ludomark {
+namespace {
+
+std::string Example(const char* name) {
+  return std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name;
+}
+
+TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
+  const fs::path dir = fs::temp_directory_path() / "ludomark-draw-test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  for (const char* ext : {".png", ".bmp", ".svg"}) {
+    const fs::path out = dir / (std::string("bluff") + ext);
+    const auto r = testing::RunCli({"draw", Example("bluff.lmx"), "--out", out.string()});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_GT(fs::file_size(out), 1000u) << ext;
+  }
+  EXPECT_EQ(testing::ReadWholeFile((dir / "bluff.png").string()).substr(1, 3), "PNG");
+  EXPECT_NE(testing::ReadWholeFile((dir / "bluff.svg").string()).find("<svg"), std::string::npos);
+
+  // A solved and saved game: its solution drawn over it differs from the bare picture.
+  TGameType32 game;
+  ASSERT_TRUE(testing::SolveExample("hidden_move.lmx", 1, game));
+  const fs::path solved = dir / "solved.lmx";
+  WriteGameFile(solved.string(), game, /*withSolutions=*/true);
+  const fs::path bare = dir / "bare.png";
+  const fs::path over = dir / "over.png";
+  ASSERT_EQ(testing::RunCli({"draw", solved.string(), "--out", bare.string()}).code, 0);
+  const auto r = testing::RunCli(
+      {"draw", solved.string(), "--out", over.string(), "--solution", "P 1.1", "--zoom", "1.6"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(testing::ReadWholeFile(bare.string()), testing::ReadWholeFile(over.string()));
+
+  // Refusals: one line, exit 2, nothing written.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"draw", solved.string(), "--out", (dir / "x.png").string(), "--solution", "Q 9"},
+           {"draw", solved.string(), "--out", (dir / "x.png").string(), "--zoom", "2"},
+           {"draw", solved.string(), "--out", (dir / "x.png").string(), "--zoom", "big"},
+           {"draw", solved.string(), "--out", (dir / "x.gif").string()},
+           {"draw", solved.string(), "--out", (dir / "none" / "x.png").string()},
+           {"draw", solved.string()}}) {
+    const auto refused = testing::RunCli(args);
+    EXPECT_EQ(refused.code, 2) << args.back();
+    EXPECT_NE(refused.err.find("ludomark-cli: "), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
+  EXPECT_FALSE(fs::exists(dir / "x.gif"));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ludomark
