@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "gamefile/atomic_file.h"
 #include "gamefile/game_file.h"
 #include "support/run_cli.h"
 #include "support/solving.h"
@@ -59,6 +60,44 @@ TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
   EXPECT_FALSE(fs::exists(dir / "x.png"));
   EXPECT_FALSE(fs::exists(dir / "x.gif"));
   fs::remove_all(dir);
+}
+
+// Every example and every damaged file the fuzzer kept draws, or is refused as no game.
+TEST(DrawCli, AnyFileDrawsOrIsRefused) {
+  const fs::path out = fs::temp_directory_path() / "ludomark-draw-any.svg";
+  int drawn = 0;
+  for (const char* dir : {LUDOMARK_EXAMPLES_DIR, LUDOMARK_CORPUS_DIR}) {
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      const auto r = testing::RunCli({"draw", entry.path().string(), "--out", out.string()});
+      EXPECT_TRUE(r.code == 0 || r.code == 2) << entry.path() << " " << r.code;
+      drawn += r.code == 0 ? 1 : 0;
+    }
+  }
+  EXPECT_GT(drawn, 100);
+  fs::remove(out);
+  // Each example as PNG: the size of its drawing extent, and not the white page of a game
+  // with nothing in it.
+  const fs::path png = fs::temp_directory_path() / "ludomark-draw-any.png";
+  const fs::path empty = fs::temp_directory_path() / "ludomark-draw-empty.lmx";
+  WriteFileAtomically(empty.string(), "");
+  ASSERT_EQ(testing::RunCli({"draw", empty.string(), "--out", png.string()}).code, 0);
+  const std::string blank = testing::ReadWholeFile(png.string());
+  fs::remove(empty);
+  for (const auto& entry : fs::directory_iterator(LUDOMARK_EXAMPLES_DIR)) {
+    ASSERT_EQ(testing::RunCli({"draw", entry.path().string(), "--out", png.string()}).code, 0);
+    const std::string bytes = testing::ReadWholeFile(png.string());
+    ASSERT_GT(bytes.size(), 24u);
+    auto word = [&](std::size_t at) {
+      return (static_cast<unsigned char>(bytes[at]) << 24) |
+             (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+             (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+             static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(word(16), 2000u) << entry.path();  // the width and height in the PNG header
+    EXPECT_EQ(word(20), 2000u) << entry.path();
+    EXPECT_NE(bytes, blank) << entry.path();
+  }
+  fs::remove(png);
 }
 
 }  // namespace
