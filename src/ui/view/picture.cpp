@@ -47,7 +47,7 @@ void EnsureApplication() {
   static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-void Paint(QPainter& painter, TGameForm32& game, TSolution32* solution, bool grid) {
+void PaintOn(QPainter& painter, TGameForm32& game, TSolution32* solution, bool grid) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   TQtCanvas canvas(painter);
   if (grid) DrawGrid(canvas);
@@ -56,6 +56,32 @@ void Paint(QPainter& painter, TGameForm32& game, TSolution32* solution, bool gri
 }
 
 }  // namespace
+
+struct TOffscreenPicture::Image {
+  QImage image;
+};
+
+TOffscreenPicture::TOffscreenPicture(int width, int height) {
+  EnsureApplication();
+  image_ = std::make_unique<Image>();
+  image_->image = QImage(QSize(width, height), QImage::Format_RGB32);
+}
+
+TOffscreenPicture::~TOffscreenPicture() = default;
+
+void TOffscreenPicture::Paint(TGameForm32& game, TSolution32* solution, bool grid) {
+  image_->image.fill(Qt::white);
+  QPainter painter(&image_->image);
+  PaintOn(painter, game, solution, grid);
+}
+
+std::string TOffscreenPicture::Encode(const char* format) const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image_->image.save(&buffer, format)) return "";
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 bool IsPictureFile(const std::string& path) {
   const std::string ext = Extension(path);
@@ -69,31 +95,32 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
   const double saved = Zoom;
   Zoom = zoom;
   const QSize size(ToScreen(game.ExtentX), ToScreen(game.ExtentY));
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  bool written = true;
   if (Extension(path) == ".svg") {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(QString::fromStdString(game.Header().Name));
-    QPainter painter(&svg);
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    Paint(painter, game, solution, grid);
-  } else {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
     {
-      QPainter painter(&image);
-      Paint(painter, game, solution, grid);
+      // The generator writes its last bytes when the painter ends.
+      QPainter painter(&svg);
+      painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+      PaintOn(painter, game, solution, grid);
     }
-    written = image.save(&buffer, Extension(path) == ".png" ? "PNG" : "BMP");
+    Zoom = saved;
+    WriteFileAtomically(path,
+                        std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return;
   }
+  TOffscreenPicture picture(size.width(), size.height());
+  picture.Paint(game, solution, grid);
   Zoom = saved;
-  if (!written) throw TFileError(path, "Cannot encode the picture");
-  WriteFileAtomically(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  const std::string encoded = picture.Encode(Extension(path) == ".png" ? "PNG" : "BMP");
+  if (encoded.empty()) throw TFileError(path, "Cannot encode the picture");
+  WriteFileAtomically(path, encoded);
 }
 
 }  // namespace ludomark

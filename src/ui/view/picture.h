@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "document/game_form.h"
@@ -16,5 +17,23 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
 
 // Whether the extension names a picture format WritePicture writes.
 bool IsPictureFile(const std::string& path);
+
+// An offscreen image the game is painted on, as a window paints it (white page, optional
+// grid, the game, a solution over it), at the current zoom.
+class TOffscreenPicture {
+ public:
+  TOffscreenPicture(int width, int height);
+  ~TOffscreenPicture();
+  TOffscreenPicture(const TOffscreenPicture&) = delete;
+  TOffscreenPicture& operator=(const TOffscreenPicture&) = delete;
+
+  void Paint(TGameForm32& game, TSolution32* solution, bool grid);
+  // The image in a format by name ("PNG", "BMP"); empty when it cannot be encoded.
+  std::string Encode(const char* format) const;
+
+ private:
+  struct Image;
+  std::unique_ptr<Image> image_;
+};
 
 }  // namespace ludomark
