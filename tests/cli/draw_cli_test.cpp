@@ -62,6 +62,22 @@ TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
   fs::remove_all(dir);
 }
 
+// The README's pictures are what the command draws today, byte for byte (the fonts come with
+// the project's install script, so the pixels are stable).
+TEST(DrawCli, TheReadmePicturesStillComeOut) {
+  const std::string docs = std::string(LUDOMARK_EXAMPLES_DIR) + "/../docs";
+  const fs::path out = fs::temp_directory_path() / "ludomark-readme.png";
+  ASSERT_EQ(testing::RunCli({"draw", Example("bluff.lmx"), "--out", out.string()}).code, 0);
+  EXPECT_TRUE(testing::ReadWholeFile(out.string()) == testing::ReadWholeFile(docs + "/bluff.png"));
+  ASSERT_EQ(testing::RunCli(
+                {"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"})
+                .code,
+            0);
+  EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
+              testing::ReadWholeFile(docs + "/bluff_solution.png"));
+  fs::remove(out);
+}
+
 // Every example and every damaged file the fuzzer kept draws, or is refused as no game.
 TEST(DrawCli, AnyFileDrawsOrIsRefused) {
   const fs::path out = fs::temp_directory_path() / "ludomark-draw-any.svg";
