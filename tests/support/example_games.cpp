@@ -1,5 +1,6 @@
 #include "support/example_games.h"
 
+#include <functional>
 #include <tuple>
 
 #include "model/colors.h"
@@ -272,20 +273,32 @@ void PatientSearch(TGameType32& game) {
 
 }  // namespace
 
+// Players nobody placed stand in a column at the left edge, clear of the game and each other.
+std::function<void(TGameType32&)> WithPlayersPlaced(void (*build)(TGameType32&)) {
+  return [build](TGameType32& game) {
+    build(game);
+    int32_t y = 30;
+    game.Players().ForEach([&](TGameObject32* p) {
+      if (p->X == 100 && p->Y == 100) p->SetPosition(30, y);
+      y += 45;
+    });
+  };
+}
+
 const std::vector<ExampleGame>& ExampleGames() {
   static const std::vector<ExampleGame> games{
-      {"prisoners_dilemma.lmx", PrisonersDilemma},
-      {"rock_paper_scissors.lmx", RockPaperScissors},
-      {"volunteers_dilemma.lmx", Volunteers},
-      {"risky_venture.lmx", RiskyVenture},
-      {"hidden_move.lmx", HiddenMove},
-      {"discounted_centipede.lmx", Centipede},
-      {"matching_pennies.lmx", MatchingPennies},
-      {"battle_of_the_sexes.lmx", BattleOfTheSexes},
-      {"bluff.lmx", Bluff},
-      {"market_entry.lmx", MarketEntry},
-      {"three_way_deal.lmx", ThreeWayDeal},
-      {"patient_search.lmx", PatientSearch},
+      {"prisoners_dilemma.lmx", WithPlayersPlaced(PrisonersDilemma)},
+      {"rock_paper_scissors.lmx", WithPlayersPlaced(RockPaperScissors)},
+      {"volunteers_dilemma.lmx", WithPlayersPlaced(Volunteers)},
+      {"risky_venture.lmx", WithPlayersPlaced(RiskyVenture)},
+      {"hidden_move.lmx", WithPlayersPlaced(HiddenMove)},
+      {"discounted_centipede.lmx", WithPlayersPlaced(Centipede)},
+      {"matching_pennies.lmx", WithPlayersPlaced(MatchingPennies)},
+      {"battle_of_the_sexes.lmx", WithPlayersPlaced(BattleOfTheSexes)},
+      {"bluff.lmx", WithPlayersPlaced(Bluff)},
+      {"market_entry.lmx", WithPlayersPlaced(MarketEntry)},
+      {"three_way_deal.lmx", WithPlayersPlaced(ThreeWayDeal)},
+      {"patient_search.lmx", WithPlayersPlaced(PatientSearch)},
   };
   return games;
 }
