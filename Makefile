@@ -2,7 +2,7 @@
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test lint bench fuzz build clean
+.PHONY: all deps run test test-core lint bench fuzz build clean
 
 all: build
 
@@ -28,6 +28,13 @@ test: deps
 	@cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The build for machines that only solve: no desktop layer, no Qt; everything else tested.
+test-core: deps
+	@cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_DESKTOP=OFF \
+		-DLUDOMARK_WERROR=$(WERROR) >/dev/null
+	@cmake --build build/core -j $(JOBS)
+	@cd build/core && ctest --output-on-failure -j $(JOBS) --progress
 
 # Formatting and the checks of .clang-tidy over the tracked sources, with the compile commands
 # of the test build (configured here, not built).
