@@ -26,8 +26,10 @@ void PrintHelp(std::ostream& out) {
       << "      --debug      trace the solver and print its log after the solutions\n"
       << "                   Ctrl+C stops a run; the solutions found so far are printed\n"
       << "  draw FILE.lmx --out PICTURE.png|svg|bmp [--solution NAME] [--zoom Z] [--grid]\n"
-      << "       [--debug]   writes the picture of the game, with a solution stored in the\n"
-      << "                   file drawn over it; zoom 0.8 to 1.6 (default 1)\n"
+      << "       [--trim] [--debug]\n"
+      << "                   writes the picture of the game, with a solution stored in the\n"
+      << "                   file drawn over it; zoom 0.8 to 1.6 (default 1); --trim cuts\n"
+      << "                   the picture to what is drawn\n"
       << "  help             show this text (also --help, -h)\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
@@ -67,6 +69,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
       } else if (arg == "--grid") {
         options.Grid = true;
+      } else if (arg == "--trim") {
+        options.Trim = true;
       } else if (arg == "--debug") {
         options.Debug = true;
       } else if (arg.size() > 1 && arg[0] == '-') {

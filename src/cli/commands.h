@@ -27,6 +27,7 @@ struct DrawOptions {
   std::string Solution;  // the name of a stored solution to draw over the game
   double Zoom = 1.0;
   bool Grid = false;
+  bool Trim = false;   // cut to what is drawn
   bool Debug = false;  // temporary elements too
 };
 

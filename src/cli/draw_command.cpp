@@ -34,7 +34,8 @@ int DrawCommand(const DrawOptions& options, std::ostream& err) {
   }
   DebugMode = options.Debug;
   try {
-    WritePicture(game, solution, options.Out, options.Zoom, options.Grid);
+    WritePicture(game, solution, options.Out,
+                 TPictureOptions{options.Zoom, options.Grid, options.Trim});
   } catch (const TFileError& e) {
     DebugMode = false;
     err << "ludomark-cli: " << e.what() << "\n";

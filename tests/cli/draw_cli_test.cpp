@@ -67,11 +67,14 @@ TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
 TEST(DrawCli, TheReadmePicturesStillComeOut) {
   const std::string docs = std::string(LUDOMARK_EXAMPLES_DIR) + "/../docs";
   const fs::path out = fs::temp_directory_path() / "ludomark-readme.png";
-  ASSERT_EQ(testing::RunCli({"draw", Example("bluff.lmx"), "--out", out.string()}).code, 0);
+  const std::vector<std::string> look = {"--zoom", "1.6", "--trim"};
+  auto draw = [&](std::vector<std::string> args) {
+    args.insert(args.end(), look.begin(), look.end());
+    return testing::RunCli(args).code;
+  };
+  ASSERT_EQ(draw({"draw", Example("bluff.lmx"), "--out", out.string()}), 0);
   EXPECT_TRUE(testing::ReadWholeFile(out.string()) == testing::ReadWholeFile(docs + "/bluff.png"));
-  ASSERT_EQ(testing::RunCli(
-                {"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"})
-                .code,
+  ASSERT_EQ(draw({"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"}),
             0);
   EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
               testing::ReadWholeFile(docs + "/bluff_solution.png"));

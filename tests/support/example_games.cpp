@@ -170,15 +170,15 @@ void Bluff(TGameType32& game) {
   GameBuilder b(game);
   TPlayer32* ann = b.Player("Ann", kBlue);
   TPlayer32* bob = b.Player("Bob", kRed);
-  TNode32* deal = b.Node("Deal", nullptr, 250, 40);
-  TNode32* high = b.Node("Ann high", ann, 120, 140);
-  TNode32* low = b.Node("Ann low", ann, 380, 140);
-  TNode32* bobHigh = b.Node("Bob high", bob, 120, 260);
-  TNode32* bobLow = b.Node("Bob low", bob, 380, 260);
-  b.Move("High", deal, high, 0.5)->SetPosition(180, 90);
-  b.Move("Low", deal, low, 0.5)->SetPosition(320, 90);
-  b.Move("Bet", high, bobHigh)->SetPosition(120, 200);
-  b.Move("Bet", low, bobLow)->SetPosition(380, 200);
+  TNode32* deal = b.Node("Deal", nullptr, 300, 40);
+  TNode32* high = b.Node("Ann high", ann, 150, 150);
+  TNode32* low = b.Node("Ann low", ann, 450, 150);
+  TNode32* bobHigh = b.Node("Bob high", bob, 150, 330);
+  TNode32* bobLow = b.Node("Bob low", bob, 450, 330);
+  b.Move("High", deal, high, 0.5)->SetPosition(220, 95);
+  b.Move("Low", deal, low, 0.5)->SetPosition(380, 95);
+  b.Move("Bet", high, bobHigh)->SetPosition(150, 270);
+  b.Move("Bet", low, bobLow)->SetPosition(450, 270);
   b.InfoSet("After bet", {bobHigh, bobLow});
   auto final = [&](const char* name, TNode32* from, int32_t x, int32_t y, double annGets) {
     TMove32* m = b.Move(name, from, nullptr);
@@ -186,12 +186,12 @@ void Bluff(TGameType32& game) {
     b.Payoff(m, ann, annGets);
     b.Payoff(m, bob, -annGets);
   };
-  final("Check", high, 40, 200, 1);
-  final("Check", low, 460, 200, -1);
-  final("Call", bobHigh, 80, 360, 2);
-  final("Fold", bobHigh, 160, 360, 1);
-  final("Call", bobLow, 340, 360, -2);
-  final("Fold", bobLow, 420, 360, 1);
+  final("Check", high, 40, 250, 1);
+  final("Check", low, 560, 250, -1);
+  final("Call", bobHigh, 80, 450, 2);
+  final("Fold", bobHigh, 220, 450, 1);
+  final("Call", bobLow, 380, 450, -2);
+  final("Fold", bobLow, 520, 450, 1);
 }
 
 // Ends a move with one payoff per player.

@@ -47,6 +47,31 @@ void EnsureApplication() {
   static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// The smallest rectangle holding every non-white pixel, grown by the margin and kept inside
+// the image; the whole image when nothing is drawn.
+QRect NonWhiteBox(const QImage& image, int margin) {
+  int left = image.width();
+  int top = image.height();
+  int right = -1;
+  int bottom = -1;
+  const QRgb white = qRgb(255, 255, 255);
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if ((line[x] | 0xFF000000) == white) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = y;
+    }
+  }
+  if (right < 0) return image.rect();
+  return QRect(QPoint(left - margin, top - margin), QPoint(right + margin, bottom + margin))
+      .intersected(image.rect());
+}
+
+constexpr int kTrimMargin = 16;
+
 void PaintOn(QPainter& painter, TGameForm32& game, TSolution32* solution, bool grid) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   TQtCanvas canvas(painter);
@@ -75,6 +100,23 @@ void TOffscreenPicture::Paint(TGameForm32& game, TSolution32* solution, bool gri
   PaintOn(painter, game, solution, grid);
 }
 
+TRect TOffscreenPicture::ContentBox(int margin) const {
+  const QRect box = NonWhiteBox(image_->image, margin);
+  return TRect{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+}
+
+void TOffscreenPicture::Trim(int margin) {
+  image_->image = image_->image.copy(NonWhiteBox(image_->image, margin));
+}
+
+int TOffscreenPicture::Width() const {
+  return image_->image.width();
+}
+
+int TOffscreenPicture::Height() const {
+  return image_->image.height();
+}
+
 std::string TOffscreenPicture::Encode(const char* format) const {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -88,36 +130,43 @@ bool IsPictureFile(const std::string& path) {
   return ext == ".png" || ext == ".bmp" || ext == ".svg";
 }
 
-void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path, double zoom,
-                  bool grid) {
+void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path,
+                  const TPictureOptions& options) {
   if (!IsPictureFile(path)) throw TFileError(path, "Pictures are written as .png, .bmp or .svg");
   EnsureApplication();
   const double saved = Zoom;
-  Zoom = zoom;
+  Zoom = options.Zoom;
   const QSize size(ToScreen(game.ExtentX), ToScreen(game.ExtentY));
+  // Painted as an image first: the picture itself, or the box an SVG is cut to.
+  TOffscreenPicture picture(size.width(), size.height());
+  picture.Paint(game, solution, options.Grid);
+  QRect box(QPoint(0, 0), size);
+  if (options.Trim) {
+    const TRect r = picture.ContentBox(kTrimMargin);
+    box = QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
+  }
   if (Extension(path) == ".svg") {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setSize(box.size());
+    svg.setViewBox(box);
     svg.setTitle(QString::fromStdString(game.Header().Name));
     {
       // The generator writes its last bytes when the painter ends.
       QPainter painter(&svg);
       painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-      PaintOn(painter, game, solution, grid);
+      PaintOn(painter, game, solution, options.Grid);
     }
     Zoom = saved;
     WriteFileAtomically(path,
                         std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return;
   }
-  TOffscreenPicture picture(size.width(), size.height());
-  picture.Paint(game, solution, grid);
   Zoom = saved;
+  if (options.Trim) picture.Trim(kTrimMargin);
   const std::string encoded = picture.Encode(Extension(path) == ".png" ? "PNG" : "BMP");
   if (encoded.empty()) throw TFileError(path, "Cannot encode the picture");
   WriteFileAtomically(path, encoded);

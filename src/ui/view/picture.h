@@ -8,12 +8,19 @@
 
 namespace ludomark {
 
+struct TPictureOptions {
+  double Zoom = 1.0;
+  bool Grid = false;
+  // Cut to what is drawn, with a small white margin, instead of the whole drawing extent.
+  bool Trim = false;
+};
+
 // Writes the picture of the game (its drawing extent, scaled by the zoom), with the solution's
 // values over it when one is given, as PNG, BMP or SVG by the file's extension. The file is
 // replaced whole or not at all. Works without a display (Qt's offscreen platform). Throws
 // TFileError naming the file when it cannot be written; an unknown extension throws too.
-void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path, double zoom,
-                  bool grid);
+void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path,
+                  const TPictureOptions& options);
 
 // Whether the extension names a picture format WritePicture writes.
 bool IsPictureFile(const std::string& path);
@@ -28,6 +35,12 @@ class TOffscreenPicture {
   TOffscreenPicture& operator=(const TOffscreenPicture&) = delete;
 
   void Paint(TGameForm32& game, TSolution32* solution, bool grid);
+  // The box of the non-white pixels with a margin around them, inside the image (the whole
+  // image when nothing is drawn); Trim cuts the image to it.
+  TRect ContentBox(int margin) const;
+  void Trim(int margin);
+  int Width() const;
+  int Height() const;
   // The image in a format by name ("PNG", "BMP"); empty when it cannot be encoded.
   std::string Encode(const char* format) const;
 

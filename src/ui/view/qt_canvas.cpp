@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPolygon>
+#include <algorithm>
 
 namespace ludomark {
 
@@ -63,18 +64,28 @@ void TQtCanvas::LineTo(int32_t x, int32_t y) {
   at_ = QPoint(x, y);
 }
 
+namespace {
+
+// Qt outlines a rectangle of width w over w + 1 pixels; the canvas box covers right - left
+// pixels, so the rectangle handed to Qt is one pixel narrower and shorter.
+QRect OutlineBox(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  return QRect(left, top, std::max(right - left - 1, 0), std::max(bottom - top - 1, 0));
+}
+
+}  // namespace
+
 void TQtCanvas::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  painter_.drawEllipse(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+  painter_.drawEllipse(OutlineBox(left, top, right, bottom));
 }
 
 void TQtCanvas::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  painter_.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+  painter_.drawRect(OutlineBox(left, top, right, bottom));
 }
 
 void TQtCanvas::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
                           int32_t cornerWidth, int32_t cornerHeight) {
-  painter_.drawRoundedRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)),
-                           cornerWidth / 2.0, cornerHeight / 2.0);
+  painter_.drawRoundedRect(OutlineBox(left, top, right, bottom), cornerWidth / 2.0,
+                           cornerHeight / 2.0);
 }
 
 void TQtCanvas::FillPolygon(const std::array<TPoint, 3>& points) {
