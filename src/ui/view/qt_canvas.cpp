@@ -48,11 +48,17 @@ void TQtCanvas::SetFontColor(int32_t color) {
 }
 
 void TQtCanvas::SetFontSize(int32_t points) {
-  font_.setPointSize(points > 0 ? points : 1);
+  const int size = points > 0 ? points : 1;
+  if (size == font_.pointSize()) return;
+  font_.setPointSize(size);
+  fontChanged_ = true;
 }
 
 void TQtCanvas::SetFontStyle(TFontStyle style) {
-  font_.setBold(style == TFontStyle::Bold);
+  const bool bold = style == TFontStyle::Bold;
+  if (bold == font_.bold()) return;
+  font_.setBold(bold);
+  fontChanged_ = true;
 }
 
 void TQtCanvas::MoveTo(int32_t x, int32_t y) {
@@ -97,14 +103,16 @@ void TQtCanvas::FillPolygon(const std::array<TPoint, 3>& points) {
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (text.empty()) return;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  painter_.setFont(font_);
-  const QFontMetrics metrics(font_);
-  const QRect box(x, y, metrics.horizontalAdvance(s), metrics.height());
+  if (fontChanged_) {
+    painter_.setFont(font_);
+    metrics_.emplace(font_);
+    fontChanged_ = false;
+  }
+  const QRect box(x, y, metrics_->horizontalAdvance(s), metrics_->height());
   painter_.fillRect(box, brushColor_);
-  painter_.save();
   painter_.setPen(fontColor_);
-  painter_.drawText(QPoint(x, y + metrics.ascent()), s);
-  painter_.restore();
+  painter_.drawText(QPoint(x, y + metrics_->ascent()), s);
+  ApplyPen();
 }
 
 void TQtCanvas::ShiftOrigin(int32_t dx, int32_t dy) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <optional>
 
 #include "model/canvas.h"
 
@@ -39,6 +41,9 @@ class TQtCanvas : public TCanvas {
   QColor brushColor_{Qt::white};
   QColor fontColor_{Qt::black};
   QFont font_;
+  // The painter's font and its metrics follow font_ lazily: texts come in runs of one font.
+  bool fontChanged_ = true;
+  std::optional<QFontMetrics> metrics_;
   QPoint at_;
 };
 
