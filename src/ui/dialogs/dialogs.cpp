@@ -1,0 +1,115 @@
+#include "ui/dialogs/dialogs.h"
+
+#include "model/info.h"
+#include "model/status_code.h"
+#include "model/table_edit.h"
+
+namespace ludomark {
+
+TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* player) {
+  TPlayerDlg& dialog = dialogs.Player;
+  dialog.Setup(player, game);
+  TPlayer32* result = nullptr;
+  if (dialogs.Runner.Show(dialog)) {
+    result = player;
+    if (result == nullptr) {
+      result = NewElement<TPlayer32>(&game);
+      game.AddObject(result);
+    }
+    result->Assign(dialog.Working());
+    game.SetStatus(StatusEdited);
+  }
+  dialog.Release();
+  return result;
+}
+
+TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node) {
+  TNodeDlg& dialog = dialogs.Node;
+  dialog.Setup(node, game);
+  TNode32* result = nullptr;
+  if (dialogs.Runner.Show(dialog)) {
+    result = node;
+    if (result == nullptr) {
+      result = NewElement<TNode32>(&game);
+      game.AddObject(result);
+    }
+    result->Assign(dialog.Working());
+    game.SetStatus(StatusEdited);
+  }
+  dialog.Release();
+  return result;
+}
+
+bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
+  TMoveDlg& dialog = dialogs.Move;
+  auto* game = As<TGameForm32>(move.Owner);
+  if (game == nullptr) return false;
+  dialog.Setup(&move, *game);
+  const bool ok = dialogs.Runner.Show(dialog);
+  if (ok) {
+    move.Assign(dialog.Working());
+    game->SetStatus(StatusEdited);
+  }
+  dialog.Release();  // and the payoffs of the working copy with it
+  return ok;
+}
+
+bool RunCellPayoffDialog(TDialogs& dialogs, TCell32& cell) {
+  TPayoffDlg& dialog = dialogs.Payoff;
+  dialog.Setup(cell);
+  const bool ok = dialogs.Runner.Show(dialog);
+  if (ok) {
+    dialog.Working().TMove32::CopyTo(cell);
+    if (cell.Owner != nullptr) cell.Owner->SetStatus(StatusEdited);
+  }
+  dialog.Release();
+  return ok;
+}
+
+bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table) {
+  TSideDlg& dialog = dialogs.Side;
+  dialog.Setup(side, table);
+  bool changed = false;
+  if (dialogs.Runner.Show(dialog)) changed = ApplySideEdit(side, dialog.Working(), table);
+  dialog.Release();
+  return changed;
+}
+
+bool RunInfoDialog(TDialogs& dialogs, TNode32& anchor) {
+  if (!dialogs.Info.Setup(anchor)) return false;
+  // The dialog has no Cancel: however it closes, the set is made from the events.
+  dialogs.Runner.Show(dialogs.Info);
+  dialogs.Info.OKBtnClick();
+  return true;
+}
+
+bool RemovePlayer(TGameForm32& game, TPlayer32* player) {
+  if (player == nullptr || !player->CanDelete()) return false;
+  game.Players().Remove(player);
+  game.SetStatus(StatusEdited);
+  FreeElement(player);
+  return true;
+}
+
+bool RemoveNode(TGameForm32& game, TNode32* node) {
+  if (node == nullptr || !node->CanDelete()) return false;
+  game.PurgeInfos(/*keepSingle=*/false);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
+    if (m->From.get() == node) m->SetFrom(nullptr);
+    if (m->To.get() == node) m->SetTo(nullptr);
+  });
+  if (TInfo32* set = node->Info.get()) set->Members.Remove(node);
+  game.Nodes().Remove(node);
+  game.SetStatus(StatusEdited);
+  FreeElement(node);
+  return true;
+}
+
+void RemoveMove(TGameForm32& game, TMove32* move) {
+  if (move == nullptr) return;
+  game.Moves().Remove(move);
+  game.SetStatus(StatusEdited);
+  FreeElement(move);
+}
+
+}  // namespace ludomark

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/game_form.h"
+#include "model/game_list.h"
+#include "model/ref.h"
+#include "model/solution.h"
+#include "solver/solve_observer.h"
+#include "solver/solve_run.h"
+
+namespace ludomark {
+
+// What the solve dialog needs of the program around it: its own window, the game windows and
+// the solution views.
+class TSolveDlgHost {
+ public:
+  virtual ~TSolveDlgHost() = default;
+  // The dialog's state changed: the view shows it again.
+  virtual void StateChanged() {}
+  // Lets pending user events in during a run (the Abort button among them).
+  virtual void ProcessEvents() {}
+  virtual void ShowView() {}
+  virtual void HideView() {}
+  virtual bool HasGameWindow(TGameForm32& game) = 0;
+  virtual void OpenSolutionView(TGameForm32& game, TSolution32& solution) = 0;
+  // Closes the views of the game showing the solution (every solution view when none).
+  virtual void CloseSolutionViews(TGameForm32& game, TSolution32* solution) = 0;
+};
+
+// The solve dialog: the stage, progress and percentage of a run, then the list of solutions
+// with Show and Delete. It observes the program's one run.
+class TSolveDlg : public TSolveObserver {
+ public:
+  static constexpr int kBarMaximum = TSolveRun::kBarMaximum;
+
+  TSolveDlg(TSolveRun& run, TSolveDlgHost& host) : run_(run), host_(host) {}
+
+  // Runs the solver on the game (already audited, its old solutions gone), or, without the
+  // run flag, only lists the game's solutions.
+  void Prepare(bool run, TGameForm32& game);
+  void CancelBtnClick();  // "Abort"
+  bool CloseQuery() const { return run_.Stopped; }
+  void CloseBtnClick();  // "&Close"
+  void SolutionBoxClick(int row);
+  void ShowBtnClick();  // also a double click on the list
+  void DeleteBtnClick();
+  void RefreshList();
+  // A solution view closed: its solution comes back to the list.
+  void SolutionViewClosed(TSolution32& solution);
+  // The game's window closes: the dialog lets go of it and hides if it showed it.
+  void GameClosing(TGameForm32& game);
+
+  // What the view shows.
+  const std::string& Caption() const { return caption_; }
+  const std::string& Stage() const { return stage_; }
+  const std::string& Percent() const { return percent_; }
+  int BarPosition() const { return bar_; }
+  bool Running() const { return running_; }  // Abort and the percentage, or Close and Delete
+  bool Visible() const { return visible_; }
+  std::vector<std::string> Rows();
+  int SelectedRow();
+  TGameForm32* Game() const { return game_; }
+
+  // The run's reports.
+  void StageCaption(const std::string& caption) override;
+  void RunningState(bool running, const std::string& title) override;
+  void ProgressReset() override;
+  void ProgressStep(int amount) override;
+  void PercentText(const std::string& text) override;
+  void SolutionsChanged() override { RefreshList(); }
+  void HideView() override;
+  void ShowMessage(const std::string& text) override;
+  void ProcessEvents() override { host_.ProcessEvents(); }
+
+ private:
+  TSolveRun& run_;
+  TSolveDlgHost& host_;
+  TGameForm32* game_ = nullptr;
+  TGameList listed_;
+  Ref<TSolution32> selected_;
+  std::string caption_;
+  std::string stage_;
+  std::string percent_ = "00.00%";
+  int bar_ = 0;
+  bool running_ = false;
+  bool visible_ = false;
+};
+
+}  // namespace ludomark

@@ -1,0 +1,21 @@
+#include "ui/dialogs/solve_options_dialog.h"
+
+#include "model/settings.h"
+
+namespace ludomark {
+
+TSolveOptionsDlg::TSolveOptionsDlg() {
+  SolveMethod = kSolveMixed;
+}
+
+int TSolveOptionsDlg::FormActivate() const {
+  if (SolveMethod == kSolvePure) return kPureItem;
+  if (SolveMethod == kSolveMixed) return kMixedItem;
+  return -1;
+}
+
+void TSolveOptionsDlg::MethodGroupClick(int item) {
+  SolveMethod = item == kPureItem ? kSolvePure : item == kMixedItem ? kSolveMixed : kSolveSampling;
+}
+
+}  // namespace ludomark

@@ -1,0 +1,121 @@
+// The solve dialog over a real run: stages, progress, the list with Show and Delete, Abort.
+#include "ui/dialogs/solve_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "audit/audit.h"
+#include "gamefile/game_file.h"
+#include "model/settings.h"
+
+namespace ludomark {
+namespace {
+
+struct FakeHost : TSolveDlgHost {
+  TSolveDlg* Dialog = nullptr;
+  std::vector<std::string> Stages;
+  std::vector<std::string> Opened;
+  int Closed = 0;
+  bool Visible = false;
+  std::function<void()> DuringRun;
+
+  void StateChanged() override {
+    if (Dialog != nullptr && (Stages.empty() || Stages.back() != Dialog->Stage())) {
+      Stages.push_back(Dialog->Stage());
+    }
+  }
+  void ProcessEvents() override {
+    if (DuringRun) DuringRun();
+  }
+  void ShowView() override { Visible = true; }
+  void HideView() override { Visible = false; }
+  bool HasGameWindow(TGameForm32&) override { return true; }
+  void OpenSolutionView(TGameForm32&, TSolution32& s) override { Opened.push_back(s.Name); }
+  void CloseSolutionViews(TGameForm32&, TSolution32*) override { ++Closed; }
+};
+
+struct SolveDialogTest : ::testing::Test {
+  TGameType32 game;
+  TSolveRun run;
+  FakeHost host;
+  TSolveDlg dialog{run, host};
+
+  void SetUp() override { host.Dialog = &dialog; }
+  void TearDown() override { SolveMethod = kSolveMixed; }
+  void Start(const char* example) {
+    ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + example, game));
+    ASSERT_TRUE(Audit(game));
+    game.SetStatus(StatusSolving);
+    dialog.Prepare(/*run=*/true, game);
+  }
+};
+
+TEST_F(SolveDialogTest, ARunThenShowAndDeleteFromTheList) {
+  Start("battle_of_the_sexes.lmx");
+  EXPECT_EQ(host.Stages,
+            (std::vector<std::string>{"", "Profiling...", "Eliminating...", "Exploring...",
+                                      "Organizing...", "Cleaning up..."}));
+  EXPECT_EQ(dialog.Caption(), "Solved");
+  EXPECT_FALSE(dialog.Running());
+  EXPECT_TRUE(dialog.CloseQuery());
+  EXPECT_EQ(dialog.BarPosition(), TSolveDlg::kBarMaximum);
+  EXPECT_EQ(dialog.Percent(), "100.00%");
+  EXPECT_EQ(game.Status(), StatusSolved);
+  const std::vector<std::string> all = dialog.Rows();
+  ASSERT_EQ(all.size(), 3u);
+
+  // Nothing selected: Show and Delete do nothing.
+  dialog.ShowBtnClick();
+  dialog.DeleteBtnClick();
+  EXPECT_TRUE(host.Opened.empty());
+  dialog.SolutionBoxClick(1);
+  dialog.ShowBtnClick();
+  EXPECT_EQ(host.Opened, std::vector<std::string>{all[1]});
+  EXPECT_EQ(dialog.Rows(), (std::vector<std::string>{all[0], all[2]}));
+  EXPECT_EQ(dialog.SelectedRow(), -1);
+  dialog.SolutionViewClosed(*As<TSolution32>(game.Solutions().ElementAt(2)));
+  EXPECT_EQ(dialog.Rows(), all);
+
+  dialog.SolutionBoxClick(0);
+  dialog.DeleteBtnClick();
+  EXPECT_EQ(host.Closed, 1);
+  EXPECT_EQ(game.Solutions().LiveCount(), 2);
+  EXPECT_EQ(dialog.Rows().size(), 2u);
+
+  // Listing again without a run; closing the game's window hides the dialog and forgets it.
+  dialog.Prepare(/*run=*/false, game);
+  EXPECT_EQ(dialog.Rows().size(), 2u);
+  EXPECT_TRUE(host.Visible);
+  dialog.GameClosing(game);
+  EXPECT_FALSE(host.Visible);
+  EXPECT_TRUE(dialog.Rows().empty());
+  EXPECT_EQ(dialog.Game(), nullptr);
+}
+
+TEST_F(SolveDialogTest, NoSolutionHidesTheViewWithAMessage) {
+  SolveMethod = kSolvePure;
+  Start("matching_pennies.lmx");
+  EXPECT_FALSE(host.Visible);
+  EXPECT_EQ(game.RecordedMessages().Shown, std::vector<std::string>{"No solution found."});
+  EXPECT_EQ(game.Status(), StatusSaved);
+  EXPECT_EQ(std::find(host.Stages.begin(), host.Stages.end(), "Exploring..."), host.Stages.end());
+}
+
+TEST_F(SolveDialogTest, AbortKeepsWhatWasFoundAndEndsSolved) {
+  bool aborted = false;
+  host.DuringRun = [&] {
+    EXPECT_TRUE(dialog.Running());
+    EXPECT_FALSE(dialog.CloseQuery());  // the view stays while the run works
+    if (dialog.Stage() == "Exploring..." && !aborted) {
+      dialog.CancelBtnClick();
+      aborted = true;
+    }
+  };
+  Start("bluff.lmx");
+  EXPECT_TRUE(aborted);
+  EXPECT_EQ(host.Stages.back(), "Cleaning up...");
+  EXPECT_EQ(dialog.Caption(), "Solved");
+  EXPECT_EQ(static_cast<int>(dialog.Rows().size()), game.Solutions().LiveCount());
+}
+
+}  // namespace
+}  // namespace ludomark
