@@ -6,9 +6,9 @@
 
 #include "document/game_form.h"
 #include "model/cell.h"
-#include "model/table.h"
 #include "model/move.h"
 #include "model/payoff.h"
+#include "model/table.h"
 
 namespace ludomark {
 

@@ -11,10 +11,10 @@ void TSolveDlg::Prepare(bool run, TGameForm32& game) {
   selected_ = nullptr;
   listed_.Clear();
   visible_ = true;
-  host_.ShowView();
+  host_->ShowView();
   if (run) {
     bar_ = 0;
-    host_.StateChanged();
+    host_->StateChanged();
     run_.RunSolve(game, *this);
   } else {
     RunningState(/*running=*/false, "Solved");
@@ -33,13 +33,13 @@ void TSolveDlg::CloseBtnClick() {
 
 void TSolveDlg::SolutionBoxClick(int row) {
   selected_ = row >= 0 ? As<TSolution32>(listed_.ElementAt(row + 1)) : nullptr;
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::ShowBtnClick() {
   TSolution32* solution = selected_.get();
-  if (game_ == nullptr || solution == nullptr || !host_.HasGameWindow(*game_)) return;
-  host_.OpenSolutionView(*game_, *solution);
+  if (game_ == nullptr || solution == nullptr || !windows_.HasGameWindow(*game_)) return;
+  windows_.OpenSolutionView(*game_, *solution);
   solution->InView = true;
   selected_ = nullptr;
   RefreshList();
@@ -47,8 +47,8 @@ void TSolveDlg::ShowBtnClick() {
 
 void TSolveDlg::DeleteBtnClick() {
   TSolution32* solution = selected_.get();
-  if (game_ == nullptr || solution == nullptr || !host_.HasGameWindow(*game_)) return;
-  host_.CloseSolutionViews(*game_, solution);
+  if (game_ == nullptr || solution == nullptr || !windows_.HasGameWindow(*game_)) return;
+  windows_.CloseSolutionViews(*game_, solution);
   selected_ = nullptr;
   DeleteSolution(*game_, solution);
   RefreshList();
@@ -61,7 +61,7 @@ void TSolveDlg::RefreshList() {
       if (!s->InView) listed_.Add(s);
     });
   }
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::SolutionViewClosed(TSolution32& solution) {
@@ -89,7 +89,7 @@ int TSolveDlg::SelectedRow() {
 
 void TSolveDlg::StageCaption(const std::string& caption) {
   stage_ = caption;
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::RunningState(bool running, const std::string& title) {
@@ -97,27 +97,27 @@ void TSolveDlg::RunningState(bool running, const std::string& title) {
   // The run keeps the caption for the sampling method, which has no title of its own.
   if (!title.empty()) caption_ = title;
   run_.Stopped = !running;
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::ProgressReset() {
   bar_ = 0;
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::ProgressStep(int amount) {
   bar_ = std::min(bar_ + amount, kBarMaximum);
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::PercentText(const std::string& text) {
   percent_ = text;
-  host_.StateChanged();
+  host_->StateChanged();
 }
 
 void TSolveDlg::HideView() {
   visible_ = false;
-  host_.HideView();
+  host_->HideView();
 }
 
 void TSolveDlg::ShowMessage(const std::string& text) {

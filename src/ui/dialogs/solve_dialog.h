@@ -12,8 +12,7 @@
 
 namespace ludomark {
 
-// What the solve dialog needs of the program around it: its own window, the game windows and
-// the solution views.
+// The solve dialog's own window.
 class TSolveDlgHost {
  public:
   virtual ~TSolveDlgHost() = default;
@@ -23,6 +22,12 @@ class TSolveDlgHost {
   virtual void ProcessEvents() {}
   virtual void ShowView() {}
   virtual void HideView() {}
+};
+
+// The game windows and solution views the dialog's Show and Delete reach.
+class TSolutionWindows {
+ public:
+  virtual ~TSolutionWindows() = default;
   virtual bool HasGameWindow(TGameForm32& game) = 0;
   virtual void OpenSolutionView(TGameForm32& game, TSolution32& solution) = 0;
   // Closes the views of the game showing the solution (every solution view when none).
@@ -35,7 +40,9 @@ class TSolveDlg : public TSolveObserver {
  public:
   static constexpr int kBarMaximum = TSolveRun::kBarMaximum;
 
-  TSolveDlg(TSolveRun& run, TSolveDlgHost& host) : run_(run), host_(host) {}
+  TSolveDlg(TSolveRun& run, TSolutionWindows& windows) : run_(run), windows_(windows) {}
+  // The view; without one the dialog works unseen.
+  void SetHost(TSolveDlgHost* host) { host_ = host != nullptr ? host : &unseen_; }
 
   // Runs the solver on the game (already audited, its old solutions gone), or, without the
   // run flag, only lists the game's solutions.
@@ -72,11 +79,13 @@ class TSolveDlg : public TSolveObserver {
   void SolutionsChanged() override { RefreshList(); }
   void HideView() override;
   void ShowMessage(const std::string& text) override;
-  void ProcessEvents() override { host_.ProcessEvents(); }
+  void ProcessEvents() override { host_->ProcessEvents(); }
 
  private:
   TSolveRun& run_;
-  TSolveDlgHost& host_;
+  TSolutionWindows& windows_;
+  TSolveDlgHost unseen_;
+  TSolveDlgHost* host_ = &unseen_;
   TGameForm32* game_ = nullptr;
   TGameList listed_;
   Ref<TSolution32> selected_;

@@ -10,7 +10,7 @@
 namespace ludomark {
 namespace {
 
-struct FakeHost : TSolveDlgHost {
+struct FakeHost : TSolveDlgHost, TSolutionWindows {
   TSolveDlg* Dialog = nullptr;
   std::vector<std::string> Stages;
   std::vector<std::string> Opened;
@@ -39,7 +39,10 @@ struct SolveDialogTest : ::testing::Test {
   FakeHost host;
   TSolveDlg dialog{run, host};
 
-  void SetUp() override { host.Dialog = &dialog; }
+  void SetUp() override {
+    host.Dialog = &dialog;
+    dialog.SetHost(&host);
+  }
   void TearDown() override { SolveMethod = kSolveMixed; }
   void Start(const char* example) {
     ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + example, game));

@@ -1,0 +1,41 @@
+#include "ui/dialogs/qt_solve_options_dialog.h"
+
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/dialogs/qt_dialog_parts.h"
+
+namespace ludomark {
+
+QtSolveOptionsDialog::QtSolveOptionsDialog(QWidget* parent)
+    : QDialog(parent), methods_(new QButtonGroup(this)) {
+  setWindowTitle(QStringLiteral("Solve Options"));
+  auto* group = new QGroupBox(QStringLiteral("Method"), this);
+  auto* items = new QVBoxLayout(group);
+  auto* pure = new QRadioButton(QStringLiteral("Pure"), group);
+  auto* mixed = new QRadioButton(QStringLiteral("Mixed"), group);
+  methods_->addButton(pure, TSolveOptionsDlg::kPureItem);
+  methods_->addButton(mixed, TSolveOptionsDlg::kMixedItem);
+  items->addWidget(pure);
+  items->addWidget(mixed);
+  auto* buttons = OkCancelButtons(this, /*withCancel=*/false);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addWidget(buttons);
+  connect(methods_, &QButtonGroup::idClicked, this, [this](int item) {
+    if (logic_ != nullptr) logic_->MethodGroupClick(item);
+  });
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+}
+
+void QtSolveOptionsDialog::Load(TSolveOptionsDlg& logic) {
+  logic_ = &logic;
+  const int item = logic.FormActivate();
+  methods_->setExclusive(false);  // Sampling has no item: none is checked then
+  for (QAbstractButton* b : methods_->buttons()) b->setChecked(false);
+  methods_->setExclusive(true);
+  if (QAbstractButton* b = methods_->button(item)) b->setChecked(true);
+}
+
+}  // namespace ludomark

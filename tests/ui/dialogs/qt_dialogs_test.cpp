@@ -1,0 +1,145 @@
+// The dialog windows wired to their logic: keys and clicks in, the game and the messages out.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "audit/audit.h"
+#include "gamefile/game_file.h"
+#include "model/colors.h"
+#include "solver/solve_run.h"
+#include "support/game_builder.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/qt_dialog_runner.h"
+#include "ui/dialogs/qt_solve_dialog.h"
+
+using namespace ludomark;
+
+namespace {
+
+// Does what a user does in the modal dialog once it shows.
+void WhenShown(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] { act(QApplication::activeModalWidget()); });
+}
+
+// Keeps a picture of the dialog under the build folder for a person to look at.
+void KeepPicture(QWidget* widget, const char* name) {
+  widget->grab().save(QStringLiteral("%1.png").arg(name));
+}
+
+struct NoWindows : TSolutionWindows {
+  bool HasGameWindow(TGameForm32&) override { return true; }
+  void OpenSolutionView(TGameForm32&, TSolution32&) override {}
+  void CloseSolutionViews(TGameForm32&, TSolution32*) override {}
+};
+
+}  // namespace
+
+class QtDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Typing, a swatch click, OK refused until a colour is chosen, Enter pressing OK.
+  void PlayerDialogByKeyboardAndMouse() {
+    TGameType32 game;
+    QWidget parent;
+    TQtDialogRunner runner(&parent);
+    TDialogs dialogs(runner);
+    WhenShown([&](QWidget* dialog) {
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Player"));
+      auto* player = static_cast<QtPlayerDialog*>(dialog);
+      QCOMPARE(dialog->focusWidget(), &player->NameEdit());
+      QTest::keyClicks(&player->NameEdit(), QStringLiteral("Ann"));
+      QTest::keyClick(dialog, Qt::Key_Return);  // no colour yet: refused, still open
+      QVERIFY(dialog->isVisible());
+      QTest::mouseClick(player->Swatch(12), Qt::LeftButton);
+      KeepPicture(dialog, "player_dialog");
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    TPlayer32* ann = RunPlayerDialog(dialogs, game, nullptr);
+    QVERIFY(ann != nullptr);
+    QCOMPARE(QString::fromStdString(ann->Name), QStringLiteral("Ann"));
+    QCOMPARE(ann->Color, kBlue);
+    QCOMPARE(game.RecordedMessages().Shown, std::vector<std::string>{"Color undefined"});
+  }
+
+  // Escape cancels the name dialog and the old name comes back.
+  void NameDialogEscapeRestores() {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    TTable32* table = b.Table("Old");
+    QWidget parent;
+    TQtDialogRunner runner(&parent);
+    TDialogs dialogs(runner);
+    WhenShown([&](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit Table"));
+      QLineEdit* edit = &static_cast<QtNameDialog*>(dialog)->NameEdit();
+      QCOMPARE(dialog->focusWidget(), edit);
+      QTest::keyClicks(edit, QStringLiteral("New"));
+      QCOMPARE(QString::fromStdString(table->Name), QStringLiteral("New"));
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QVERIFY(!RunNameDialog(runner, dialogs.Name, "Edit Table", table));
+    QCOMPARE(QString::fromStdString(table->Name), QStringLiteral("Old"));
+  }
+
+  // The payoff edit makes a payoff as it takes the focus; a refused magnitude reads
+  // "Undefined".
+  void PayoffDialogFocusAndMagnitude() {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    TPlayer32* ann = b.Player("Ann", kBlue);
+    TNode32* root = b.Node("root", ann);
+    TMove32* move = b.Move("go", root, nullptr);
+    QWidget parent;
+    TQtDialogRunner runner(&parent);
+    TDialogs dialogs(runner);
+    WhenShown([&](QWidget* dialog) {
+      auto* payoff = static_cast<QtPayoffDialog*>(dialog);
+      payoff->Players().setCurrentRow(0);
+      QCOMPARE(payoff->PayoffEdit().text(), QStringLiteral("Undefined"));
+      payoff->PayoffEdit().setFocus();
+      QApplication::processEvents();
+      payoff->PayoffEdit().selectAll();
+      QTest::keyClicks(&payoff->PayoffEdit(), QStringLiteral("200000"));
+      QCOMPARE(payoff->PayoffEdit().text(), QStringLiteral("Undefined"));
+      payoff->PayoffEdit().selectAll();
+      QTest::keyClicks(&payoff->PayoffEdit(), QStringLiteral("-2.5"));
+      KeepPicture(dialog, "payoff_dialog");
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    dialogs.Payoff.Setup(*move);
+    QVERIFY(runner.Show(dialogs.Payoff));
+    move->Assign(dialogs.Payoff.Working());
+    dialogs.Payoff.Release();
+    move->RebuildPayoffList();
+    QVERIFY(move->FindPayoff(ann) != nullptr);
+    QCOMPARE(move->FindPayoff(ann)->Value, -2.5);
+    QCOMPARE(game.RecordedMessages().Shown, std::vector<std::string>{"Invalid payoff magnitude."});
+  }
+
+  // The solve window follows a run: Abort while it works, the solutions and Close after.
+  void SolveWindowFollowsARun() {
+    TGameType32 game;
+    QVERIFY(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/battle_of_the_sexes.lmx", game));
+    QVERIFY(Audit(game));
+    TSolveRun run;
+    NoWindows windows;
+    TSolveDlg logic(run, windows);
+    QtSolveDialog view(nullptr, logic);
+    logic.Prepare(/*run=*/true, game);
+    QVERIFY(view.isVisible());
+    QCOMPARE(view.windowTitle(), QStringLiteral("Solved"));
+    QVERIFY(!view.AbortButton().isVisible());
+    QCOMPARE(view.List().count(), 3);
+    QCOMPARE(view.Bar().value(), TSolveDlg::kBarMaximum);
+    KeepPicture(&view, "solve_dialog");
+    QTest::keyClick(&view, Qt::Key_Escape);
+    QVERIFY(!view.isVisible());
+  }
+};
+
+QTEST_MAIN(QtDialogsTest)
+#include "qt_dialogs_test.moc"
