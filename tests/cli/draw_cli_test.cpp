@@ -74,8 +74,8 @@ TEST(DrawCli, TheReadmePicturesStillComeOut) {
   };
   ASSERT_EQ(draw({"draw", Example("bluff.lmx"), "--out", out.string()}), 0);
   EXPECT_TRUE(testing::ReadWholeFile(out.string()) == testing::ReadWholeFile(docs + "/bluff.png"));
-  ASSERT_EQ(draw({"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"}),
-            0);
+  ASSERT_EQ(
+      draw({"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"}), 0);
   EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
               testing::ReadWholeFile(docs + "/bluff_solution.png"));
   fs::remove(out);

@@ -1,6 +1,7 @@
 #include "ui/dialogs/cell_dialog.h"
 
 #include "model/geometry.h"
+#include "ui/dialogs/element_names.h"
 #include "ui/dialogs/typed_number.h"
 
 namespace ludomark {
@@ -9,8 +10,7 @@ void TCellDlg::Setup(TCell32& cell) {
   cell_ = &cell;
   nodes_ =
       cell.Owner != nullptr ? ElementsOf<TNode32>(cell.Owner->Nodes()) : std::vector<TNode32*>{};
-  names_.clear();
-  for (TNode32* n : nodes_) names_.push_back(n->Name);
+  names_ = NamesOf(nodes_);
   valueText_ = DialogNumber(cell.Value);
 }
 

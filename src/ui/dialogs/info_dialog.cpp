@@ -3,14 +3,9 @@
 #include <exception>
 
 #include "model/status_code.h"
+#include "ui/dialogs/element_names.h"
 
 namespace ludomark {
-
-std::vector<std::string> TInfoDlg::Names(const std::vector<TNode32*>& nodes) {
-  std::vector<std::string> names;
-  for (const TNode32* n : nodes) names.push_back(n->Name);
-  return names;
-}
 
 bool TInfoDlg::Setup(TNode32& anchor) {
   game_ = As<TGameForm32>(anchor.Owner);

@@ -6,6 +6,7 @@
 #include "document/game_form.h"
 #include "model/info.h"
 #include "model/node.h"
+#include "ui/dialogs/element_names.h"
 
 namespace ludomark {
 
@@ -16,15 +17,13 @@ class TInfoDlg {
   // Whether there are at least two nodes to work with (candidates and events together).
   bool Setup(TNode32& anchor);
 
-  std::vector<std::string> Candidates() const { return Names(candidates_); }
-  std::vector<std::string> Events() const { return Names(events_); }
+  std::vector<std::string> Candidates() const { return NamesOf(candidates_); }
+  std::vector<std::string> Events() const { return NamesOf(events_); }
   void AddBtnClick(int candidateRow);
   void DeleteBtnClick(int eventRow);
   void OKBtnClick();
 
  private:
-  static std::vector<std::string> Names(const std::vector<TNode32*>& nodes);
-
   TGameForm32* game_ = nullptr;
   TNode32* anchor_ = nullptr;
   std::vector<TNode32*> candidates_;

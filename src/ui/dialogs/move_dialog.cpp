@@ -3,6 +3,7 @@
 #include "model/dcheck.h"
 #include "model/player.h"
 #include "ui/dialogs/dialog_runner.h"
+#include "ui/dialogs/element_names.h"
 #include "ui/dialogs/payoff_dialog.h"
 #include "ui/dialogs/typed_number.h"
 
@@ -21,8 +22,7 @@ void TMoveDlg::Setup(TMove32* move, TGameForm32& game) {
   working_.reset(NewElement<TMove32>(&game));
   if (move != nullptr) move->CopyTo(*working_);
   nodes_ = ElementsOf<TNode32>(game.Nodes());
-  names_.clear();
-  for (TNode32* n : nodes_) names_.push_back(n->Name);
+  names_ = NamesOf(nodes_);
   valueText_ = DialogNumber(working_->Value);
   valueValid_ = true;
   SetLabel();

@@ -2,6 +2,7 @@
 
 #include "model/info.h"
 #include "model/player.h"
+#include "ui/dialogs/element_names.h"
 
 namespace ludomark {
 
@@ -10,8 +11,7 @@ void TNodeDlg::Setup(TNode32* node, TGameForm32& game) {
   working_.reset(NewElement<TNode32>(&game));
   if (node != nullptr) node->CopyTo(*working_);
   players_ = ElementsOf<TPlayer32>(game.Players());
-  owners_.clear();
-  for (TPlayer32* p : players_) owners_.push_back(p->Name);
+  owners_ = NamesOf(players_);
   ownerRow_ = -1;
   chance_ = working_->Player.get() == nullptr;
   for (std::size_t i = 0; i < players_.size(); ++i) {

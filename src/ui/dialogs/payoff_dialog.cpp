@@ -4,6 +4,7 @@
 
 #include "model/dcheck.h"
 #include "model/player.h"
+#include "ui/dialogs/element_names.h"
 #include "ui/dialogs/typed_number.h"
 
 namespace ludomark {
@@ -25,8 +26,7 @@ void TPayoffDlg::Setup(TMove32& element) {
   working_.reset(NewElement<TMove32>(element.Owner));
   element.TMove32::CopyTo(*working_);
   players_ = game_ != nullptr ? ElementsOf<TPlayer32>(game_->Players()) : std::vector<TPlayer32*>{};
-  names_.clear();
-  for (TPlayer32* p : players_) names_.push_back(p->Name);
+  names_ = NamesOf(players_);
   text_.clear();
   playerRow_ = -1;
   current_ = nullptr;

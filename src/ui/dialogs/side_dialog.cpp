@@ -4,6 +4,7 @@
 #include "model/player.h"
 #include "model/table_edit.h"
 #include "ui/dialogs/dialog_runner.h"
+#include "ui/dialogs/element_names.h"
 #include "ui/dialogs/name_dialog.h"
 
 namespace ludomark {
@@ -29,8 +30,7 @@ void TSideDlg::Setup(TSide32* side, TTable32& table) {
   } else {
     working_->Player = nullptr;
   }
-  ownerNames_.clear();
-  for (TPlayer32* p : owners_) ownerNames_.push_back(p->Name);
+  ownerNames_ = NamesOf(owners_);
   choiceRow_ = -1;
 }
 
