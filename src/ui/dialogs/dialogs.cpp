@@ -6,7 +6,19 @@
 
 namespace ludomark {
 
+bool SolvingNow(const TGameForm32& game) {
+  return game.Status() == StatusSolving;
+}
+
+namespace {
+bool SolvingNow(const TGameObject32& element) {
+  const auto* game = As<TGameForm32>(element.Owner);
+  return game == nullptr || SolvingNow(*game);
+}
+}  // namespace
+
 TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* player) {
+  if (SolvingNow(game)) return nullptr;
   TPlayerDlg& dialog = dialogs.Player;
   dialog.Setup(player, game);
   TPlayer32* result = nullptr;
@@ -24,6 +36,7 @@ TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* play
 }
 
 TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node) {
+  if (SolvingNow(game)) return nullptr;
   TNodeDlg& dialog = dialogs.Node;
   dialog.Setup(node, game);
   TNode32* result = nullptr;
@@ -43,7 +56,7 @@ TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node) {
 bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
   TMoveDlg& dialog = dialogs.Move;
   auto* game = As<TGameForm32>(move.Owner);
-  if (game == nullptr) return false;
+  if (game == nullptr || SolvingNow(*game)) return false;
   dialog.Setup(&move, *game);
   const bool ok = dialogs.Runner.Show(dialog);
   if (ok) {
@@ -55,6 +68,7 @@ bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
 }
 
 bool RunCellPayoffDialog(TDialogs& dialogs, TCell32& cell) {
+  if (SolvingNow(cell)) return false;
   TPayoffDlg& dialog = dialogs.Payoff;
   dialog.Setup(cell);
   const bool ok = dialogs.Runner.Show(dialog);
@@ -67,6 +81,7 @@ bool RunCellPayoffDialog(TDialogs& dialogs, TCell32& cell) {
 }
 
 bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table) {
+  if (SolvingNow(table)) return false;
   TSideDlg& dialog = dialogs.Side;
   dialog.Setup(side, table);
   bool changed = false;
@@ -76,7 +91,7 @@ bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table) {
 }
 
 bool RunInfoDialog(TDialogs& dialogs, TNode32& anchor) {
-  if (!dialogs.Info.Setup(anchor)) return false;
+  if (SolvingNow(anchor) || !dialogs.Info.Setup(anchor)) return false;
   // The dialog has no Cancel: however it closes, the set is made from the events.
   dialogs.Runner.Show(dialogs.Info);
   dialogs.Info.OKBtnClick();
@@ -84,7 +99,7 @@ bool RunInfoDialog(TDialogs& dialogs, TNode32& anchor) {
 }
 
 bool RemovePlayer(TGameForm32& game, TPlayer32* player) {
-  if (player == nullptr || !player->CanDelete()) return false;
+  if (player == nullptr || SolvingNow(game) || !player->CanDelete()) return false;
   game.Players().Remove(player);
   game.SetStatus(StatusEdited);
   FreeElement(player);
@@ -92,7 +107,7 @@ bool RemovePlayer(TGameForm32& game, TPlayer32* player) {
 }
 
 bool RemoveNode(TGameForm32& game, TNode32* node) {
-  if (node == nullptr || !node->CanDelete()) return false;
+  if (node == nullptr || SolvingNow(game) || !node->CanDelete()) return false;
   game.PurgeInfos(/*keepSingle=*/false);
   game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
     if (m->From.get() == node) m->SetFrom(nullptr);
@@ -106,7 +121,7 @@ bool RemoveNode(TGameForm32& game, TNode32* node) {
 }
 
 void RemoveMove(TGameForm32& game, TMove32* move) {
-  if (move == nullptr) return;
+  if (move == nullptr || SolvingNow(game)) return;
   game.Moves().Remove(move);
   game.SetStatus(StatusEdited);
   FreeElement(move);

@@ -1,10 +1,14 @@
 // The edit dialogs driven as a user would, on real games, with no window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "gamefile/game_file.h"
 #include "model/colors.h"
 #include "model/payoff.h"
 #include "model/settings.h"
 #include "support/game_builder.h"
+#include "support/run_cli.h"
 #include "support/scripted_runner.h"
 
 namespace ludomark {
@@ -107,7 +111,7 @@ TEST_F(DialogsTest, MoveChecksAndPayoffsOnAWorkingCopy) {
     d.UptoClick(0);
     EXPECT_FALSE(d.OKBtnClick());
     d.FinalClick();
-    for (const char* bad : {"0.9995", "0.0009", "x", "1,5", ""}) {
+    for (const char* bad : {"0.9995", "0.0009", "x", "1,5", "", "nan", "inf", "1e400", "+-1"}) {
       d.ValueChange(bad);
       EXPECT_FALSE(d.ValueValid()) << bad;
     }
@@ -336,6 +340,71 @@ TEST_F(DialogsTest, RemovalsRefuseWhatIsInUse) {
   EXPECT_TRUE(RemoveNode(game, root));
   EXPECT_EQ(game.Nodes().LiveCount(), 0);
   EXPECT_EQ(game.Players().LiveCount(), 1);
+}
+
+// Cancel leaves the game as it was, to the byte of its file; a game being solved opens no
+// dialog at all.
+TEST_F(DialogsTest, CancelLeavesTheFileAsItWasAndASolvingGameOpensNothing) {
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/market_entry.lmx", game));
+  const auto path = std::filesystem::temp_directory_path() / "ludomark-cancel.lmx";
+  auto written = [&] {
+    WriteGameFile(path.string(), game);
+    return testing::ReadWholeFile(path.string());
+  };
+  const std::string before = written();
+  auto* move = As<TMove32>(game.Moves().First());
+  auto* player = As<TPlayer32>(game.Players().First());
+  TTable32* table = nullptr;
+  game.Nodes().ForEach([&](TGameObject32* n) {
+    if (n->TypeCode == kTable) table = As<TTable32>(n);
+  });
+  ASSERT_NE(table, nullptr);
+  runner.OnMove = [&](TMoveDlg& d) {
+    d.NameChange("changed");
+    d.ValueChange("0.5");
+    d.FinalClick();
+    runner.OnPayoff = [](TPayoffDlg& p) {
+      p.PlayerClick(0);
+      p.PayoffEnter();
+      p.PayoffChange("9");
+      p.PlayerClick(1);
+      p.DeleteBtnClick();
+      return true;
+    };
+    d.PayoffBtnClick();
+    return false;
+  };
+  runner.OnPlayer = [](TPlayerDlg& d) {
+    d.NameChange("changed");
+    d.ColorClick(3);
+    return false;
+  };
+  runner.OnSide = [&](TSideDlg& d) {
+    runner.OnName = [](TNameDlg& n) {
+      n.NameChange("extra");
+      return true;
+    };
+    d.AddChoiceBtnClick();
+    d.ChoiceClick(0);
+    d.DeleteChoiceBtnClick();
+    return false;
+  };
+  EXPECT_FALSE(RunMoveDialog(dialogs, *move));
+  EXPECT_EQ(RunPlayerDialog(dialogs, game, player), nullptr);
+  EXPECT_FALSE(RunSideDialog(dialogs, table->SideAt(0), *table));
+  EXPECT_EQ(written(), before);
+
+  game.ForceStatus(StatusSolving);
+  runner.Shown = 0;
+  runner.OnPlayer = [](TPlayerDlg& d) { return d.OKBtnClick(); };
+  EXPECT_EQ(RunPlayerDialog(dialogs, game, player), nullptr);
+  EXPECT_FALSE(RunMoveDialog(dialogs, *move));
+  EXPECT_FALSE(RunSideDialog(dialogs, table->SideAt(0), *table));
+  EXPECT_FALSE(RemovePlayer(game, player));
+  RemoveMove(game, move);
+  EXPECT_EQ(runner.Shown, 0);
+  EXPECT_TRUE(game.Moves().Contains(move));
+  std::filesystem::remove(path);
 }
 
 TEST(SolveOptions, MethodFollowsTheItems) {
