@@ -67,14 +67,15 @@ bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
   return ok;
 }
 
-bool RunCellPayoffDialog(TDialogs& dialogs, TCell32& cell) {
-  if (SolvingNow(cell)) return false;
+bool RunPayoffDialog(TDialogs& dialogs, TMove32& element) {
+  if (SolvingNow(element)) return false;
   TPayoffDlg& dialog = dialogs.Payoff;
-  dialog.Setup(cell);
+  dialog.Setup(element);
   const bool ok = dialogs.Runner.Show(dialog);
   if (ok) {
-    dialog.Working().TMove32::CopyTo(cell);
-    if (cell.Owner != nullptr) cell.Owner->SetStatus(StatusEdited);
+    // The working copy is a plain move: a cell takes its payoffs and keeps its strategies.
+    dialog.Working().CopyTo(element);
+    if (element.Owner != nullptr) element.Owner->SetStatus(StatusEdited);
   }
   dialog.Release();
   return ok;

@@ -52,8 +52,8 @@ TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* play
 TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node);
 // Edits the move (its payoffs included).
 bool RunMoveDialog(TDialogs& dialogs, TMove32& move);
-// Edits the payoffs of a cell.
-bool RunCellPayoffDialog(TDialogs& dialogs, TCell32& cell);
+// Edits the payoffs of a move or a cell.
+bool RunPayoffDialog(TDialogs& dialogs, TMove32& element);
 // Edits the side, or adds a new one to the table.
 bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table);
 // The information set of the anchor; false when it has no partner to share one with.

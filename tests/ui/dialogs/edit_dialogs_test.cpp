@@ -317,7 +317,7 @@ TEST_F(DialogsTest, CellDialogEditsTheCellItself) {
     p.PayoffChange("4");
     return true;
   };
-  EXPECT_TRUE(RunCellPayoffDialog(dialogs, *cell));
+  EXPECT_TRUE(RunPayoffDialog(dialogs, *cell));
   cell->RebuildPayoffList();
   EXPECT_EQ(cell->FindPayoff(bob)->Value, 4);
   EXPECT_EQ(testing::StrategyNames(cell), "a x");

@@ -1,0 +1,247 @@
+#include "ui/game_window/game_window.h"
+
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/listing.h"
+#include "model/drawing.h"
+#include "model/geometry.h"
+#include "model/select_rect.h"
+#include "model/settings.h"
+#include "model/status_code.h"
+#include "model/table.h"
+#include "model/type_codes.h"
+
+namespace ludomark {
+
+TMDIChild::TMDIChild(TWindowKind kind, TWindowHost& host, TMainActions& main, TGameType32* game,
+                     TSolution32* solution)
+    : kind_(kind), host_(host), main_(main), game_(game), solution_(solution) {
+  if (kind == TWindowKind::Game) {
+    owned_ = std::make_unique<TGameType32>();
+    game_ = owned_.get();
+  }
+}
+
+TMDIChild::~TMDIChild() {
+  current_ = nullptr;
+  solution_ = nullptr;
+  if (owned_ != nullptr) main_.GameWindowClosing(*owned_);
+}
+
+bool TMDIChild::IsText() const {
+  return kind_ == TWindowKind::Audit || kind_ == TWindowKind::Debug || kind_ == TWindowKind::Test;
+}
+
+void TMDIChild::ResetDisplay() {
+  if (IsText()) {
+    host_.ShowText(lines_);
+    return;
+  }
+  host_.ShowPicture();
+  host_.SetScrollRanges(ToScreen(game_->ExtentX), ToScreen(game_->ExtentY));
+}
+
+void TMDIChild::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  host_.SetCaption(caption);
+  host_.Invalidate();
+}
+
+TPoint TMDIChild::ModelPoint(int32_t x, int32_t y) const {
+  return TPoint{FromScreen(x + scrollX_), FromScreen(y + scrollY_)};
+}
+
+void TMDIChild::SetToDraw(bool placing) {
+  TGameObject32* current = current_.get();
+  if (current == nullptr) return;
+  host_.MovePointerTo(ToScreen(current->X) - scrollX_, ToScreen(current->Y) - scrollY_);
+  placing_ = false;
+  if (placing) {
+    host_.SetPointerShape(TPointerShape::Cross);
+    placing_ = true;
+  }
+}
+
+void TMDIChild::Hover(const TPoint& at) {
+  current_ = nullptr;
+  auto test = [&](TGameObject32* e) {
+    if (e->HitTest(at.X, at.Y)) current_ = e;
+  };
+  test(&game_->SelectRect());
+  for (TGameList* list : {&game_->Infos(), &game_->Players(), &game_->Nodes(), &game_->Moves(),
+                          &game_->Strategies()}) {
+    list->ForEach(test);
+  }
+  host_.SetPointerShape(current_ != nullptr ? TPointerShape::Hand : TPointerShape::Default);
+}
+
+// The element being placed follows the pointer, snapped; a selection moves with its rectangle,
+// each element keeping its displacement.
+void TMDIChild::FollowPointer(const TPoint& at) {
+  TGameObject32* current = current_.get();
+  if (current == nullptr) return;
+  current->SetPosition(SnapToGrid(at.X), SnapToGrid(at.Y));
+  if (current->TypeCode == kTable) current->Refresh();
+  game_->ForceStatus(StatusEdited);
+  if (current == &game_->SelectRect()) {
+    game_->Selection().ForEach([&](TGameObject32* e) {
+      e->SetPosition(SnapToGrid(at.X + e->DragDX), SnapToGrid(at.Y + e->DragDY));
+      if (e->TypeCode == kTable) e->Refresh();
+    });
+  } else {
+    game_->Selection().Clear();
+  }
+  host_.Invalidate();
+}
+
+void TMDIChild::HideSelectRect() {
+  game_->SelectRect().Temporary = true;
+}
+
+void TMDIChild::EndPlacing() {
+  placing_ = false;
+  host_.SetPointerShape(TPointerShape::Default);
+  game_->Selection().Clear();
+  main_.SetSelectionActions(false);
+  HideSelectRect();
+  host_.Invalidate();
+}
+
+void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
+  if (IsText()) return;
+  const TPoint at = ModelPoint(x, y);
+  if (button == TMouseButton::Left) {
+    if (placing_) {
+      FollowPointer(at);
+      return;
+    }
+    if (current_ != nullptr) return;  // a left click on an element does nothing
+    rubberBand_ = true;
+    host_.CapturePointer();
+    TSelectRect& rect = game_->SelectRect();
+    rect.Temporary = false;
+    rect.SetPosition(at.X, at.Y);
+    rect.SetExtent(at.X, at.Y);
+    host_.Invalidate();
+    return;
+  }
+  if (button != TMouseButton::Right || placing_ || current_ == nullptr) return;
+  if (current_.get() != &game_->SelectRect()) HideSelectRect();
+  const std::vector<TPopupItem> items = PopupItems();
+  if (!items.empty()) host_.OpenPopup(items, x, y);
+}
+
+void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
+  if (IsText()) return;
+  const TPoint at = ModelPoint(x, y);
+  if (placing_) {
+    FollowPointer(at);
+  } else if (rubberBand_) {
+    game_->SelectRect().SetExtent(at.X, at.Y);
+    host_.Invalidate();
+  } else {
+    Hover(at);
+  }
+}
+
+void TMDIChild::FormMouseUp(TMouseButton button, int32_t x, int32_t y) {
+  if (IsText()) return;
+  if (placing_) {
+    if (button == TMouseButton::Left) EndPlacing();
+    return;
+  }
+  if (!rubberBand_ || button != TMouseButton::Left) {
+    host_.SetPointerShape(TPointerShape::Default);
+    HideSelectRect();
+    return;
+  }
+  const TPoint at = ModelPoint(x, y);
+  host_.ReleasePointer();
+  rubberBand_ = false;
+  TSelectRect& rect = game_->SelectRect();
+  rect.SetExtent(at.X, at.Y);
+  if (game_->SelectInRect()) {
+    current_ = &rect;
+    main_.SetSelectionActions(true);
+    SetToDraw(/*placing=*/false);
+    host_.SetPointerShape(TPointerShape::Hand);
+  } else {
+    current_ = nullptr;
+    main_.SetSelectionActions(false);
+    HideSelectRect();
+    host_.SetPointerShape(TPointerShape::Default);
+    host_.Invalidate();
+  }
+}
+
+void TMDIChild::FormPaint(TCanvas& canvas) {
+  if (IsText()) return;
+  canvas.ShiftOrigin(-scrollX_, -scrollY_);
+  if (main_.GridChecked()) DrawGrid(canvas);
+  game_->Draw(canvas);
+  if (kind_ == TWindowKind::Solution && solution_ != nullptr) solution_->Draw(canvas);
+}
+
+void TMDIChild::HorzFormScroll(int32_t position) {
+  scrollX_ = position;
+  host_.Invalidate();
+}
+
+void TMDIChild::VertFormScroll(int32_t position) {
+  scrollY_ = position;
+  host_.Invalidate();
+}
+
+void TMDIChild::FillText(int mode) {
+  TSolution32* s = solution_.get();
+  lines_ = BuildListing(*game_, mode, s != nullptr ? &s->AuditEntries : nullptr);
+  host_.ShowText(lines_);
+}
+
+void TMDIChild::FormActivate() {
+  rubberBand_ = false;
+  current_ = nullptr;
+  main_.SetSelectionActions(false);
+  main_.ApplyGameState(game_->Status());
+  host_.Invalidate();
+}
+
+bool TMDIChild::FormCloseQuery() {
+  if (kind_ != TWindowKind::Game) return true;
+  TMessageSink& messages = game_->Messages();
+  try {
+    switch (game_->Status()) {
+      case StatusNew:
+        main_.SaveAs(*this);
+        break;
+      case StatusSolved:
+        if (messages.Confirm("Save solutions?")) {
+          WriteGameFile(caption_, *game_, /*withSolutions=*/true);
+          game_->SetStatus(StatusSolvedSaved);
+        }
+        break;
+      case StatusEdited:
+        if (messages.Confirm("Save edited game?")) {
+          WriteGameFile(caption_, *game_);
+          game_->SetStatus(StatusSaved);
+        }
+        break;
+      default:
+        break;
+    }
+  } catch (const TFileError& e) {
+    // A game that could not be saved stays open rather than being lost.
+    messages.Warning(e.what());
+    return false;
+  }
+  return true;
+}
+
+void TMDIChild::FormClose() {
+  if (TSolution32* s = solution_.get()) {
+    s->InView = false;
+    main_.SolutionWindowClosed(*s);
+  }
+}
+
+}  // namespace ludomark

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/game_form.h"
+#include "model/canvas.h"
+#include "model/game_list.h"
+#include "model/ref.h"
+#include "model/solution.h"
+#include "ui/game_window/main_actions.h"
+#include "ui/game_window/window_host.h"
+
+namespace ludomark {
+
+// The kinds of child window; the values are the program's own.
+enum class TWindowKind { Game = 1, Audit = 2, Solution = 3, Debug = 5, Test = 7 };
+
+enum class TMouseButton { Left, Right, Middle };
+
+// The child window's logic, for every kind: the picture a user edits with the mouse, a
+// solution over the picture, and the text windows. The toolkit reaches it through the Form*
+// handlers with client pixels; it answers through its host.
+class TMDIChild {
+ public:
+  // A game window makes and owns its document; the other kinds show the game's.
+  TMDIChild(TWindowKind kind, TWindowHost& host, TMainActions& main, TGameType32* game = nullptr,
+            TSolution32* solution = nullptr);
+  ~TMDIChild();
+  TMDIChild(const TMDIChild&) = delete;
+  TMDIChild& operator=(const TMDIChild&) = delete;
+
+  TWindowKind Kind() const { return kind_; }
+  TGameType32& Game() { return *game_; }
+  TSolution32* Solution() const { return solution_.get(); }
+  TGameObject32* Current() const { return current_.get(); }
+  void SetCurrent(TGameObject32* element) { current_ = element; }
+  bool Placing() const { return placing_; }
+  bool RubberBand() const { return rubberBand_; }
+  bool IsText() const;
+  const std::string& Caption() const { return caption_; }
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+  // Operations of the main window.
+  void ResetDisplay();
+  void SetToDraw(bool placing);
+  void FillText(int mode);
+  void SetCaption(const std::string& caption);
+
+  // Toolkit events.
+  void FormActivate();
+  // Whether the window may close; a game window first offers to save its game.
+  bool FormCloseQuery();
+  void FormClose();
+  void FormMouseDown(TMouseButton button, int32_t x, int32_t y);
+  void FormMouseMove(int32_t x, int32_t y);
+  void FormMouseUp(TMouseButton button, int32_t x, int32_t y);
+  void FormMouseWheelUp() { main_.ZoomIn(); }
+  void FormMouseWheelDown() { main_.ZoomOut(); }
+  void FormPaint(TCanvas& canvas);
+  void HorzFormScroll(int32_t position);
+  void VertFormScroll(int32_t position);
+  int32_t ScrollX() const { return scrollX_; }
+  int32_t ScrollY() const { return scrollY_; }
+
+  // The popup of the element under the pointer, and its commands.
+  std::vector<TPopupItem> PopupItems();
+  void Execute(TWindowCommand command);
+
+ private:
+  TPoint ModelPoint(int32_t x, int32_t y) const;
+  void Hover(const TPoint& at);
+  void FollowPointer(const TPoint& at);
+  void HideSelectRect();
+  void EndPlacing();
+  bool RefuseIfSolved();
+  void Edited();
+  void RunCommand(TWindowCommand command);
+  void EditPayoff();
+  void InfoSet();
+  void TableCommand(TWindowCommand command);
+  void SideCommand(TWindowCommand command);
+
+  TWindowKind kind_;
+  TWindowHost& host_;
+  TMainActions& main_;
+  std::unique_ptr<TGameType32> owned_;
+  TGameType32* game_;
+  Ref<TSolution32> solution_;
+  Ref<TGameObject32> current_;
+  std::vector<std::string> lines_;
+  std::string caption_;
+  int32_t scrollX_ = 0;
+  int32_t scrollY_ = 0;
+  bool rubberBand_ = false;
+  bool placing_ = false;
+};
+
+}  // namespace ludomark
