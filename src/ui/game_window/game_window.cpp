@@ -107,10 +107,15 @@ void TMDIChild::EndPlacing() {
   host_.Invalidate();
 }
 
+bool TMDIChild::SolvingNow() const {
+  return game_->Status() == StatusSolving;
+}
+
 void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
   if (IsText()) return;
   const TPoint at = ModelPoint(x, y);
   if (button == TMouseButton::Left) {
+    if (SolvingNow()) return;  // the solver is working on the game
     if (placing_) {
       FollowPointer(at);
       return;
@@ -134,7 +139,7 @@ void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
 void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
   if (IsText()) return;
   const TPoint at = ModelPoint(x, y);
-  if (placing_) {
+  if (placing_ && !SolvingNow()) {
     FollowPointer(at);
   } else if (rubberBand_) {
     game_->SelectRect().SetExtent(at.X, at.Y);

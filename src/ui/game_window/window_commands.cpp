@@ -111,6 +111,7 @@ void TMDIChild::RunCommand(TWindowCommand command) {
   TDialogs& dialogs = main_.Dialogs();
   TGameObject32* current = current_.get();
   TMessageSink& messages = game_->Messages();
+  if (SolvingNow()) return;  // only commands that leave the game alone pass the guards then
   switch (command) {
     case C::DeleteSelect:
       main_.DeleteSelectionAct();
@@ -119,12 +120,10 @@ void TMDIChild::RunCommand(TWindowCommand command) {
       main_.CopySelectionAct();
       break;
     case C::Redraw:
-      if (game_->Status() == StatusSolving) break;
       main_.Backup(*game_);
       SetToDraw(/*placing=*/true);
       break;
     case C::RedrawCell:
-      if (game_->Status() == StatusSolving) break;
       if (As<TCell32>(current)->To.get() != nullptr) {
         SetToDraw(/*placing=*/true);
       } else {

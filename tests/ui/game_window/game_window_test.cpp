@@ -90,6 +90,35 @@ TEST_F(GameWindowTest, PopupsByTypeAndTheSolvedGameRules) {
   EXPECT_EQ(host.Pointer, (TPoint{400, 100}));
 }
 
+// Placing snaps to 10 model units at every zoom; nothing moves while the game is being solved.
+TEST_F(GameWindowTest, PlacingSnapsAtEveryZoomAndWaitsForASolve) {
+  TNode32* node = b.Node("n", nullptr, 100, 100);
+  for (const double zoom : {0.8, 1.0, 1.6}) {
+    Zoom = zoom;
+    window.SetCurrent(node);
+    window.Execute(TWindowCommand::Redraw);
+    ASSERT_TRUE(window.Placing());
+    Move(ToScreen(233), ToScreen(417));
+    Down(TMouseButton::Left, ToScreen(233), ToScreen(417));
+    Up(TMouseButton::Left, ToScreen(233), ToScreen(417));
+    EXPECT_EQ(node->X, 230) << zoom;
+    EXPECT_EQ(node->Y, 420) << zoom;
+    EXPECT_FALSE(window.Placing());
+  }
+  Zoom = 1.0;
+  game.ForceStatus(StatusSolving);
+  window.SetCurrent(node);
+  window.Execute(TWindowCommand::Redraw);
+  window.Execute(TWindowCommand::DeleteNode);
+  Down(TMouseButton::Left, 500, 500);
+  EXPECT_FALSE(window.Placing());
+  EXPECT_FALSE(window.RubberBand());
+  EXPECT_EQ(main.Backups, 3);
+  EXPECT_TRUE(game.Nodes().Contains(node));
+  Move(230, 420);  // hover still works
+  EXPECT_EQ(window.Current(), node);
+}
+
 TEST_F(GameWindowTest, RubberBandSelectsAndMovesTheSelection) {
   TPlayer32* ann = b.Player("Ann", kBlue);
   ann->SetPosition(40, 40);
@@ -208,6 +237,15 @@ TEST_F(GameWindowTest, PaintingTextAndClosing) {
   ASSERT_TRUE(ReadGameFile(path.string(), reread));
   EXPECT_EQ(reread.Nodes().LiveCount(), 1);
   EXPECT_EQ(game.Status(), StatusSaved);
+  // Answered No, or a new game whose Save As is cancelled: closes, the file untouched.
+  const std::string before = testing::ReadWholeFile(path.string());
+  b.Node("more", ann, 300, 300);
+  game.ForceStatus(StatusEdited);
+  game.RecordedMessages().Answer = false;
+  EXPECT_TRUE(window.FormCloseQuery());
+  game.ForceStatus(StatusNew);
+  EXPECT_TRUE(window.FormCloseQuery());
+  EXPECT_EQ(testing::ReadWholeFile(path.string()), before);
   std::filesystem::remove(path);
 }
 

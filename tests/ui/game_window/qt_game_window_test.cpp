@@ -52,6 +52,23 @@ class QtGameWindowTest : public QObject {
     QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(260, 240));
     QCOMPARE(game.Selection().LiveCount(), 3);
     QVERIFY(main.SelectionActions);
+
+    // Redraw the root: it follows the pointer and lands where the click puts it.
+    window->Logic().SetCurrent(root);
+    window->Logic().Execute(TWindowCommand::Redraw);
+    QCOMPARE(area->cursor().shape(), Qt::CrossCursor);
+    QTest::mouseMove(area, QPoint(322, 88));
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(322, 88));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(322, 88));
+    QCOMPARE(root->X, 320);
+    QCOMPARE(root->Y, 90);
+    QVERIFY(!window->Logic().Placing());
+
+    // The wheel zooms through the main window.
+    QWheelEvent wheel(QPointF(100, 100), area->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(area, &wheel);
+    QCOMPARE(main.Calls.back(), std::string("zoom in"));
     window->grab().save(QStringLiteral("game_window.png"));
     delete window;
   }
