@@ -50,6 +50,7 @@ class FakeMainActions : public TMainActions {
   bool GridChecked() override { return Grid; }
   void SolutionWindowClosed(TSolution32&) override { Calls.emplace_back("solution closed"); }
   void GameWindowClosing(TGameForm32&) override { Calls.emplace_back("game closing"); }
+  void WindowGone(TMDIChild&) override {}
   TDialogs& Dialogs() override { return dialogs; }
 
   ScriptedRunner Runner;

@@ -26,6 +26,7 @@ TMDIChild::~TMDIChild() {
   current_ = nullptr;
   solution_ = nullptr;
   if (owned_ != nullptr) main_.GameWindowClosing(*owned_);
+  main_.WindowGone(*this);
 }
 
 bool TMDIChild::IsText() const {
@@ -213,6 +214,7 @@ void TMDIChild::FormActivate() {
 
 bool TMDIChild::FormCloseQuery() {
   if (kind_ != TWindowKind::Game) return true;
+  if (SolvingNow()) return false;  // the solver still works on the document
   TMessageSink& messages = game_->Messages();
   try {
     switch (game_->Status()) {

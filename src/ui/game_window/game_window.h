@@ -65,6 +65,9 @@ class TMDIChild {
   int32_t ScrollX() const { return scrollX_; }
   int32_t ScrollY() const { return scrollY_; }
 
+  // Shows the solved-game message and answers true for a game that may not be edited now.
+  bool RefuseIfSolved();
+
   // The popup of the element under the pointer, and its commands.
   std::vector<TPopupItem> PopupItems();
   void Execute(TWindowCommand command);
@@ -76,7 +79,6 @@ class TMDIChild {
   void FollowPointer(const TPoint& at);
   void HideSelectRect();
   void EndPlacing();
-  bool RefuseIfSolved();
   void Edited();
   void RunCommand(TWindowCommand command);
   void EditPayoff();

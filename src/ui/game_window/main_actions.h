@@ -26,6 +26,8 @@ class TMainActions {
   virtual void SolutionWindowClosed(TSolution32& solution) = 0;
   // A game window goes: the game's other windows close and the solve dialog lets go of it.
   virtual void GameWindowClosing(TGameForm32& game) = 0;
+  // Every window says when it goes, whatever its kind.
+  virtual void WindowGone(TMDIChild& window) = 0;
   virtual TDialogs& Dialogs() = 0;
 };
 

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "model/messages.h"
+#include "solver/solve_run.h"
+#include "ui/dialogs/dialogs.h"
+#include "ui/dialogs/solve_dialog.h"
+#include "ui/game_window/game_window.h"
+#include "ui/game_window/main_actions.h"
+#include "ui/main_window/main_host.h"
+
+namespace ludomark {
+
+// The main window's logic: every command of the menus and the tool bar, the state of the
+// actions, the child windows of each game, saving, undo, audit and solve. It runs against its
+// host, so a whole session of commands works without a window.
+class TMainForm : public TMainActions, public TSolutionWindows {
+ public:
+  // `messages` shows every message box of every game; `helpPath` is the user guide.
+  TMainForm(TMainHost& host, TDialogRunner& runner, TMessageSink& messages, std::string helpPath);
+  ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  TDialogs& Dialogs() override { return dialogs_; }
+  TSolveDlg& SolveDialog() { return solveDlg_; }
+  TSolveRun& Run() { return run_; }
+  bool Enabled(TAction action) const { return enabled_[Index(action)]; }
+  bool Checked(TAction action) const { return checked_[Index(action)]; }
+  const std::vector<TMDIChild*>& Windows() const { return windows_; }
+
+  // The active window, or a fresh empty game window when none is open.
+  TMDIChild& ActiveGameWindow();
+  TMDIChild& OpenChild(const std::string& caption, TWindowKind kind, TSolution32* solution,
+                       TGameType32* game);
+  TMDIChild* GameWindowOf(const TGameForm32& game);
+  // Opens the file named on the command line, on the first activation only.
+  void FirstActivation(const std::string& path);
+  // Whether every game window agreed to close (each asks as its close box does); a run in
+  // progress is stopped first.
+  bool CloseAll();
+
+  // The commands, by menu.
+  void FileNew();
+  void FileOpen(const std::string& path = "");
+  void FileSave();
+  bool FileSaveAs();
+  void Print();
+  void List();
+  void Name();
+  void Exit();
+  void AddPlayer();
+  void AddNode();
+  void AddMove();
+  void AddTable();
+  void AddSide();
+  void AddSelect();
+  void EditPlayer();
+  void EditNode();
+  void EditMove();
+  void EditInfo();
+  void EditTable();
+  void EditSide();
+  void Undo();
+  void DeletePlayer();
+  void DeleteNode();
+  void DeleteMove();
+  void DeleteTable();
+  void DeleteSide();
+  void DeleteSelect();
+  void Export();
+  void ExportAs();
+  void ToggleGrid();
+  void ToggleValues(TAction which);
+  void ZoomIn() override;
+  void ZoomOut() override;
+  void AuditGame();
+  void Options();
+  void Solve();
+  void Show();
+  void CloseAllSolutions();
+  void DeleteAll();
+  void ToggleDebug();
+  void About() { host_.ShowAbout(); }
+  void Help();
+  void Cascade() { host_.Cascade(); }
+  void Tile() { host_.TileVertically(); }
+
+  // What the game windows borrow.
+  void Backup(TGameForm32& game) override;
+  bool SaveAs(TMDIChild& window) override;
+  void DeleteSelectionAct() override { DeleteSelect(); }
+  void CopySelectionAct() override { AddSelect(); }
+  void ApplyGameState(int code) override;
+  void SetSelectionActions(bool on) override;
+  bool GridChecked() override { return Checked(TAction::DisplayGrid); }
+  void SolutionWindowClosed(TSolution32& solution) override;
+  void GameWindowClosing(TGameForm32& game) override;
+  void WindowGone(TMDIChild& window) override;
+
+  // What the solve dialog reaches.
+  bool HasGameWindow(TGameForm32& game) override { return GameWindowOf(game) != nullptr; }
+  void OpenSolutionView(TGameForm32& game, TSolution32& solution) override;
+  void CloseSolutionViews(TGameForm32& game, TSolution32* solution) override;
+
+ private:
+  static std::size_t Index(TAction action) { return static_cast<std::size_t>(action); }
+  void Set(TAction action, bool enabled);
+  void SetCheck(TAction action, bool checked);
+  // The active game after the solved-game refusal and the undo point; nothing when refused.
+  TMDIChild* StartEdit();
+  bool SaveGame(const std::string& path, TGameType32& game);
+  TMDIChild& TextWindow(TGameType32& game, TWindowKind kind, const std::string& caption);
+  void CloseOtherWindows(TGameForm32& game, TSolution32* solution);
+  // An element chosen from the list through the select dialog; the message when none has the
+  // type, nothing on cancel.
+  TGameObject32* Choose(TGameList& list, int type, const char* noneMessage);
+  void StartSolve(TMDIChild& window);
+  void WriteQuietly(TGameType32& game);
+  void PushValueFlags();
+  void Repaint();
+
+  TMainHost& host_;
+  TMessageSink& messages_;
+  TDialogs dialogs_;
+  TSolveRun run_;
+  TSolveDlg solveDlg_;
+  std::string helpPath_;
+  std::vector<TMDIChild*> windows_;
+  std::array<bool, static_cast<std::size_t>(TAction::Count)> enabled_{};
+  std::array<bool, static_cast<std::size_t>(TAction::Count)> checked_{};
+  bool activated_ = false;
+};
+
+}  // namespace ludomark

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <string>
+
+#include "ui/game_window/game_window.h"
+
+namespace ludomark {
+
+// The actions of the main window whose state the logic sets.
+enum class TAction {
+  // General
+  FileNew,
+  FileOpen,
+  FileSave,
+  FileSaveAs,
+  Print,
+  List,
+  Name,
+  Exit,
+  Export,
+  ExportAs,
+  DisplayGrid,
+  Proba,
+  Belief,
+  Expect,
+  ZoomIn,
+  ZoomOut,
+  Cascade,
+  Tile,
+  About,
+  Help,
+  // Edit
+  AddPlayer,
+  AddNode,
+  AddMove,
+  AddTable,
+  AddSide,
+  AddSelect,
+  EditPlayer,
+  EditNode,
+  EditMove,
+  EditInfo,
+  EditTable,
+  EditSide,
+  Undo,
+  DeletePlayer,
+  DeleteNode,
+  DeleteMove,
+  DeleteTable,
+  DeleteSide,
+  DeleteSelect,
+  // Solve
+  Audit,
+  Options,
+  Solve,
+  Show,
+  CloseAll,
+  DeleteAll,
+  Debug,
+  Count
+};
+
+// What the main window's logic asks of the toolkit: child windows, file dialogs, the state of
+// its actions, printing and the desktop.
+class TMainHost {
+ public:
+  virtual ~TMainHost() = default;
+  // Makes a child window (maximised) and answers its logic; the window tells the main window
+  // when it goes (WindowGone).
+  virtual TMDIChild& CreateChild(TWindowKind kind, TGameType32* game, TSolution32* solution) = 0;
+  // Closes the window as its close box would: it may refuse (a game it could not save).
+  virtual bool CloseChild(TMDIChild& window) = 0;
+  virtual TMDIChild* ActiveChild() = 0;
+  virtual void Activate(TMDIChild& window) = 0;
+  virtual void Cascade() = 0;
+  virtual void TileVertically() = 0;
+  // The chosen path, empty when the user cancelled.
+  virtual std::string AskOpenPath() = 0;
+  virtual std::string AskSavePath() = 0;
+  // A picture file name for Export As ("" when cancelled).
+  virtual std::string AskPicturePath() = 0;
+  virtual void ActionChanged(TAction action, bool enabled, bool checked) = 0;
+  // Prints the window's picture or text scaled to the page; false when cancelled or failed.
+  virtual bool PrintWindow(TMDIChild& window, bool portrait) = 0;
+  // Opens a file with the desktop's program for it; false when nothing could open it.
+  virtual bool OpenWithDesktop(const std::string& path) = 0;
+  virtual void ShowHelpText(const std::string& path) = 0;
+  virtual void ShowAbout() = 0;
+  virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace ludomark

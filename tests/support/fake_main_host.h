@@ -1,0 +1,86 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/fake_window.h"
+#include "ui/main_window/main_form.h"
+
+namespace ludomark::testing {
+
+// The main window's toolkit without a window: child windows are logic over recording hosts,
+// file dialogs answer from queues.
+class FakeMainHost : public TMainHost {
+ public:
+  TMainForm* Form = nullptr;
+  std::deque<std::string> OpenPaths;
+  std::deque<std::string> SavePaths;
+  std::vector<std::string> Opened;  // by the desktop
+  int Prints = 0;
+
+  TMDIChild& CreateChild(TWindowKind kind, TGameType32* game, TSolution32* solution) override {
+    Child child{std::make_unique<FakeWindowHost>(), nullptr};
+    child.Logic = std::make_unique<TMDIChild>(kind, *child.Host, *Form, game, solution);
+    children_.push_back(std::move(child));
+    active_ = children_.back().Logic.get();
+    return *active_;
+  }
+  bool CloseChild(TMDIChild& window) override {
+    if (!window.FormCloseQuery()) return false;
+    window.FormClose();
+    for (auto it = children_.begin(); it != children_.end(); ++it) {
+      if (it->Logic.get() != &window) continue;
+      Child gone = std::move(*it);
+      children_.erase(it);
+      if (active_ == &window) active_ = nullptr;
+      gone.Logic.reset();  // may close the game's other windows meanwhile
+      break;
+    }
+    if (active_ == nullptr && !children_.empty()) active_ = children_.back().Logic.get();
+    return true;
+  }
+  TMDIChild* ActiveChild() override { return active_; }
+  void Activate(TMDIChild& window) override { active_ = &window; }
+  void Cascade() override {}
+  void TileVertically() override {}
+  std::string AskOpenPath() override { return Next(OpenPaths); }
+  std::string AskSavePath() override { return Next(SavePaths); }
+  std::string AskPicturePath() override { return Next(SavePaths); }
+  void ActionChanged(TAction, bool, bool) override {}
+  bool PrintWindow(TMDIChild&, bool) override { return ++Prints > 0; }
+  bool OpenWithDesktop(const std::string& path) override {
+    Opened.push_back(path);
+    return true;
+  }
+  void ShowHelpText(const std::string&) override {}
+  void ShowAbout() override {}
+  void CloseMainWindow() override { Form->CloseAll(); }
+  int ChildCount() const { return static_cast<int>(children_.size()); }
+  // Drops every window without asking, while the main window still lives.
+  void Clear() {
+    while (!children_.empty()) {
+      Child gone = std::move(children_.back());
+      children_.pop_back();
+      active_ = nullptr;
+      gone.Logic.reset();
+    }
+  }
+
+ private:
+  struct Child {
+    std::unique_ptr<FakeWindowHost> Host;
+    std::unique_ptr<TMDIChild> Logic;
+  };
+  static std::string Next(std::deque<std::string>& queue) {
+    if (queue.empty()) return "";
+    std::string path = queue.front();
+    queue.pop_front();
+    return path;
+  }
+  std::vector<Child> children_;
+  TMDIChild* active_ = nullptr;
+};
+
+}  // namespace ludomark::testing
