@@ -294,6 +294,27 @@ void TMainForm::Name() {
   window.ResetDisplay();
 }
 
+void TMainForm::ShowTest() {
+  TGameType32& game = ActiveGameWindow().Game();
+  TextWindow(game, TWindowKind::Test, "Test ").FillText(kSolverStepsMode);
+  host_.Cascade();
+}
+
+void TMainForm::ShowDebug() {
+  TMDIChild& window = ActiveGameWindow();
+  TSolution32* solution = window.Solution();
+  if (window.Kind() != TWindowKind::Solution || solution == nullptr) return;
+  TMDIChild* debug = nullptr;
+  for (TMDIChild* w : windows_) {
+    if (w->Kind() == TWindowKind::Debug && w->Solution() == solution) debug = w;
+  }
+  if (debug == nullptr) {
+    debug = &OpenChild("Debug " + solution->Name, TWindowKind::Debug, solution, &window.Game());
+  }
+  debug->FillText(kAuditSolutionMode);
+  host_.Cascade();
+}
+
 void TMainForm::Exit() {
   host_.CloseMainWindow();
 }

@@ -52,6 +52,8 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   void List();
   void Name();
   void Exit();
+  void ShowTest();
+  void ShowDebug();
   void AddPlayer();
   void AddNode();
   void AddMove();

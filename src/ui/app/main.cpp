@@ -1,0 +1,60 @@
+// ludomark: the desktop workbench.
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ui/app/app_icon.h"
+#include "ui/main_window/qt_main_window.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: ludomark [--no-splash] [FILE.lmx]\n"
+    "  Opens the desktop workbench, and the game file when one is named.\n"
+    "  --no-splash  start without the about box shown for three seconds\n";
+
+// A start nobody watches (tests, scripts, no screen) does not wait for a splash.
+bool Interactive() {
+  const QString platform = QGuiApplication::platformName();
+  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool splash = true;
+  std::string file;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--no-splash") == 0) {
+      splash = false;
+    } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg[0] == '-' && arg[1] != '\0') {
+      std::fprintf(stderr, "ludomark: unknown option '%s'\n%s", arg, kUsage);
+      return 2;
+    } else if (file.empty()) {
+      file = arg;
+    } else {
+      std::fprintf(stderr, "ludomark: one game file at most\n%s", kUsage);
+      return 2;
+    }
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Ludomark for Game Theory"));
+  QApplication::setWindowIcon(ludomark::AppIcon());
+  // Numbers are read and written with the period, whatever the desktop's language.
+  QLocale::setDefault(QLocale::c());
+  const std::string help = QDir(QApplication::applicationDirPath())
+                               .filePath(QStringLiteral("help/index.html"))
+                               .toStdString();
+  ludomark::QtMainWindow window(file, help);
+  if (splash && Interactive()) ludomark::ShowAboutBox(&window, /*asSplash=*/true);
+  window.showMaximized();
+  return QApplication::exec();
+}
