@@ -13,10 +13,23 @@ build: deps
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/release -j $(JOBS)
 
-# The main job: solve the default example, a game with both pure and mixed equilibria.
+# The main job: with a display, the desktop program on the default example (a game with both
+# pure and mixed equilibria); without one, the same game solved on the command line and its
+# first solution drawn into a picture.
 EXAMPLE ?= examples/battle_of_the_sexes.lmx
+PICTURE ?= build/release/solution.png
 run: build
-	@./build/release/src/cli/ludomark-cli solve $(EXAMPLE)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		./build/release/src/ui/app/ludomark $(EXAMPLE); \
+	else \
+		echo "No display: solving on the command line instead."; \
+		cp $(EXAMPLE) build/release/solved.lmx && \
+		./build/release/src/cli/ludomark-cli solve build/release/solved.lmx --save && \
+		./build/release/src/cli/ludomark-cli draw build/release/solved.lmx --out $(PICTURE) \
+			--solution "$$(./build/release/src/cli/ludomark-cli solve $(EXAMPLE) --json \
+				| grep -o '"solutions": \[{"name": "[^"]*"' | sed 's/.*"name": "//; s/"$$//')" --trim && \
+		echo "The first solution over the game: $(PICTURE)"; \
+	fi
 
 # WERROR=ON (as CI sets it) makes any compiler warning fail the build.
 WERROR ?= OFF

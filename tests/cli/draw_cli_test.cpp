@@ -73,11 +73,12 @@ TEST(DrawCli, TheReadmePicturesStillComeOut) {
     return testing::RunCli(args).code;
   };
   ASSERT_EQ(draw({"draw", Example("bluff.lmx"), "--out", out.string()}), 0);
-  EXPECT_TRUE(testing::ReadWholeFile(out.string()) == testing::ReadWholeFile(docs + "/bluff.png"));
+  EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
+              testing::ReadWholeFile(docs + "/help/bluff.png"));
   ASSERT_EQ(
       draw({"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"}), 0);
   EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
-              testing::ReadWholeFile(docs + "/bluff_solution.png"));
+              testing::ReadWholeFile(docs + "/help/bluff_solution.png"));
   fs::remove(out);
 }
 

@@ -1,8 +1,10 @@
 // ludomark: the desktop workbench.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -50,11 +52,16 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(ludomark::AppIcon());
   // Numbers are read and written with the period, whatever the desktop's language.
   QLocale::setDefault(QLocale::c());
-  const std::string help = QDir(QApplication::applicationDirPath())
-                               .filePath(QStringLiteral("help/index.html"))
-                               .toStdString();
-  ludomark::QtMainWindow window(file, help);
+  // The guide beside the program (a build folder), or where an installation puts it.
+  const QDir bin(QApplication::applicationDirPath());
+  QString help = bin.filePath(QStringLiteral("help/index.html"));
+  if (!QFileInfo::exists(help)) {
+    help = bin.filePath(QStringLiteral("../share/ludomark/help/index.html"));
+  }
+  ludomark::QtMainWindow window(file, QDir::cleanPath(help).toStdString());
   if (splash && Interactive()) ludomark::ShowAboutBox(&window, /*asSplash=*/true);
   window.showMaximized();
+  // Where the platform reports no activation (no window manager), the file opens all the same.
+  QTimer::singleShot(0, &window, [&window, file] { window.Form().FirstActivation(file); });
   return QApplication::exec();
 }
