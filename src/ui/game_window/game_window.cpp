@@ -103,7 +103,7 @@ void TMDIChild::EndPlacing() {
   placing_ = false;
   host_.SetPointerShape(TPointerShape::Default);
   game_->Selection().Clear();
-  main_.SetSelectionActions(false);
+  main_.SetSelectionActions(/*on=*/false);
   HideSelectRect();
   host_.Invalidate();
 }
@@ -168,12 +168,12 @@ void TMDIChild::FormMouseUp(TMouseButton button, int32_t x, int32_t y) {
   rect.SetExtent(at.X, at.Y);
   if (game_->SelectInRect()) {
     current_ = &rect;
-    main_.SetSelectionActions(true);
+    main_.SetSelectionActions(/*on=*/true);
     SetToDraw(/*placing=*/false);
     host_.SetPointerShape(TPointerShape::Hand);
   } else {
     current_ = nullptr;
-    main_.SetSelectionActions(false);
+    main_.SetSelectionActions(/*on=*/false);
     HideSelectRect();
     host_.SetPointerShape(TPointerShape::Default);
     host_.Invalidate();
@@ -207,7 +207,7 @@ void TMDIChild::FillText(int mode) {
 void TMDIChild::FormActivate() {
   rubberBand_ = false;
   current_ = nullptr;
-  main_.SetSelectionActions(false);
+  main_.SetSelectionActions(/*on=*/false);
   main_.ApplyGameState(game_->Status());
   host_.Invalidate();
 }

@@ -113,7 +113,7 @@ void TMainForm::AddSelect() {
   TGameType32& game = window.Game();
   game.CopySelection();
   window.SetCurrent(&game.SelectRect());
-  SetSelectionActions(false);
+  SetSelectionActions(/*on=*/false);
   window.SetToDraw(/*placing=*/true);
   window.ResetDisplay();
 }
@@ -238,7 +238,7 @@ void TMainForm::DeleteSelect() {
   if (window.RefuseIfSolved()) return;
   window.SetCurrent(nullptr);
   window.Game().DeleteSelection();
-  SetSelectionActions(false);
+  SetSelectionActions(/*on=*/false);
   window.ResetDisplay();
 }
 

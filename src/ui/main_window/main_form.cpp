@@ -41,7 +41,7 @@ TMainForm::TMainForm(TMainHost& host, TDialogRunner& runner, TMessageSink& messa
   for (std::size_t i = 0; i < enabled_.size(); ++i) {
     host_.ActionChanged(static_cast<TAction>(i), enabled_[i], checked_[i]);
   }
-  SetSelectionActions(false);
+  SetSelectionActions(/*on=*/false);
 }
 
 TMainForm::~TMainForm() = default;
@@ -74,7 +74,7 @@ TMDIChild& TMainForm::OpenChild(const std::string& caption, TWindowKind kind, TS
     PushValueFlags();
   }
   window.SetCaption(caption);
-  SetSelectionActions(false);
+  SetSelectionActions(/*on=*/false);
   window.ResetDisplay();
   return window;
 }
@@ -158,14 +158,14 @@ void TMainForm::SetSelectionActions(bool on) {
 }
 
 void TMainForm::ApplyGameState(int code) {
-  SetSelectionActions(false);
+  SetSelectionActions(/*on=*/false);
   const bool editable = code == StatusNew || code == StatusEdited || code == StatusSaved;
   if (code == StatusSolving) {
     // The solver works on the game between its progress reports: nothing may change it.
-    for (TAction a : kEditActions) Set(a, false);
+    for (TAction a : kEditActions) Set(a, /*enabled=*/false);
     for (TAction a : {TAction::Audit, TAction::Options, TAction::Solve, TAction::DeleteAll,
                       TAction::CloseAll, TAction::Show}) {
-      Set(a, false);
+      Set(a, /*enabled=*/false);
     }
     return;
   }
