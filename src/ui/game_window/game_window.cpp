@@ -219,7 +219,12 @@ bool TMDIChild::FormCloseQuery() {
   try {
     switch (game_->Status()) {
       case StatusNew:
-        main_.SaveAs(*this);
+        // A new game with something in it is not dropped because Save As was cancelled: the
+        // user says so first.
+        if (!main_.SaveAs(*this) && HasElements() &&
+            !messages.Confirm("Close without saving the new game?")) {
+          return false;
+        }
         break;
       case StatusSolved:
         if (messages.Confirm("Save solutions?")) {
@@ -242,6 +247,13 @@ bool TMDIChild::FormCloseQuery() {
     return false;
   }
   return true;
+}
+
+bool TMDIChild::HasElements() {
+  for (TGameList* list : {&game_->Players(), &game_->Nodes(), &game_->Moves()}) {
+    if (!list->Empty()) return true;
+  }
+  return false;
 }
 
 void TMDIChild::FormClose() {

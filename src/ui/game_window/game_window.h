@@ -75,6 +75,7 @@ class TMDIChild {
  private:
   TPoint ModelPoint(int32_t x, int32_t y) const;
   bool SolvingNow() const;
+  bool HasElements();
   void Hover(const TPoint& at);
   void FollowPointer(const TPoint& at);
   void HideSelectRect();

@@ -237,13 +237,17 @@ TEST_F(GameWindowTest, PaintingTextAndClosing) {
   ASSERT_TRUE(ReadGameFile(path.string(), reread));
   EXPECT_EQ(reread.Nodes().LiveCount(), 1);
   EXPECT_EQ(game.Status(), StatusSaved);
-  // Answered No, or a new game whose Save As is cancelled: closes, the file untouched.
+  // Answered No: closes, the file untouched. A new game whose Save As is cancelled stays open
+  // unless the user agrees to lose it.
   const std::string before = testing::ReadWholeFile(path.string());
   b.Node("more", ann, 300, 300);
   game.ForceStatus(StatusEdited);
   game.RecordedMessages().Answer = false;
   EXPECT_TRUE(window.FormCloseQuery());
   game.ForceStatus(StatusNew);
+  EXPECT_FALSE(window.FormCloseQuery());
+  EXPECT_EQ(shown.back(), "Close without saving the new game?");
+  game.RecordedMessages().Answer = true;
   EXPECT_TRUE(window.FormCloseQuery());
   EXPECT_EQ(testing::ReadWholeFile(path.string()), before);
   std::filesystem::remove(path);

@@ -70,6 +70,38 @@ TEST_F(SessionTest, EditSaveUndoSolveShowSaveReopenDelete) {
   EXPECT_EQ(game.Players().LiveCount(), players);
   EXPECT_EQ(game.Status(), StatusEdited);
 
+  // A node and a move through their dialogs; the move's handle lands between its nodes.
+  const int nodes = game.Nodes().LiveCount();
+  runner.OnNode = [](TNodeDlg& d) {
+    d.NameChange("Extra");
+    d.OwnerClick(0);
+    return d.OKBtnClick();
+  };
+  form.AddNode();
+  ASSERT_EQ(game.Nodes().LiveCount(), nodes + 1);
+  auto* extra = As<TNode32>(game.Nodes().Last());
+  extra->SetPosition(400, 400);
+  runner.OnMove = [&](TMoveDlg& d) {
+    d.NameChange("Stop");
+    d.FromClick(static_cast<int>(d.Nodes().size()) - 1);
+    return d.OKBtnClick();
+  };
+  form.AddMove();
+  auto* stop = As<TMove32>(game.Moves().Last());
+  EXPECT_EQ(stop->Name, "Stop");
+  EXPECT_EQ(stop->From.get(), extra);
+  EXPECT_EQ(stop->X, 500);
+  // And both go again, each chosen from its list.
+  runner.OnSelect = [](TSelectDialog& d) {
+    d.RowClick(static_cast<int>(d.Rows().size()) - 1);
+    return true;
+  };
+  form.DeleteNode();  // still left by a move: refused
+  EXPECT_EQ(messages.Shown.back(), "Node owns moves or belongs to information set.");
+  form.DeleteMove();
+  form.DeleteNode();
+  EXPECT_EQ(game.Nodes().LiveCount(), nodes);
+
   form.Solve();
   EXPECT_EQ(messages.Shown.back(), "You must save before solving");
   form.FileSave();
