@@ -1,5 +1,6 @@
 #include "document/game_form.h"
 
+#include "document/drawn_box.h"
 #include "model/info.h"
 #include "model/type_codes.h"
 
@@ -125,10 +126,12 @@ void TGameForm32::Renumber() {
   }
 }
 
-void TGameForm32::Draw(TCanvas& canvas) {
+void TGameForm32::Draw(TCanvas& canvas, const TRect* view) {
   selectRect_->Draw(canvas);
   for (TGameList* list : {&players_, &nodes_, &moves_, &infos_, &strategies_, &payoffs_}) {
-    list->ForEach([&](TGameObject32* e) { e->Draw(canvas); });
+    list->ForEach([&](TGameObject32* e) {
+      if (view == nullptr || Overlaps(DrawnBox(e), *view)) e->Draw(canvas);
+    });
   }
 }
 

@@ -97,7 +97,8 @@ class TGameForm32 : public TFakeGame {
   void ReportFinding(const std::string& message);
   // The picture of the game: the selection rectangle, then players, nodes and tables, moves
   // and cells, sets and sides, strategies, payoffs, each list in its order.
-  void Draw(TCanvas& canvas);
+  // With a view (model units), elements wholly outside it are skipped.
+  void Draw(TCanvas& canvas, const TRect* view = nullptr);
   // Frees every element of the game itself (not its solutions), as Undo does before rereading.
   void FreeGame();
 

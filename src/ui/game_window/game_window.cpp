@@ -180,11 +180,13 @@ void TMDIChild::FormMouseUp(TMouseButton button, int32_t x, int32_t y) {
   }
 }
 
-void TMDIChild::FormPaint(TCanvas& canvas) {
+void TMDIChild::FormPaint(TCanvas& canvas, int32_t width, int32_t height) {
   if (IsText()) return;
   canvas.ShiftOrigin(-scrollX_, -scrollY_);
   if (main_.GridChecked()) DrawGrid(canvas);
-  game_->Draw(canvas);
+  const TRect view{FromScreen(scrollX_) - 1, FromScreen(scrollY_) - 1,
+                   FromScreen(scrollX_ + width) + 1, FromScreen(scrollY_ + height) + 1};
+  game_->Draw(canvas, width > 0 && height > 0 ? &view : nullptr);
   if (kind_ == TWindowKind::Solution && solution_ != nullptr) solution_->Draw(canvas);
 }
 

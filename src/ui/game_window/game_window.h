@@ -59,7 +59,9 @@ class TMDIChild {
   void FormMouseUp(TMouseButton button, int32_t x, int32_t y);
   void FormMouseWheelUp() { main_.ZoomIn(); }
   void FormMouseWheelDown() { main_.ZoomOut(); }
-  void FormPaint(TCanvas& canvas);
+  // Paints the view of `width` by `height` pixels at the scroll position; elements out of it
+  // are skipped (0 by 0 paints everything).
+  void FormPaint(TCanvas& canvas, int32_t width = 0, int32_t height = 0);
   void HorzFormScroll(int32_t position);
   void VertFormScroll(int32_t position);
   int32_t ScrollX() const { return scrollX_; }

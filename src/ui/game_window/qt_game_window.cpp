@@ -52,7 +52,7 @@ void QtGameArea::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   painter.fillRect(viewport()->rect(), Qt::white);
   TQtCanvas canvas(painter);
-  window_.Logic().FormPaint(canvas);
+  window_.Logic().FormPaint(canvas, viewport()->width(), viewport()->height());
 }
 
 void QtGameArea::mousePressEvent(QMouseEvent* event) {

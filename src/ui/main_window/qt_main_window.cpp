@@ -307,12 +307,16 @@ void QtMainWindow::ActionChanged(TAction action, bool enabled, bool checked) {
 }
 
 bool QtMainWindow::PrintWindow(TMDIChild& window, bool portrait) {
-  QtGameWindow* view = ViewOf(window);
-  if (view == nullptr) return false;
   QPrinter printer;
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return false;
+  return PrintOn(printer, window, portrait);
+}
+
+bool QtMainWindow::PrintOn(QPrinter& printer, TMDIChild& window, bool portrait) {
+  QtGameWindow* view = ViewOf(window);
+  if (view == nullptr) return false;
   printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
   if (window.IsText()) {
     view->Memo().print(&printer);

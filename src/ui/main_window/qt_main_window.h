@@ -13,6 +13,7 @@
 #include "ui/main_window/main_form.h"
 
 class QAction;
+class QPrinter;
 
 namespace ludomark {
 
@@ -41,6 +42,8 @@ class QtMainWindow : public QMainWindow, public TMainHost {
   std::string AskPicturePath() override;
   void ActionChanged(TAction action, bool enabled, bool checked) override;
   bool PrintWindow(TMDIChild& window, bool portrait) override;
+  // Prints the window on a printer already chosen (a PDF file, say).
+  bool PrintOn(QPrinter& printer, TMDIChild& window, bool portrait);
   bool OpenWithDesktop(const std::string& path) override;
   void ShowHelpText(const std::string& path) override;
   void ShowAbout() override;

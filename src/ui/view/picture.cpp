@@ -72,11 +72,12 @@ QRect NonWhiteBox(const QImage& image, int margin) {
 
 constexpr int kTrimMargin = 16;
 
-void PaintOn(QPainter& painter, TGameForm32& game, TSolution32* solution, bool grid) {
+void PaintOn(QPainter& painter, TGameForm32& game, TSolution32* solution, bool grid,
+             const TRect* view = nullptr) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   TQtCanvas canvas(painter);
   if (grid) DrawGrid(canvas);
-  game.Draw(canvas);
+  game.Draw(canvas, view);
   if (solution != nullptr) solution->Draw(canvas);
 }
 
@@ -94,10 +95,11 @@ TOffscreenPicture::TOffscreenPicture(int width, int height) {
 
 TOffscreenPicture::~TOffscreenPicture() = default;
 
-void TOffscreenPicture::Paint(TGameForm32& game, TSolution32* solution, bool grid) {
+void TOffscreenPicture::Paint(TGameForm32& game, TSolution32* solution, bool grid,
+                              const TRect* view) {
   image_->image.fill(Qt::white);
   QPainter painter(&image_->image);
-  PaintOn(painter, game, solution, grid);
+  PaintOn(painter, game, solution, grid, view);
 }
 
 TRect TOffscreenPicture::ContentBox(int margin) const {

@@ -34,7 +34,8 @@ class TOffscreenPicture {
   TOffscreenPicture(const TOffscreenPicture&) = delete;
   TOffscreenPicture& operator=(const TOffscreenPicture&) = delete;
 
-  void Paint(TGameForm32& game, TSolution32* solution, bool grid);
+  // With a view (model units), only what may show in it is drawn, as a window does.
+  void Paint(TGameForm32& game, TSolution32* solution, bool grid, const TRect* view = nullptr);
   // The box of the non-white pixels with a margin around them, inside the image (the whole
   // image when nothing is drawn); Trim cuts the image to it.
   TRect ContentBox(int margin) const;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -76,6 +77,12 @@ class QtMainWindowTest : public QObject {
     form.SolveDialog().ShowBtnClick();
     QCOMPARE(window.Area().subWindowList().size(), 2);
     form.SolveDialog().CloseBtnClick();
+    // Printing the solution view to a PDF file, as a print dialog would choose.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "print.pdf").string()));
+    QVERIFY(window.PrintOn(printer, *form.Windows().back(), /*portrait=*/false));
+    QVERIFY(fs::file_size(dir / "print.pdf") > 1000);
     // The picture of the README: the solution view over its game.
     window.Area().activeSubWindow()->showMaximized();
     QApplication::processEvents();
