@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "gamefile/exchange_file.h"
 
 namespace ludomark::cli {
 
@@ -30,6 +31,9 @@ void PrintHelp(std::ostream& out) {
       << "                   writes the picture of the game, with a solution stored in the\n"
       << "                   file drawn over it; zoom 0.8 to 1.6 (default 1); --trim cuts\n"
       << "                   the picture to what is drawn\n"
+      << "  import GAME.efg|GAME.nfg --out GAME.lmx\n"
+      << "                   reads a game of the exchange formats and writes it as a game\n"
+      << "                   file, laid out; list, audit, solve and draw read them too\n"
       << "  help             show this text (also --help, -h)\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
@@ -84,6 +88,25 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     options.Path = files[0];
     return DrawCommand(options, err);
   }
+  if (command == "import") {
+    std::string in;
+    std::string to;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (args[i] == "--out") {
+        if (i + 1 >= args.size()) return UsageError(err, "--out needs a file name");
+        to = args[++i];
+      } else if (args[i].size() > 1 && args[i][0] == '-') {
+        return UsageError(err, "unknown option '" + args[i] + "' for import");
+      } else if (in.empty()) {
+        in = args[i];
+      } else {
+        return UsageError(err, "import takes exactly one game file");
+      }
+    }
+    if (in.empty() || to.empty())
+      return UsageError(err, "import needs GAME.efg|GAME.nfg --out GAME.lmx");
+    return ImportCommand(in, to, err);
+  }
   if (command == "list" || command == "audit" || command == "solve") {
     SolveOptions options;
     std::vector<std::string> files;
@@ -136,6 +159,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (command == "list") return ListCommand(files[0], out, err);
     if (command == "audit") return AuditCommand(files[0], out, err);
     options.Path = files[0];
+    if (options.Save && IsExchangeFile(options.Path)) {
+      // The solutions go into a game file; writing one over the .efg or .nfg would destroy it.
+      return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");
+    }
     options.ShowProgress = showProgress;
     return SolveCommand(options, out, err);
   }

@@ -12,6 +12,9 @@ int ListCommand(const std::string& path, std::ostream& out, std::ostream& err);
 // Audits the game: the element listing when it passes (exit 0), the findings when not (1).
 int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err);
 
+// Reads a .efg or .nfg game and writes it as a game file (.lmx); nothing is written on failure.
+int ImportCommand(const std::string& in, const std::string& out, std::ostream& err);
+
 struct SolveOptions {
   std::string Path;
   int Method = kSolveMixed;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "gamefile/exchange_file.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 
@@ -15,6 +16,10 @@ bool LoadGame(const std::string& path, TGameType32& game, std::ostream& err) {
     return false;
   }
   try {
+    if (IsExchangeFile(path)) {
+      ReadExchangeFile(path, game);
+      return true;
+    }
     if (!ReadGameFile(path, game)) {
       err << "ludomark-cli: cannot open game file '" << path << "' for reading\n";
       return false;

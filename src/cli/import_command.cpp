@@ -1,0 +1,33 @@
+#include <filesystem>
+#include <ostream>
+
+#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/load_game.h"
+#include "gamefile/exchange_file.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+
+namespace ludomark::cli {
+
+int ImportCommand(const std::string& in, const std::string& out, std::ostream& err) {
+  if (!IsExchangeFile(in)) {
+    err << "ludomark-cli: import reads .efg and .nfg files: " << in << "\n";
+    return kExitUsage;
+  }
+  if (std::filesystem::path(out).extension() != ".lmx") {
+    err << "ludomark-cli: import writes a .lmx game file: " << out << "\n";
+    return kExitUsage;
+  }
+  TGameType32 game;
+  if (!LoadGame(in, game, err)) return kExitUsage;
+  try {
+    WriteGameFile(out, game);
+  } catch (const TFileError& e) {
+    err << "ludomark-cli: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+}  // namespace ludomark::cli

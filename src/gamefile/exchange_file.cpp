@@ -1,0 +1,46 @@
+#include "gamefile/exchange_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "gamefile/efg_reader.h"
+#include "gamefile/file_error.h"
+#include "gamefile/nfg_reader.h"
+
+namespace ludomark {
+
+namespace {
+constexpr std::uintmax_t kMaxBytes = 64u << 20;
+
+std::string Extension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+}  // namespace
+
+bool IsExchangeFile(const std::string& path) {
+  const std::string ext = Extension(path);
+  return ext == ".efg" || ext == ".nfg";
+}
+
+void ReadExchangeFile(const std::string& path, TGameType32& game) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw TFileError(path, "Not a game file");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TFileError(path, "Cannot open the file");
+  std::string text;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxBytes) throw TFileError(path, "The file is larger than 64 MiB");
+  }
+  if (Extension(path) == ".nfg") {
+    ReadNfgText(text, path, game);
+  } else {
+    ReadEfgText(text, path, game);
+  }
+}
+
+}  // namespace ludomark

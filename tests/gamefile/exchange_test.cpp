@@ -1,0 +1,188 @@
+// Games of the .efg and .nfg formats read into documents: every form, and every refusal.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "gamefile/efg_reader.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/nfg_reader.h"
+#include "model/payoff.h"
+#include "model/player.h"
+#include "support/game_builder.h"
+#include "support/run_cli.h"
+#include "support/solving.h"
+
+namespace ludomark {
+namespace {
+
+// The payoff of the player on the move or cell, or NaN when it has none.
+double PayoffOf(TGameType32& game, TGameObject32* move, const std::string& player) {
+  double value = std::nan("");
+  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* p) {
+    if (p->Move.get() == move && p->Player->Name == player) value = p->Value;
+  });
+  return value;
+}
+
+TTable32* OnlyTable(TGameType32& game) {
+  return As<TTable32>(game.Nodes().First());
+}
+
+TEST(NfgReader, CountsNamesBodiesAndProfileOrder) {
+  // Counted strategies, the payoff body, three players, rationals and decimals; the first
+  // player's strategy changes fastest.
+  TGameType32 counted;
+  ReadNfgText(R"(NFG 1 R "Three" { "A" "B" "C" } { 2 1 2 }
+    1 0 0  2 0 0  1/2 .5 -2.5e0  8 0 1)",
+              "three.nfg", counted);
+  TTable32* table = OnlyTable(counted);
+  ASSERT_EQ(table->SideCount(), 3);
+  EXPECT_EQ(table->Cells.LiveCount(), 4);
+  EXPECT_EQ(PayoffOf(counted, testing::CellOf(table, {"2", "1", "1"}), "A"), 2);
+  TCell32* last = testing::CellOf(table, {"1", "1", "2"});
+  EXPECT_EQ(PayoffOf(counted, last, "A"), 0.5);
+  EXPECT_EQ(PayoffOf(counted, last, "C"), -2.5);
+
+  // Named strategies, the outcome body with 0 for no outcome, a name too long for a record.
+  TGameType32 named;
+  ReadNfgText(R"(NFG 1 D "A title longer than sixteen bytes" { "Ann" "Ann" }
+    { { "Top" "Bottom" } { "Left" "Right" } } "a comment"
+    { { "win" 3, 1 } { "" 0 2 } } 1 0 2 1)",
+              "named.nfg", named);
+  table = OnlyTable(named);
+  EXPECT_EQ(table->Name, "A title longer t");
+  EXPECT_EQ(As<TPlayer32>(named.Players().ElementAt(2))->Name, "Ann~2");
+  EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Bottom", "Left"}), "Ann"), 0);
+  EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Top", "Right"}), "Ann~2"), 2);
+  EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Bottom", "Right"}), "Ann"), 3);
+}
+
+TEST(EfgReader, TreesSetsOutcomesAndTheirEquilibria) {
+  // The bluffing game of the examples: the same equilibrium as the drawn one. The second Bob
+  // node omits its actions; outcome 2 is given once and used twice.
+  TGameType32 game;
+  ReadEfgText(R"(EFG 2 R "Bluff" { "Ann" "Bob" } ""
+    c "Deal" 1 "" { "high" 1/2 "low" 1/2 } 0
+    p "" 1 1 "Ann high" { "Bet" "Check" } 0
+    p "" 2 1 "Bob" { "Call" "Fold" } 0
+    t "" 1 "" { 2, -2 }
+    t "" 2 "" { 1, -1 }
+    t "" 3 "" { 1, -1 }
+    p "" 1 2 "Ann low" { "Bet" "Check" } 0
+    p "" 2 1 0
+    t "" 4 "" { -2, 2 }
+    t "" 2
+    t "" 5 "" { -1, 1 })",
+              "bluff.efg", game);
+  EXPECT_EQ(game.Nodes().LiveCount(), 5);
+  EXPECT_EQ(game.Infos().LiveCount(), 1);
+  EXPECT_EQ(game.Moves().LiveCount(), 10);
+  const std::string path = (std::filesystem::temp_directory_path() / "ludomark-bluff.lmx").string();
+  WriteGameFile(path, game);
+  TGameType32 solved;
+  testing::RecordingObserver observer;
+  ASSERT_TRUE(ReadGameFile(path, solved));
+  TSolveRun run;
+  ASSERT_EQ(run.Solve(solved, observer), TSolveRun::Start::Ran);
+  ASSERT_EQ(solved.Solutions().LiveCount(), 1);
+  const auto& s = *As<TSolution32>(solved.Solutions().First());
+  EXPECT_NEAR(testing::ChoiceIn(solved, s, "Call", "Bob").Probability, 2.0 / 3, 1e-6);
+  EXPECT_NEAR(testing::BeliefIn(solved, s, "Bob"), 0.75, 1e-6);
+  std::filesystem::remove(path);
+
+  // Outcomes at inner nodes are earned on the way in; the root's on each move leaving it.
+  TGameType32 inner;
+  ReadEfgText(R"(EFG 2 R "" { "A" "B" "C" }
+    p "" 1 1 "" { "l" "r" } 1 "" { 1 0 0 }
+    p "" 2 1 "" { "x" } 2 "" { 0 5 0 }
+    t "" 3 "" { 0 0 7 }
+    t "" 0)",
+              "inner.efg", inner);
+  auto* l = As<TMove32>(inner.Moves().ElementAt(1));
+  auto* x = As<TMove32>(inner.Moves().ElementAt(2));
+  auto* r = As<TMove32>(inner.Moves().ElementAt(3));
+  EXPECT_EQ(PayoffOf(inner, l, "A"), 1);
+  EXPECT_EQ(PayoffOf(inner, l, "B"), 5);
+  EXPECT_EQ(PayoffOf(inner, x, "C"), 7);
+  EXPECT_EQ(PayoffOf(inner, r, "A"), 1);  // the root's outcome, and no other
+  EXPECT_EQ(PayoffOf(inner, r, "C"), 0);
+}
+
+TEST(ExchangeReaders, MalformedFilesNameTheLineAndBuildNothing) {
+  const std::vector<std::pair<std::string, std::string>> efg = {
+      {"EFG 2 R \"\" { \"A\" }\np \"\" 1 1 \"\" \"x\" } 0", "line 2: expected"},
+      {"EFG 2 R \"\" { \"A\" }\n\nq \"\" 1", "line 3: unknown node kind \"q\""},
+      {"EFG 2 R \"\" { \"A\" \"B\" }\nt \"\" 1 \"\" { 1 2 3 }", "line 2: outcome 1 has 3 payoffs"},
+      {"EFG 2 R \"\" { \"A\" }\nc \"\" 1 \"\" { \"a\" 1/3 \"b\" 1/3 } 0\nt \"\" 0\nt \"\" 0",
+       "line 2: the probabilities sum to 0.666667"},
+      {"EFG 2 R \"\" { \"A\" }\nc \"\" 1 \"\" { \"a\" 1/2 \"b\" 1/2 } 0\np \"\" 1 1 \"\" { \"x\" } "
+       "0\n"
+       "t \"\" 0\np \"\" 1 1 \"\" { \"x\" \"y\" } 0\nt \"\" 0\nt \"\" 0",
+       "line 5: this node's actions differ"},
+      {"EFG 2 R \"\" { \"A\" }\nt \"\" 4", "line 2: outcome 4 has no payoffs yet"},
+      {"EFG 2 R \"\" { \"A\" }\np \"\" 1 1 \"\" { \"x\" } 0",
+       "expected a node (c, p or t) before the end"},
+  };
+  for (const auto& [text, message] : efg) {
+    TGameType32 game;
+    try {
+      ReadEfgText(text, "bad.efg", game);
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const TFileError& e) {
+      EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(game.Players().Empty() && game.Nodes().Empty());
+  }
+  const std::vector<std::pair<std::string, std::string>> nfg = {
+      {"NFG 1 R \"\" { \"A\" \"B\" } { 2 2 }\n1 2 3", "expected payoff 2 of profile 2"},
+      {"NFG 1 R \"\" { \"A\" \"B\" } { 2 }", "strategies are given for 1 players"},
+      {"NFG 1 R \"\" { \"A\" } { 1 }\n{ { \"\" 1 } } 2", "line 2: outcome 2 does not exist"},
+      {"NFG 1 R \"\" { \"A\" } { 1 }\n1/0", "line 2: \"1/0\" is not a number"},
+  };
+  for (const auto& [text, message] : nfg) {
+    TGameType32 game;
+    EXPECT_THROW(
+        {
+          try {
+            ReadNfgText(text, "bad.nfg", game);
+          } catch (const TFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+            throw;
+          }
+        },
+        TFileError);
+    EXPECT_TRUE(game.Players().Empty());
+  }
+}
+
+TEST(ExchangeCli, ImportWritesAGameFileAndNothingOnFailure) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "ludomark-import";
+  fs::create_directories(dir);
+  const fs::path nfg = dir / "pennies.nfg";
+  {
+    std::ofstream(nfg) << "NFG 1 R \"Pennies\" { \"Ann\" \"Bob\" } { 2 2 }\n"
+                          "1 -1 -1 1 -1 1 1 -1\n";
+  }
+  const fs::path lmx = dir / "pennies.lmx";
+  ASSERT_EQ(testing::RunCli({"import", nfg.string(), "--out", lmx.string()}).code, 0);
+  const auto solved = testing::RunCli({"solve", lmx.string()});
+  EXPECT_EQ(solved.code, 0);
+  EXPECT_NE(solved.out.find("p= 0.5"), std::string::npos);
+  // The exchange file itself solves too, but never takes solutions in.
+  EXPECT_EQ(testing::RunCli({"solve", nfg.string()}).out, solved.out);
+  EXPECT_EQ(testing::RunCli({"solve", nfg.string(), "--save"}).code, 2);
+  { std::ofstream(dir / "bad.nfg") << "NFG 1 R \"\" { \"A\" } { 1 }\n"; }
+  const auto bad =
+      testing::RunCli({"import", (dir / "bad.nfg").string(), "--out", (dir / "bad.lmx").string()});
+  EXPECT_EQ(bad.code, 2);
+  EXPECT_NE(bad.err.find("line 2"), std::string::npos) << bad.err;
+  EXPECT_FALSE(fs::exists(dir / "bad.lmx"));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ludomark
