@@ -34,6 +34,8 @@ void PrintHelp(std::ostream& out) {
       << "  import GAME.efg|GAME.nfg --out GAME.lmx\n"
       << "                   reads a game of the exchange formats and writes it as a game\n"
       << "                   file, laid out; list, audit, solve and draw read them too\n"
+      << "  export GAME.lmx --out GAME.efg|GAME.nfg\n"
+      << "                   writes a tree game as .efg, or a game of one table as .nfg\n"
       << "  help             show this text (also --help, -h)\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
@@ -88,7 +90,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     options.Path = files[0];
     return DrawCommand(options, err);
   }
-  if (command == "import") {
+  if (command == "import" || command == "export") {
     std::string in;
     std::string to;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -96,16 +98,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         if (i + 1 >= args.size()) return UsageError(err, "--out needs a file name");
         to = args[++i];
       } else if (args[i].size() > 1 && args[i][0] == '-') {
-        return UsageError(err, "unknown option '" + args[i] + "' for import");
+        return UsageError(err, "unknown option '" + args[i] + "' for " + command);
       } else if (in.empty()) {
         in = args[i];
       } else {
-        return UsageError(err, "import takes exactly one game file");
+        return UsageError(err, command + " takes exactly one game file");
       }
     }
-    if (in.empty() || to.empty())
-      return UsageError(err, "import needs GAME.efg|GAME.nfg --out GAME.lmx");
-    return ImportCommand(in, to, err);
+    if (in.empty() || to.empty()) return UsageError(err, command + " needs a game file and --out");
+    return command == "import" ? ImportCommand(in, to, err) : ExportCommand(in, to, err);
   }
   if (command == "list" || command == "audit" || command == "solve") {
     SolveOptions options;

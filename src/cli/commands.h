@@ -14,6 +14,9 @@ int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err);
 
 // Reads a .efg or .nfg game and writes it as a game file (.lmx); nothing is written on failure.
 int ImportCommand(const std::string& in, const std::string& out, std::ostream& err);
+// Writes the game as a .efg tree or a .nfg table; refused, with the reason, when the game is
+// neither, and then nothing is written.
+int ExportCommand(const std::string& in, const std::string& out, std::ostream& err);
 
 struct SolveOptions {
   std::string Path;

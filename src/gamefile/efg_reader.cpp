@@ -10,6 +10,7 @@
 #include "gamefile/exchange_tokens.h"
 #include "model/info.h"
 #include "model/move.h"
+#include "model/node.h"
 #include "model/number_format.h"
 #include "model/payoff.h"
 #include "model/player.h"
@@ -98,7 +99,7 @@ void ParseActions(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node, int line
     if (node.kind == 'c') {
       double sum = 0;
       for (double p : probabilities) sum += p;
-      if (std::fabs(sum - 1) > 1e-6)
+      if (std::fabs(sum - 1) > kChanceSumTolerance)
         tokens.Fail(line, "the probabilities sum to " + FormatGeneral(sum, 6) + ", not 1");
     }
     if (known && (actions.size() != set.actions.size() ||

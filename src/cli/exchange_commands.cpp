@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/load_game.h"
 #include "gamefile/exchange_file.h"
+#include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 
@@ -23,6 +24,22 @@ int ImportCommand(const std::string& in, const std::string& out, std::ostream& e
   if (!LoadGame(in, game, err)) return kExitUsage;
   try {
     WriteGameFile(out, game);
+  } catch (const TFileError& e) {
+    err << "ludomark-cli: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  return kExitOk;
+}
+
+int ExportCommand(const std::string& in, const std::string& out, std::ostream& err) {
+  if (!IsExchangeFile(out)) {
+    err << "ludomark-cli: export writes .efg or .nfg files: " << out << "\n";
+    return kExitUsage;
+  }
+  TGameType32 game;
+  if (!LoadGame(in, game, err)) return kExitUsage;
+  try {
+    WriteExchangeFile(out, game);
   } catch (const TFileError& e) {
     err << "ludomark-cli: " << e.what() << "\n";
     return kExitUsage;
