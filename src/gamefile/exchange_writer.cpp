@@ -232,13 +232,11 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     const auto entered = entering.find(e.node);
     const std::string earned =
         outcome(entered != entering.end() ? entered->second : nullptr, false);
-    if (player == 0) {
-      text += "c " + Quoted(e.node->Name) + " " + std::to_string(number) + " " + setName + " " +
-              actions + earned + "\n";
-    } else {
-      text += "p " + Quoted(e.node->Name) + " " + std::to_string(player) + " " +
-              std::to_string(number) + " " + setName + " " + actions + earned + "\n";
-    }
+    text += player == 0 ? "c " : "p ";
+    text += Quoted(e.node->Name);
+    if (player != 0) text.append(" ").append(std::to_string(player));
+    text.append(" ").append(std::to_string(number)).append(" ").append(setName);
+    text.append(" ").append(actions).append(earned).append("\n");
     for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
       stack.push_back(Entry{(*it)->To.get(), (*it)->To.get() == nullptr ? *it : nullptr});
     }
