@@ -48,6 +48,8 @@ class FakeMainHost : public TMainHost {
   std::string AskOpenPath() override { return Next(OpenPaths); }
   std::string AskSavePath() override { return Next(SavePaths); }
   std::string AskPicturePath() override { return Next(SavePaths); }
+  std::string AskImportPath() override { return Next(OpenPaths); }
+  std::string AskExportPath() override { return Next(SavePaths); }
   void ActionChanged(TAction, bool, bool) override {}
   bool PrintWindow(TMDIChild&, bool) override { return ++Prints > 0; }
   bool OpenWithDesktop(const std::string& path) override {

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "audit/audit.h"
+#include "gamefile/exchange_file.h"
+#include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "model/settings.h"
@@ -234,6 +236,37 @@ void TMainForm::FileOpen(const std::string& given) {
   }
   window.ResetDisplay();
   ApplyGameState(game.Status());
+}
+
+void TMainForm::Import(const std::string& given) {
+  const std::string path = given.empty() ? host_.AskImportPath() : given;
+  if (path.empty()) return;
+  TMDIChild& window = OpenChild(path, TWindowKind::Game, nullptr, nullptr);
+  TGameType32& game = window.Game();
+  try {
+    ReadExchangeFile(path, game);
+  } catch (const TFileError& e) {
+    messages_.Warning(e.what());
+    game.ForceStatus(StatusSaved);  // nothing to save: the window closes without asking
+    host_.CloseChild(window);
+    return;
+  }
+  // Not a game file yet: Save asks where to write one.
+  game.ForceStatus(StatusNew);
+  window.ResetDisplay();
+  ApplyGameState(StatusNew);
+}
+
+void TMainForm::ExportGame() {
+  TMDIChild* active = host_.ActiveChild();
+  if (active == nullptr) return;
+  const std::string path = host_.AskExportPath();
+  if (path.empty()) return;
+  try {
+    WriteExchangeFile(path, active->Game());
+  } catch (const TFileError& e) {
+    messages_.Warning(e.what());
+  }
 }
 
 void TMainForm::FileSave() {

@@ -47,6 +47,9 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   void FileNew();
   void FileOpen(const std::string& path = "");
   void FileSave();
+  // A .efg or .nfg game in a new window, as a new game to save as a game file.
+  void Import(const std::string& path = "");
+  void ExportGame();
   bool FileSaveAs();
   void Print();
   void List();

@@ -57,6 +57,9 @@ enum class TAction {
   CloseAll,
   DeleteAll,
   Debug,
+  // Added later, kept last so that the order above stays.
+  Import,
+  ExportGame,
   Count
 };
 
@@ -79,6 +82,9 @@ class TMainHost {
   virtual std::string AskSavePath() = 0;
   // A picture file name for Export As ("" when cancelled).
   virtual std::string AskPicturePath() = 0;
+  // A .efg or .nfg file to import, or to export the game to ("" when cancelled).
+  virtual std::string AskImportPath() = 0;
+  virtual std::string AskExportPath() = 0;
   virtual void ActionChanged(TAction action, bool enabled, bool checked) = 0;
   // Prints the window's picture or text scaled to the page; false when cancelled or failed.
   virtual bool PrintWindow(TMDIChild& window, bool portrait) = 0;

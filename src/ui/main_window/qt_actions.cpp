@@ -62,6 +62,8 @@ const std::array<TActionLook, static_cast<std::size_t>(A::Count)>& Looks() {
       {A::CloseAll, "&Close All", {}, "Close all solutions"},
       {A::DeleteAll, "&Delete All", {}, "Delete solutions"},
       {A::Debug, "Debu&G", {}, "Trace the solver", true},
+      {A::Import, "&Import...", {}, "Open a .efg or .nfg game"},
+      {A::ExportGame, "Export &Game...", {}, "Write the game as .efg or .nfg"},
   }};
   return looks;
 }

@@ -75,6 +75,8 @@ void QtMainWindow::MakeActions() {
   on(A::FileOpen, [](TMainForm& f) { f.FileOpen(); });
   on(A::FileSave, [](TMainForm& f) { f.FileSave(); });
   on(A::FileSaveAs, [](TMainForm& f) { f.FileSaveAs(); });
+  on(A::Import, [](TMainForm& f) { f.Import(); });
+  on(A::ExportGame, [](TMainForm& f) { f.ExportGame(); });
   on(A::Print, [](TMainForm& f) { f.Print(); });
   on(A::List, [](TMainForm& f) { f.List(); });
   on(A::Name, [](TMainForm& f) { f.Name(); });
@@ -134,10 +136,11 @@ void QtMainWindow::MakeMenus() {
     return m;
   };
   constexpr A kSeparator = A::Count;
-  QMenu* file = menu("&File",
-                     {A::FileNew, A::FileOpen, A::FileSave, A::FileSaveAs, A::Print, kSeparator,
-                      A::List, A::Name, kSeparator, A::Exit},
-                     "File related commands");
+  QMenu* file =
+      menu("&File",
+           {A::FileNew, A::FileOpen, A::FileSave, A::FileSaveAs, kSeparator, A::Import,
+            A::ExportGame, kSeparator, A::Print, kSeparator, A::List, A::Name, kSeparator, A::Exit},
+           "File related commands");
   // The two developer listings stay out of sight, reachable by their shortcuts only.
   auto* showTest = new QAction(QStringLiteral("Show Test"), this);
   showTest->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
@@ -297,6 +300,19 @@ std::string QtMainWindow::AskPicturePath() {
   return FromQString(QFileDialog::getSaveFileName(
       this, QStringLiteral("Export As"), QStringLiteral("picture.png"),
       QStringLiteral("PNG picture (*.png);;SVG drawing (*.svg);;BMP picture (*.bmp)")));
+}
+
+std::string QtMainWindow::AskImportPath() {
+  return FromQString(QFileDialog::getOpenFileName(
+      this, QStringLiteral("Import"), QString(),
+      QStringLiteral(
+          "Game trees and tables (*.efg *.nfg);;Game trees (*.efg);;Game tables (*.nfg)")));
+}
+
+std::string QtMainWindow::AskExportPath() {
+  return FromQString(
+      QFileDialog::getSaveFileName(this, QStringLiteral("Export Game"), QString(),
+                                   QStringLiteral("Game tree (*.efg);;Game table (*.nfg)")));
 }
 
 void QtMainWindow::ActionChanged(TAction action, bool enabled, bool checked) {

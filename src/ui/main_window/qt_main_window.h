@@ -40,6 +40,8 @@ class QtMainWindow : public QMainWindow, public TMainHost {
   std::string AskOpenPath() override;
   std::string AskSavePath() override;
   std::string AskPicturePath() override;
+  std::string AskImportPath() override;
+  std::string AskExportPath() override;
   void ActionChanged(TAction action, bool enabled, bool checked) override;
   bool PrintWindow(TMDIChild& window, bool portrait) override;
   // Prints the window on a printer already chosen (a PDF file, say).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "gamefile/game_file.h"
 #include "model/colors.h"
@@ -210,6 +211,39 @@ TEST_F(SessionTest, RefusalsAndLimits) {
   }
   fs::permissions(dir, fs::perms::owner_all);
   fs::current_path(before);
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+TEST_F(SessionTest, ImportSaveSolveAndExport) {
+  const fs::path efg = dir / "bluff.efg";
+  ASSERT_EQ(testing::RunCli({"export", Copy("bluff.lmx"), "--out", efg.string()}).code, 0);
+  form.Import(efg.string());
+  TGameType32& game = Game();
+  EXPECT_EQ(game.Status(), StatusNew);
+  EXPECT_EQ(game.Nodes().LiveCount(), 5);
+  form.Solve();
+  EXPECT_EQ(messages.Shown.back(), "You must save before solving");
+  host.SavePaths = {(dir / "imported.lmx").string()};
+  form.FileSave();
+  EXPECT_EQ(game.Status(), StatusSaved);
+  form.Solve();
+  EXPECT_EQ(game.Status(), StatusSolved);
+  // A tree cannot go out as a table: said, and nothing written.
+  host.SavePaths = {(dir / "out.nfg").string()};
+  form.ExportGame();
+  EXPECT_NE(messages.Shown.back().find("Cannot be written as a strategic form"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "out.nfg"));
+  // A damaged file opens no window.
+  { std::ofstream(dir / "bad.efg") << "EFG 2 R \"\" { \"A\" }\nq"; }
+  const int windows = host.ChildCount();
+  form.Import((dir / "bad.efg").string());
+  EXPECT_EQ(host.ChildCount(), windows);
+  EXPECT_NE(messages.Shown.back().find("line 2"), std::string::npos);
 }
 
 }  // namespace
