@@ -246,7 +246,8 @@ void Build(const TEfgGame& g, TGameType32& game) {
       n->SetName(FitName(node.name.empty() ? setName : node.name, nodeNames,
                          "Node " + std::to_string(i + 1)));
       if (node.player > 0) n->SetPlayer(players[static_cast<std::size_t>(node.player) - 1]);
-      n->SetPosition(at[i].first, at[i].second);
+      // Placed directly: no move names the node yet, and a node's own placing looks at all.
+      n->TGameObject32::SetPosition(at[i].first, at[i].second);
       game.AddObject(n);
       made[i] = n;
     }

@@ -19,7 +19,8 @@ std::string FitName(const std::string& name, std::set<std::string>& used,
   if (base.empty()) return base;
   std::string fitted = base;
   for (int n = 2; used.count(fitted) != 0; ++n) {
-    const std::string suffix = "~" + std::to_string(n);
+    std::string suffix = "~";
+    suffix += std::to_string(n);
     fitted = CutToCharacters(base, kNameBytes - suffix.size()) + suffix;
   }
   used.insert(fitted);

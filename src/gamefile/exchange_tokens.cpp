@@ -19,9 +19,12 @@ bool ParseDecimal(const std::string& text, double& value) {
   if (begin != end && *begin == '+') ++begin;
   // from_chars wants a digit before the point; ".5" and "-.5" are written often.
   std::string fixed;
-  if (begin != end && (*begin == '.' || (*begin == '-' && begin + 1 != end && begin[1] == '.'))) {
-    fixed = std::string(begin, end);
-    fixed.insert(fixed[0] == '-' ? 1 : 0, "0");
+  if (begin != end && *begin == '.') {
+    fixed = std::string("0") + std::string(begin, end);
+  } else if (end - begin > 1 && begin[0] == '-' && begin[1] == '.') {
+    fixed = std::string("-0") + std::string(begin + 1, end);
+  }
+  if (!fixed.empty()) {
     begin = fixed.data();
     end = begin + fixed.size();
   }
@@ -34,7 +37,7 @@ TExchangeTokens::TExchangeTokens(std::string text, std::string path)
     : text_(std::move(text)), path_(std::move(path)) {}
 
 void TExchangeTokens::Fail(int line, const std::string& message) const {
-  throw TFileError(path_, "line " + std::to_string(line) + ": " + message);
+  throw TFileError(path_, std::string("line ") + std::to_string(line) + ": " + message);
 }
 
 TExchangeTokens::Token TExchangeTokens::Scan() {

@@ -39,7 +39,7 @@ std::string Quoted(const std::string& text) {
 
 std::string Players(const std::vector<TPlayer32*>& players) {
   std::string out = "{";
-  for (const TPlayer32* p : players) out += " " + Quoted(p->Name);
+  for (const TPlayer32* p : players) out.append(" ").append(Quoted(p->Name));
   return out + " }";
 }
 
@@ -107,17 +107,18 @@ std::string WriteNfgText(TGameType32& game, const std::string& path) {
     }
     cells[profile] = cell;
   });
-  std::string text = "NFG 1 R " + Quoted(table->Name) + " " + Players(players) + "\n{";
+  std::string text = std::string("NFG 1 R ") + Quoted(table->Name) + " " + Players(players) + "\n{";
   for (const auto& list : strategies) {
     text += " {";
-    for (const TStrat32* s : list) text += " " + Quoted(s->Name);
+    for (const TStrat32* s : list) text.append(" ").append(Quoted(s->Name));
     text += " }";
   }
   text += " }\n\"\"\n";
   for (TCell32* cell : cells) {
     if (cell == nullptr) refuse("table " + table->Name + " misses a cell");
     std::string line;
-    for (double v : PayoffsOf(*cell, players)) line += (line.empty() ? "" : " ") + Number(v);
+    for (double v : PayoffsOf(*cell, players))
+      line.append(line.empty() ? "" : " ").append(Number(v));
     text += line + "\n";
   }
   return text;
@@ -195,13 +196,15 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     }
     return sorted;
   };
-  std::string text = "EFG 2 R " + Quoted(game.Header().Name) + " " + Players(players) + "\n\"\"\n";
+  std::string text =
+      std::string("EFG 2 R ") + Quoted(game.Header().Name) + " " + Players(players) + "\n\"\"\n";
   int outcomes = 0;
   auto outcome = [&](TMove32* move, bool final) {
     if (move == nullptr || (!final && !HasPayoffs(*move))) return std::string(" 0");
     std::string pays;
-    for (double v : PayoffsOf(*move, players)) pays += (pays.empty() ? "" : ", ") + Number(v);
-    return " " + std::to_string(++outcomes) + " \"\" { " + pays + " }";
+    for (double v : PayoffsOf(*move, players))
+      pays.append(pays.empty() ? "" : ", ").append(Number(v));
+    return std::string(" ") + std::to_string(++outcomes) + " \"\" { " + pays + " }";
   };
   std::unordered_map<TNode32*, bool> written;
   // Pre-order without recursion: each entry is a node, or a final move's terminal.
@@ -214,7 +217,7 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     const Entry e = stack.back();
     stack.pop_back();
     if (e.node == nullptr) {
-      text += "t \"\"" + outcome(e.final, /*final=*/true) + "\n";
+      text += std::string("t \"\"") + outcome(e.final, /*final=*/true) + "\n";
       continue;
     }
     if (written[e.node]) refuse("a cycle at node " + e.node->Name);
@@ -223,8 +226,8 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     const std::vector<TMove32*> moves = ordered(e.node);
     std::string actions = "{";
     for (TMove32* m : moves) {
-      actions += " " + Quoted(m->Name);
-      if (player == 0) actions += " " + Number(m->Value);
+      actions.append(" ").append(Quoted(m->Name));
+      if (player == 0) actions.append(" ").append(Number(m->Value));
     }
     actions += " }";
     TInfo32* info = e.node->Info.get();
