@@ -62,14 +62,21 @@ bench: deps
 	@cmake --build build/release -j $(JOBS)
 	@./build/release/bench/ludomark-bench
 
-# Runs the game file fuzzer for FUZZ_SECONDS, starting from the example games.
+# Runs the fuzzers of the game file reader and of the .efg and .nfg readers side by side for
+# FUZZ_SECONDS each, starting from their committed corpora; new inputs go to build/fuzz.
 FUZZ_SECONDS ?= 600
 fuzz: deps
-	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON >/dev/null
+	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
+		-DLUDOMARK_DESKTOP=OFF >/dev/null
 	@cmake --build build/fuzz -j $(JOBS)
-	@mkdir -p build/fuzz/corpus
+	@mkdir -p build/fuzz/corpus build/fuzz/corpus-efg build/fuzz/corpus-nfg
 	@./build/fuzz/fuzz/read-game-file-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-		build/fuzz/corpus examples
+		build/fuzz/corpus examples > build/fuzz/lmx.log 2>&1 & \
+	./build/fuzz/fuzz/read-efg-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=20000 \
+		build/fuzz/corpus-efg fuzz/corpus-efg > build/fuzz/efg.log 2>&1 & \
+	./build/fuzz/fuzz/read-nfg-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=20000 \
+		build/fuzz/corpus-nfg fuzz/corpus-nfg > build/fuzz/nfg.log 2>&1 & \
+	wait; tail -n 2 build/fuzz/lmx.log build/fuzz/efg.log build/fuzz/nfg.log
 
 clean:
 	rm -rf build

@@ -167,6 +167,10 @@ TEfgGame Parse(TExchangeTokens& tokens) {
       parent.children.push_back(index);
       if (parent.children.size() == g.sets[parent.set].actions.size()) open.pop_back();
     }
+    if (g.nodes.empty() && node.kind == 't') {
+      // A game file holds payoffs on moves; a game over before its first move has none.
+      tokens.Fail(word.line, "the first node ends the game: there is no move to hold its payoffs");
+    }
     g.nodes.push_back(node);
     if (node.kind != 't') open.push_back(index);
   } while (!open.empty());

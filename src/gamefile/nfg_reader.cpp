@@ -48,7 +48,8 @@ TNfgGame Parse(TExchangeTokens& tokens) {
   tokens.Expect(Kind::Open, "\"{\" before the player names");
   while (tokens.Peek().kind == Kind::String) g.players.push_back(tokens.Next().text);
   tokens.Expect(Kind::Close, "\"}\" after the player names");
-  if (g.players.empty()) tokens.Fail(tokens.Peek().line, "the game has no player");
+  // A table of the game file has a side for each of at least two players.
+  if (g.players.size() < 2) tokens.Fail(tokens.Peek().line, "a table needs at least two players");
   const int strategiesLine = tokens.Expect(Kind::Open, "\"{\" before the strategies").line;
   if (tokens.Peek().kind == Kind::Number) {
     while (tokens.Peek().kind == Kind::Number) {

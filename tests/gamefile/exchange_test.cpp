@@ -127,6 +127,7 @@ TEST(ExchangeReaders, MalformedFilesNameTheLineAndBuildNothing) {
        "t \"\" 0\np \"\" 1 1 \"\" { \"x\" \"y\" } 0\nt \"\" 0\nt \"\" 0",
        "line 5: this node's actions differ"},
       {"EFG 2 R \"\" { \"A\" }\nt \"\" 4", "line 2: outcome 4 has no payoffs yet"},
+      {"EFG 2 R \"\" { \"A\" }\n\v t \"\" 1 \"\" { 1 }", "line 2: the first node ends the game"},
       {"EFG 2 R \"\" { \"A\" }\np \"\" 1 1 \"\" { \"x\" } 0",
        "expected a node (c, p or t) before the end"},
   };
@@ -143,8 +144,10 @@ TEST(ExchangeReaders, MalformedFilesNameTheLineAndBuildNothing) {
   const std::vector<std::pair<std::string, std::string>> nfg = {
       {"NFG 1 R \"\" { \"A\" \"B\" } { 2 2 }\n1 2 3", "expected payoff 2 of profile 2"},
       {"NFG 1 R \"\" { \"A\" \"B\" } { 2 }", "strategies are given for 1 players"},
-      {"NFG 1 R \"\" { \"A\" } { 1 }\n{ { \"\" 1 } } 2", "line 2: outcome 2 does not exist"},
-      {"NFG 1 R \"\" { \"A\" } { 1 }\n1/0", "line 2: \"1/0\" is not a number"},
+      {"NFG 1 R \"\" { \"A\" \"B\" } { 1 1 }\n{ { \"\" 1 1 } } 2",
+       "line 2: outcome 2 does not exist"},
+      {"NFG 1 R \"\" { \"A\" \"B\" } { 1 1 }\n1/0 1", "line 2: \"1/0\" is not a number"},
+      {"NFG 1 R \"\" { \"A\" } { 2 }\n1 2", "a table needs at least two players"},
   };
   for (const auto& [text, message] : nfg) {
     TGameType32 game;
@@ -179,7 +182,7 @@ TEST(ExchangeCli, ImportWritesAGameFileAndNothingOnFailure) {
   // The exchange file itself solves too, but never takes solutions in.
   EXPECT_EQ(testing::RunCli({"solve", nfg.string()}).out, solved.out);
   EXPECT_EQ(testing::RunCli({"solve", nfg.string(), "--save"}).code, 2);
-  { std::ofstream(dir / "bad.nfg") << "NFG 1 R \"\" { \"A\" } { 1 }\n"; }
+  { std::ofstream(dir / "bad.nfg") << "NFG 1 R \"\" { \"A\" \"B\" } { 1 1 }\n"; }
   const auto bad =
       testing::RunCli({"import", (dir / "bad.nfg").string(), "--out", (dir / "bad.lmx").string()});
   EXPECT_EQ(bad.code, 2);
