@@ -225,16 +225,7 @@ std::vector<std::pair<int32_t, int32_t>> Layout(const TEfgGame& g) {
 }
 
 void Build(const TEfgGame& g, TGameType32& game) {
-  std::set<std::string> playerNames;
-  std::vector<TPlayer32*> players;
-  for (std::size_t i = 0; i < g.players.size(); ++i) {
-    auto* player = NewElement<TPlayer32>(&game);
-    player->SetName(FitName(g.players[i], playerNames, "Player " + std::to_string(i + 1)));
-    player->Color = PlayerColor(static_cast<int>(i));
-    player->SetPosition(40, 40 + 45 * static_cast<int32_t>(i));
-    game.AddObject(player);
-    players.push_back(player);
-  }
+  const std::vector<TPlayer32*> players = AddPlayers(g.players, game);
   const auto at = Layout(g);
   std::vector<TNode32*> made(g.nodes.size(), nullptr);
   std::vector<TMove32*> entering(g.nodes.size(), nullptr);

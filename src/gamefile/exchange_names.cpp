@@ -35,4 +35,18 @@ int32_t PlayerColor(int index) {
   return kColors[static_cast<std::size_t>(index) % kColors.size()];
 }
 
+std::vector<TPlayer32*> AddPlayers(const std::vector<std::string>& names, TGameType32& game) {
+  std::set<std::string> used;
+  std::vector<TPlayer32*> players;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    auto* player = NewElement<TPlayer32>(&game);
+    player->SetName(FitName(names[i], used, "Player " + std::to_string(i + 1)));
+    player->Color = PlayerColor(static_cast<int>(i));
+    player->SetPosition(40, 40 + 45 * static_cast<int32_t>(i));
+    game.AddObject(player);
+    players.push_back(player);
+  }
+  return players;
+}
+
 }  // namespace ludomark

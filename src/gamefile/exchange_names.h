@@ -2,6 +2,10 @@
 
 #include <set>
 #include <string>
+#include <vector>
+
+#include "document/game_form.h"
+#include "model/player.h"
 
 namespace ludomark {
 
@@ -13,5 +17,9 @@ std::string FitName(const std::string& name, std::set<std::string>& used,
 
 // Distinct player colours, never the chance gray nor the background white.
 int32_t PlayerColor(int index);
+
+// The players of an imported game, in order: names fitted, distinct colours, figures in a
+// column at the left edge.
+std::vector<TPlayer32*> AddPlayers(const std::vector<std::string>& names, TGameType32& game);
 
 }  // namespace ludomark

@@ -121,16 +121,7 @@ TNfgGame Parse(TExchangeTokens& tokens) {
 }
 
 void Build(const TNfgGame& g, TGameType32& game) {
-  std::set<std::string> playerNames;
-  std::vector<TPlayer32*> players;
-  for (std::size_t i = 0; i < g.players.size(); ++i) {
-    auto* player = NewElement<TPlayer32>(&game);
-    player->SetName(FitName(g.players[i], playerNames, "Player " + std::to_string(i + 1)));
-    player->Color = PlayerColor(static_cast<int>(i));
-    player->SetPosition(40, 40 + 45 * static_cast<int32_t>(i));
-    game.AddObject(player);
-    players.push_back(player);
-  }
+  const std::vector<TPlayer32*> players = AddPlayers(g.players, game);
   auto* table = NewElement<TTable32>(&game);
   std::set<std::string> tableNames;
   table->SetName(FitName(g.title, tableNames, "Table"));

@@ -371,31 +371,27 @@ void TMainForm::Undo() {
 
 // --- display ---
 
-void TMainForm::Export() {
+bool TMainForm::ExportPicture(const std::string& path) {
   TMDIChild& window = ActiveGameWindow();
-  const std::string path = (std::filesystem::current_path() / "Graphics.bmp").string();
+  TSolution32* solution = window.Kind() == TWindowKind::Solution ? window.Solution() : nullptr;
   try {
-    WritePicture(window.Game(),
-                 window.Kind() == TWindowKind::Solution ? window.Solution() : nullptr, path,
+    WritePicture(window.Game(), solution, path,
                  TPictureOptions{Zoom, /*Grid=*/false, /*Trim=*/false});
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
-    return;
+    return false;
   }
-  host_.OpenWithDesktop(path);
+  return true;
+}
+
+void TMainForm::Export() {
+  const std::string path = (std::filesystem::current_path() / "Graphics.bmp").string();
+  if (ExportPicture(path)) host_.OpenWithDesktop(path);
 }
 
 void TMainForm::ExportAs() {
-  TMDIChild& window = ActiveGameWindow();
   const std::string path = host_.AskPicturePath();
-  if (path.empty()) return;
-  try {
-    WritePicture(window.Game(),
-                 window.Kind() == TWindowKind::Solution ? window.Solution() : nullptr, path,
-                 TPictureOptions{Zoom, /*Grid=*/false, /*Trim=*/false});
-  } catch (const TFileError& e) {
-    messages_.Warning(e.what());
-  }
+  if (!path.empty()) ExportPicture(path);
 }
 
 void TMainForm::ToggleGrid() {

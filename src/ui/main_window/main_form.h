@@ -118,6 +118,8 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   // The active game after the solved-game refusal and the undo point; nothing when refused.
   TMDIChild* StartEdit();
   bool SaveGame(const std::string& path, TGameType32& game);
+  // The active window's picture (with its solution in a solution view); false after a warning.
+  bool ExportPicture(const std::string& path);
   TMDIChild& TextWindow(TGameType32& game, TWindowKind kind, const std::string& caption);
   void CloseOtherWindows(TGameForm32& game, TSolution32* solution);
   // An element chosen from the list through the select dialog; the message when none has the
