@@ -25,7 +25,15 @@ void PrintHelp(std::ostream& out) {
       << "      --json       print one JSON object instead of text\n"
       << "      --save       save the game and append the solutions to its file\n"
       << "      --debug      trace the solver and print its log after the solutions\n"
+      << "      --jobs K     solve on K threads (default: one per core); the result is the\n"
+      << "                   same as on one\n"
       << "                   Ctrl+C stops a run; the solutions found so far are printed\n"
+      << "  solve FILE.lmx --shard I/N --out PART.lmx [--method ...]\n"
+      << "                   runs the I-th of N shares of the run (on any machine) and writes\n"
+      << "                   the game, the solutions it found and what a merge needs\n"
+      << "  merge FILE.lmx PART.lmx... [--json] [--save]\n"
+      << "                   merges the parts of all N shards: prints (or saves) exactly what\n"
+      << "                   one run prints; refuses missing, cut, unfinished or foreign parts\n"
       << "  draw FILE.lmx --out PICTURE.png|svg|bmp [--solution NAME] [--zoom Z] [--grid]\n"
       << "       [--trim] [--debug]\n"
       << "                   writes the picture of the game, with a solution stored in the\n"
@@ -39,6 +47,19 @@ void PrintHelp(std::ostream& out) {
       << "  help             show this text (also --help, -h)\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
+}
+
+constexpr int kMaxJobs = 1024;
+
+bool ParseCount(const std::string& text, int& value) {
+  const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  return res.ec == std::errc() && res.ptr == text.data() + text.size() && value >= 1;
+}
+
+bool ParseShard(const std::string& text, int& index, int& count) {
+  const std::size_t slash = text.find('/');
+  return slash != std::string::npos && ParseCount(text.substr(0, slash), index) &&
+         ParseCount(text.substr(slash + 1), count) && index <= count && count <= 1000000;
 }
 
 int UsageError(std::ostream& err, const std::string& problem) {
@@ -108,6 +129,29 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (in.empty() || to.empty()) return UsageError(err, command + " needs a game file and --out");
     return command == "import" ? ImportCommand(in, to, err) : ExportCommand(in, to, err);
   }
+  if (command == "merge") {
+    MergeOptions options;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (arg == "--json") {
+        options.Json = true;
+      } else if (arg == "--save") {
+        options.Save = true;
+      } else if (arg.size() > 1 && arg[0] == '-') {
+        return UsageError(err, "unknown option '" + arg + "' for merge");
+      } else if (options.Path.empty()) {
+        options.Path = arg;
+      } else {
+        options.Parts.push_back(arg);
+      }
+    }
+    if (options.Parts.empty()) return UsageError(err, "merge needs the game file and its parts");
+    if (options.Save && IsExchangeFile(options.Path)) {
+      return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");
+    }
+    options.ShowProgress = showProgress;
+    return MergeCommand(options, out, err);
+  }
   if (command == "list" || command == "audit" || command == "solve") {
     SolveOptions options;
     std::vector<std::string> files;
@@ -149,6 +193,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         options.Debug = true;
         continue;
       }
+      if (command == "solve" && (arg == "--jobs" || arg == "--shard" || arg == "--out")) {
+        if (i + 1 >= args.size()) return UsageError(err, arg + " needs a value");
+        const std::string& value = args[++i];
+        if (arg == "--out") {
+          options.Out = value;
+        } else if (arg == "--jobs") {
+          if (!ParseCount(value, options.Jobs) || options.Jobs > kMaxJobs) {
+            return UsageError(
+                err, "--jobs needs a number of threads from 1 to " + std::to_string(kMaxJobs));
+          }
+        } else if (!ParseShard(value, options.ShardIndex, options.ShardCount)) {
+          return UsageError(err, "--shard needs I/N, the part I (1 to N) of N parts");
+        }
+        continue;
+      }
       if (arg.size() > 1 && arg[0] == '-') {
         std::string problem = "unknown option '";
         problem.append(arg).append("' for ").append(command);
@@ -160,6 +219,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (command == "list") return ListCommand(files[0], out, err);
     if (command == "audit") return AuditCommand(files[0], out, err);
     options.Path = files[0];
+    if (options.ShardCount > 0) {
+      if (options.Out.empty()) return UsageError(err, "--shard needs --out PART.lmx");
+      if (options.Save || options.Json || options.Debug || options.Jobs > 0) {
+        return UsageError(err,
+                          "--shard writes its part only: --save, --json, --debug and --jobs "
+                          "belong to the merge or to a whole run");
+      }
+    } else if (!options.Out.empty()) {
+      return UsageError(err, "--out is where a shard writes its part: give --shard I/N too");
+    }
     if (options.Save && IsExchangeFile(options.Path)) {
       // The solutions go into a game file; writing one over the .efg or .nfg would destroy it.
       return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "model/settings.h"
 
@@ -25,6 +26,18 @@ struct SolveOptions {
   bool Save = false;
   bool Debug = false;
   bool ShowProgress = false;  // stage and percentage on err while solving
+  int Jobs = 0;               // worker threads; 0: one per core
+  int ShardIndex = 0;         // with ShardCount: run only this shard, 1 to ShardCount
+  int ShardCount = 0;
+  std::string Out;  // where a shard writes its part
+};
+
+struct MergeOptions {
+  std::string Path;
+  std::vector<std::string> Parts;
+  bool Json = false;
+  bool Save = false;
+  bool ShowProgress = false;
 };
 
 struct DrawOptions {
@@ -40,7 +53,12 @@ struct DrawOptions {
 // Writes the picture of the game (and a stored solution over it).
 int DrawCommand(const DrawOptions& options, std::ostream& err);
 
-// Audits and solves the game and prints every solution; 3 when none is found.
+// Audits and solves the game and prints every solution; 3 when none is found. With a shard,
+// runs only that share of the run and writes the part for a merge.
 int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
+// Records the points of every part of a sharded run into the game and prints (or saves) the
+// result as one run would; refuses parts that are missing, cut short, stopped, or of another
+// game, naming them.
+int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace ludomark::cli

@@ -1,48 +1,94 @@
-#include <csignal>
+#include <algorithm>
 #include <ostream>
+#include <sstream>
+#include <thread>
 
 #include "cli/cli.h"
 #include "cli/commands.h"
+#include "cli/interrupt_guard.h"
 #include "cli/load_game.h"
 #include "cli/progress_observer.h"
-#include "cli/solution_report.h"
+#include "cli/run_report.h"
+#include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
+#include "gamefile/shard_part.h"
 #include "model/settings.h"
+#include "solver/parallel_solve.h"
 #include "solver/solve_run.h"
 
 namespace ludomark::cli {
 
 namespace {
 
-// The run that Ctrl+C stops, as the Abort button does: the solutions found so far are kept.
-TSolveRun* interruptible = nullptr;
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void StopRun(int) {
-  interrupted = 1;
-  if (interruptible != nullptr) interruptible->Stopped = true;
-}
-
-class InterruptGuard {
- public:
-  explicit InterruptGuard(TSolveRun& run) {
-    interrupted = 0;
-    interruptible = &run;
-    previous_ = std::signal(SIGINT, StopRun);
+struct ResetSettings {
+  ~ResetSettings() {
+    DebugMode = false;
+    SolveMethod = kSolveMixed;
   }
-  ~InterruptGuard() {
-    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
-    interruptible = nullptr;
-  }
-
- private:
-  void (*previous_)(int) = SIG_DFL;
 };
 
-const char* MethodName(int method) {
-  return method == kSolvePure ? "pure" : method == kSolveSampling ? "sampling" : "mixed";
+int DefaultJobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+// A worker's own document: the file read again, refused when it no longer holds the game the
+// run started from (it was saved over in the meantime).
+TGameCopier CopierOf(const std::string& path, const std::string& gameText) {
+  return [path, gameText]() -> std::unique_ptr<TGameForm32> {
+    auto copy = std::make_unique<TGameType32>();
+    std::ostringstream problem;
+    if (!LoadGame(path, *copy, problem) || GameFileText(*copy) != gameText) {
+      throw TFileError(path, "The game file changed while it was being solved");
+    }
+    return copy;
+  };
+}
+
+// One shard of a run: its share explored, its part written for the merge.
+int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out,
+               std::ostream& err) {
+  const std::string gameText = GameFileText(game);
+  TSolveRun run;
+  run.ShardIndex = options.ShardIndex;
+  run.ShardCount = options.ShardCount;
+  TShardPart part;
+  run.Found = &part.Points;
+  TSolveRun::Start start;
+  {
+    InterruptGuard guard(run);
+    TSolveObserver quiet;
+    TProgressLine progress(err);
+    start = run.Solve(game, options.ShowProgress ? progress : quiet);
+  }
+  if (start == TSolveRun::Start::Flawed) {
+    for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
+    return kExitFlawed;
+  }
+  part.Index = options.ShardIndex;
+  part.Count = options.ShardCount;
+  part.Method = options.Method;
+  // Taken from the points: a run that finds nothing drops the audit's elements at its end.
+  part.Choices = part.Points.empty() ? 0 : static_cast<int>(part.Points[0].Probabilities.size());
+  part.Complete = start == TSolveRun::Start::Ran && !Interrupted();
+  try {
+    WriteFileAtomically(options.Out, PartFileText(gameText + SolutionsFileText(game), part));
+  } catch (const TFileError& e) {
+    err << "ludomark-cli: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  const auto met = std::count_if(part.Points.begin(), part.Points.end(),
+                                 [](const TFoundPoint& p) { return p.Kind != kEndState; });
+  out << "part " << part.Index << " of " << part.Count << ": " << met << " equilibria met, "
+      << game.Solutions().LiveCount() << " solutions; written to " << options.Out << "\n";
+  if (!part.Complete) {
+    err << "ludomark-cli: stopped early; the part is marked unfinished and a merge will refuse "
+           "it: run this shard again\n";
+    return kExitInterrupted;
+  }
+  return kExitOk;
 }
 
 }  // namespace
@@ -52,60 +98,24 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
   if (!LoadGame(options.Path, game, err)) return kExitUsage;
   SolveMethod = options.Method;
   DebugMode = options.Debug;
-  struct ResetSettings {
-    ~ResetSettings() {
-      DebugMode = false;
-      SolveMethod = kSolveMixed;
-    }
-  } resetSettings;
+  ResetSettings resetSettings;
+  if (options.ShardCount > 0) return SolveShard(options, game, out, err);
 
   TSolveRun run;
   TSolveRun::Start start;
-  {
+  try {
     InterruptGuard guard(run);
     TSolveObserver quiet;
     TProgressLine progress(err);
-    start = run.Solve(game, options.ShowProgress ? progress : quiet);
+    const int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+    start = SolveOnThreads(run, game, options.ShowProgress ? progress : quiet, jobs,
+                           CopierOf(options.Path, GameFileText(game)));
+  } catch (const TFileError& e) {
+    err << "ludomark-cli: " << e.what() << "\n";
+    return kExitUsage;
   }
-  const char* method = MethodName(options.Method);
-  if (start == TSolveRun::Start::Flawed) {
-    if (options.Json) {
-      PrintSolutionsJson(game, options.Path, method, "flawed", out);
-    } else {
-      for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
-    }
-    return kExitFlawed;
-  }
-
-  const bool found = !game.Solutions().Empty();
-  if (!found && (start == TSolveRun::Start::Stopped || interrupted != 0)) {
-    err << "ludomark-cli: stopped before any solution was found\n";
-    if (options.Json) PrintSolutionsJson(game, options.Path, method, "stopped", out);
-    return kExitInterrupted;
-  }
-  if (interrupted != 0) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
-  if (options.Json) {
-    PrintSolutionsJson(game, options.Path, method, found ? "solved" : "no solution", out);
-  } else if (found) {
-    PrintSolutionsText(game, out);
-  } else if (options.Method == kSolveSampling) {
-    // Sampling tries starting points only: finding nothing says nothing about the game.
-    out << "No solution found by sampling.\n";
-  } else {
-    out << "No solution found.\n";
-  }
-  if (options.Save && found) {
-    try {
-      WriteGameFile(options.Path, game, /*withSolutions=*/true);
-    } catch (const TFileError& e) {
-      err << "ludomark-cli: " << e.what() << "\n";
-      return kExitUsage;
-    }
-  }
-  if (options.Debug) {
-    for (const std::string& line : BuildListing(game, kSolverStepsMode)) out << line << "\n";
-  }
-  return found ? kExitOk : kExitNoSolution;
+  ReportOptions report{options.Path, options.Method, options.Json, options.Save, options.Debug};
+  return ReportRun(game, start, report, out, err);
 }
 
 }  // namespace ludomark::cli

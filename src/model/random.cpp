@@ -3,7 +3,8 @@
 namespace ludomark {
 
 TUniformRandom& SharedRandom() {
-  static TUniformRandom generator;
+  // One per thread: runs on worker threads each draw their own repeatable sequence.
+  static thread_local TUniformRandom generator;
   return generator;
 }
 

@@ -19,7 +19,8 @@ class TUniformRandom {
   std::mt19937_64 engine_;
 };
 
-// The program's one generator: artificial node placement and the sampling starts share it.
+// The program's generator (one per thread): artificial node placement and the sampling starts
+// share it.
 TUniformRandom& SharedRandom();
 
 }  // namespace ludomark

@@ -60,12 +60,28 @@ void TSolveRun::Descend(double weight, TInfo32* info) {
     return;
   }
   TInfo32* next = NextInfo(info);
+  // Shards share the supports by units: the first node of each path whose subtree weighs at
+  // least kUnitShare per shard of the whole (or the leaf, when the path ends first). Every
+  // shard walks the few nodes above the units, so all number them alike, and each explores
+  // only its own units: no support is explored twice or left out.
+  const bool opensUnit = !Profiling && !inUnit_ &&
+                         (next == nullptr || leaf >= kUnitShare * static_cast<double>(ShardCount));
+  if (opensUnit) {
+    unit_ = unitNumber_++;
+    leafNumber_ = 0;
+    if (!OwnsLeaf(unit_)) {
+      AddProgress(leaf);
+      return;
+    }
+    inUnit_ = true;
+  }
   if (next == nullptr) {
     AddProgress(leaf);
     EvaluateLeaf();
   } else {
     Enumerate(leaf, next);
   }
+  if (opensUnit) inUnit_ = false;
 }
 
 TInfo32* TSolveRun::NextInfo(TInfo32* info) {
@@ -101,12 +117,22 @@ double TSolveRun::LeafWeight(TInfo32* info, double weight) {
   }
 }
 
+bool TSolveRun::OwnsLeaf(uint64_t number) const {
+  return ShardCount <= 1 ||
+         number % static_cast<uint64_t>(ShardCount) == static_cast<uint64_t>(ShardIndex - 1);
+}
+
 void TSolveRun::EvaluateLeaf() {
   if (Stopped) return;
   if (Profiling) {
+    key_ = leafNumber_++;
+    NoteLeaf();
     RecordProfileLeaf();
     return;
   }
+  // Units before leaves, so the keys of all shards sort as one run meets its leaves.
+  key_ = (unit_ << 32) | (leafNumber_++ & 0xFFFFFFFFULL);
+  NoteLeaf();
   Iterations += 1;
   if (SolveMethod == kSolveMixed) Iterate(/*random=*/false);
 }
@@ -116,7 +142,19 @@ void TSolveRun::RecordProfileLeaf() {
   SetPureProbabilities(*Game);
   if (!RecordProfile(*Game)) return;
   if (!IsEquilibrium(*Game)) return;
-  RecordSolution(*Game, 1, 20);
+  MetEquilibrium(1);
+}
+
+void TSolveRun::NoteLeaf() {
+  hasLast_ = true;
+  lastStage_ = stage_;
+  lastKey_ = key_;
+}
+
+void TSolveRun::MetEquilibrium(int kind) {
+  if (Found != nullptr) Found->push_back(CapturePoint(stage_, kind, key_));
+  if (!RecordsSolutions) return;
+  RecordSolution(*Game, kind, 20);
   if (Observer != nullptr) Observer->SolutionsChanged();
 }
 

@@ -36,6 +36,17 @@ bool TSolveRun::SetStartPoint(bool random) {
   return Normalize(*Game);
 }
 
+void TSolveRun::SkipStartPoint() {
+  // The draws SetStartPoint would take with every choice marked, so that the next sample
+  // starts where it does in a run that takes every sample.
+  Game->Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+    if (!HasPlayer(info)) return;
+    info->Choices.ForEach([&](TGameObject32* c) {
+      if (c->Mark) SharedRandom().Next();
+    });
+  });
+}
+
 void TSolveRun::AdaptStep() {
   auto& game = static_cast<TGameType32&>(*Game);
   if (PrevSqrNorm == 0) return;
@@ -83,8 +94,7 @@ void TSolveRun::Iterate(bool random) {
     bool stop = false;
     if (DebugMode) LogState(n, hits);
     if (IsEquilibrium(game)) {
-      RecordSolution(game, 2, 20);
-      if (Observer != nullptr) Observer->SolutionsChanged();
+      MetEquilibrium(2);
       stop = true;
     } else {
       NewtonDirection(game);

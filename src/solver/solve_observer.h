@@ -14,6 +14,8 @@ class TSolveObserver {
   virtual void ProgressReset() {}
   virtual void ProgressStep(int /*amount*/) {}
   virtual void PercentText(const std::string& /*text*/) {}
+  // The fraction of the current stage done, as the percentage shows it.
+  virtual void ProgressFraction(double /*fraction*/) {}
   virtual void SolutionsChanged() {}
   virtual void HideView() {}
   virtual void ShowMessage(const std::string& /*text*/) {}

@@ -1,9 +1,12 @@
 #include "solver/solve_run.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 
 #include "audit/audit.h"
+#include "model/choice.h"
 #include "model/info.h"
 #include "model/node.h"
 #include "model/number_format.h"
@@ -57,6 +60,7 @@ void TSolveRun::SetRunning(bool running) {
 void TSolveRun::AddProgress(double weight) {
   Progress += 1 / weight;
   if (Observer == nullptr) return;
+  Observer->ProgressFraction(Progress);
   Observer->PercentText(PercentText(Progress));
   const long long step = std::llround(kBarMaximum * Progress - BarPosition);
   if (step > 0) {
@@ -71,9 +75,19 @@ void ResetBar(TSolveRun& run) {
   run.BarPosition = 0;
   if (run.Observer != nullptr) run.Observer->ProgressReset();
 }
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 }  // namespace
 
 TSolveRun::Start TSolveRun::Solve(TGameForm32& game, TSolveObserver& observer) {
+  const Start start = Prepare(game);
+  if (start == Start::Ran) RunSolve(game, observer);
+  return start;
+}
+
+TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   // A refused run leaves the game as it was, so the busy test comes before the audit.
   if (Busy) return Start::Busy;
   // Cleared before the audit, so that a stop during the audit is not forgotten.
@@ -91,7 +105,6 @@ TSolveRun::Start TSolveRun::Solve(TGameForm32& game, TSolveObserver& observer) {
   for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {
     list->FreeByType(kEveryType);
   }
-  RunSolve(game, observer);
   return Start::Ran;
 }
 
@@ -107,22 +120,35 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   Progress = 0;
   Iterations = 0;
   FacetStops = 0;
+  ExploringSeconds = 0;
+  hasLast_ = false;
   TInfo32* rootSet = game.Root() != nullptr ? game.Root()->Info.get() : nullptr;
 
   if (SolveMethod == kSolveSampling) {
     Caption("Sampling...");
+    const auto start = std::chrono::steady_clock::now();
     SharedRandom().Seed(1);
     ResetBar(*this);
+    stage_ = kFoundSampling;
     for (int i = 1; i <= SampleCount; ++i) {
       MarkInfos(game, /*all=*/true);
-      Iterations += 1;
-      Iterate(/*random=*/true);
+      key_ = static_cast<uint64_t>(i - 1);
+      if (OwnsLeaf(key_)) {
+        Iterations += 1;
+        NoteLeaf();
+        Iterate(/*random=*/true);
+      } else {
+        SkipStartPoint();
+      }
       AddProgress(SampleCount);
       if (Stopped) break;
     }
+    ExploringSeconds = SecondsSince(start);
   }
   if (SolveMethod == kSolvePure || SolveMethod == kSolveMixed) {
     MarkInfos(game, /*all=*/false);
+    stage_ = kFoundProfiling;
+    leafNumber_ = 0;
     Profiling = true;
     Caption("Profiling...");
     game.Profiles().FreeByType(kEveryType);
@@ -137,7 +163,79 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
     Caption("Exploring...");
     ResetBar(*this);
     if (Observer != nullptr) Observer->PercentText(PercentText(0));
+    stage_ = kFoundExploring;
+    leafNumber_ = 0;
+    unitNumber_ = 0;
+    inUnit_ = false;
+    const auto start = std::chrono::steady_clock::now();
     Enumerate(1, rootSet);
+    ExploringSeconds = SecondsSince(start);
+  }
+  if (Found != nullptr && hasLast_) Found->push_back(CapturePoint(lastStage_, kEndState, lastKey_));
+  FinishRun(observer);
+}
+
+void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
+                         std::vector<TFoundPoint> points) {
+  Game = &game;
+  Observer = &observer;
+  Busy = true;
+  SetRunning(/*running=*/true);
+  AllocateWork(game);
+  game.Work->Stop = &Stopped;
+  Progress = 0;
+  Unconfirmed = 0;
+  Caption("Merging...");
+  ResetBar(*this);
+  std::stable_sort(points.begin(), points.end(), FoundBefore);
+  const std::size_t choices = static_cast<std::size_t>(game.Strategies().LiveCount());
+  auto setProbabilities = [&](const TFoundPoint& point) {
+    if (point.Probabilities.size() != choices) return false;
+    std::size_t i = 0;
+    game.Strategies().ForEachAs<TChoice32>(
+        [&](TChoice32* c) { c->SetProbability(point.Probabilities[i++]); });
+    return true;
+  };
+  const TFoundPoint* end = nullptr;
+  for (const TFoundPoint& point : points) {
+    if (Stopped) break;
+    if (point.Kind == kEndState) {
+      end = &point;
+      continue;
+    }
+    // The shard met the point right after an evaluation of the same probabilities.
+    if (setProbabilities(point) && Evaluate(game, /*all=*/true) && IsEquilibrium(game)) {
+      RecordSolution(game, point.Kind, 20);
+    } else {
+      ++Unconfirmed;
+    }
+    AddProgress(static_cast<double>(points.size()));
+  }
+  // Organising tries points between solutions with the probabilities of the temporary
+  // choices as the run's last leaf left them, so they are taken up again.
+  if (end != nullptr && !Stopped) setProbabilities(*end);
+  observer.SolutionsChanged();
+  FinishRun(observer);
+}
+
+TFoundPoint TSolveRun::CapturePoint(int stage, int kind, uint64_t key) const {
+  TFoundPoint point;
+  point.Stage = stage;
+  point.Kind = kind;
+  point.Key = key;
+  point.Probabilities.reserve(static_cast<std::size_t>(Game->Strategies().LiveCount()));
+  Game->Strategies().ForEachAs<TChoice32>(
+      [&](TChoice32* c) { point.Probabilities.push_back(c->Probability); });
+  return point;
+}
+
+void TSolveRun::FinishRun(TSolveObserver& observer) {
+  TGameForm32& game = *Game;
+  if (!RecordsSolutions) {
+    FreeWork(game);
+    SetRunning(/*running=*/false);
+    Busy = false;
+    return;
   }
   Caption("Organizing...");
   ExtendGroups(game, nullptr);

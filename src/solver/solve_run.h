@@ -1,9 +1,12 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/game_form.h"
+#include "gamefile/shard_part.h"
 #include "solver/solve_observer.h"
 
 namespace ludomark {
@@ -15,6 +18,8 @@ class TInfo32;
 class TSolveRun {
  public:
   static constexpr int kBarMaximum = 265;
+  // Supports per shard a unit of sharing stands for at least (see Descend).
+  static constexpr double kUnitShare = 256;
 
   TGameForm32* Game = nullptr;
   TSolveObserver* Observer = nullptr;
@@ -34,14 +39,38 @@ class TSolveRun {
   double Step = 1;
   double CVTest = 0;
 
+  // A shard explores only its share of the supports (or samples): the units of supports (or
+  // the samples), counted from 0 in the order of the run, whose mixed number leaves
+  // ShardIndex - 1 when divided by ShardCount. Profiling and elimination run whole in every
+  // shard.
+  int ShardIndex = 1;
+  int ShardCount = 1;
+  // Workers of one process share the units instead: each takes the next one nobody has
+  // taken, through this counter (the same for all of them, from 0).
+  std::atomic<uint64_t>* SharedUnits = nullptr;
+  // When set, every equilibrium the run meets is also kept here as it was met, so that the
+  // points of all shards can be recorded later in the order one run meets them.
+  std::vector<TFoundPoint>* Found = nullptr;
+  // A worker whose points are recorded elsewhere leaves recording (and organising) out.
+  bool RecordsSolutions = true;
+  // Wall time of the Exploring (or Sampling) stage of the last run.
+  double ExploringSeconds = 0;
+
   enum class Start { Flawed, Busy, Ran, Stopped };
   // The Solve command once it has decided to solve: refuses while another run is busy, audits
   // (a flawed game keeps its findings and loses its derived elements), drops the old
   // solutions and runs. Stopped answers a stop that came during the audit (nothing derived
   // is left); a stop during the stages ends them early and the solutions found are kept.
   Start Solve(TGameForm32& game, TSolveObserver& observer);
+  // Solve up to the stages: Ran means the game is audited and ready for RunSolve or RunMerge.
+  Start Prepare(TGameForm32& game);
   // Runs the stages of the program-wide SolveMethod on an audited game.
   void RunSolve(TGameForm32& game, TSolveObserver& observer);
+  // Ends a run whose stages other runs (the shards) took: records their points in the order one
+  // run meets them, then organises as a run does. Points the game does not confirm as
+  // equilibria (another game's) are left out and counted in Unconfirmed.
+  void RunMerge(TGameForm32& game, TSolveObserver& observer, std::vector<TFoundPoint> points);
+  int Unconfirmed = 0;
 
   // Steps of the stages that tests drive on their own.
   // Enumeration over information sets, from a set, with the weight of its subtree.
@@ -58,6 +87,13 @@ class TSolveRun {
   void Descend(double weight, TInfo32* info);
   TInfo32* NextInfo(TInfo32* info);
   void EvaluateLeaf();
+  bool OwnsLeaf(uint64_t number) const;
+  void SkipStartPoint();
+  void MetEquilibrium(int kind);
+  // Remembers the leaf (or sample) being evaluated as the last one so far.
+  void NoteLeaf();
+  TFoundPoint CapturePoint(int stage, int kind, uint64_t key) const;
+  void FinishRun(TSolveObserver& observer);
   void RecordProfileLeaf();
   void Iterate(bool random);
   bool SetStartPoint(bool random);
@@ -67,6 +103,16 @@ class TSolveRun {
   void Log(const std::string& line);
   void LogState(int n, int hits);
   void LogDirections();
+
+  int stage_ = kFoundProfiling;
+  uint64_t unitNumber_ = 0;  // units of supports met so far
+  uint64_t unit_ = 0;        // the current unit
+  bool inUnit_ = false;
+  uint64_t leafNumber_ = 0;  // leaves met so far in the stage (in the unit when exploring)
+  uint64_t key_ = 0;         // the place of the current leaf or sample
+  bool hasLast_ = false;     // the last leaf or sample evaluated, whose state the run ends in
+  int lastStage_ = kFoundProfiling;
+  uint64_t lastKey_ = 0;
 };
 
 // The text of the percentage: fraction x 100 to four significant digits, two decimals, "%".

@@ -1,0 +1,62 @@
+#include "cli/run_report.h"
+
+#include <ostream>
+
+#include "cli/cli.h"
+#include "cli/interrupt_guard.h"
+#include "cli/solution_report.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/listing.h"
+#include "model/settings.h"
+
+namespace ludomark::cli {
+
+const char* MethodName(int method) {
+  return method == kSolvePure ? "pure" : method == kSolveSampling ? "sampling" : "mixed";
+}
+
+int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
+              std::ostream& out, std::ostream& err) {
+  const char* method = MethodName(options.Method);
+  if (start == TSolveRun::Start::Flawed) {
+    if (options.Json) {
+      PrintSolutionsJson(game, options.Path, method, "flawed", out);
+    } else {
+      for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
+    }
+    return kExitFlawed;
+  }
+
+  const bool found = !game.Solutions().Empty();
+  if (!found && (start == TSolveRun::Start::Stopped || Interrupted())) {
+    err << "ludomark-cli: stopped before any solution was found\n";
+    if (options.Json) PrintSolutionsJson(game, options.Path, method, "stopped", out);
+    return kExitInterrupted;
+  }
+  if (Interrupted()) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
+  if (options.Json) {
+    PrintSolutionsJson(game, options.Path, method, found ? "solved" : "no solution", out);
+  } else if (found) {
+    PrintSolutionsText(game, out);
+  } else if (options.Method == kSolveSampling) {
+    // Sampling tries starting points only: finding nothing says nothing about the game.
+    out << "No solution found by sampling.\n";
+  } else {
+    out << "No solution found.\n";
+  }
+  if (options.Save && found) {
+    try {
+      WriteGameFile(options.Path, game, /*withSolutions=*/true);
+    } catch (const TFileError& e) {
+      err << "ludomark-cli: " << e.what() << "\n";
+      return kExitUsage;
+    }
+  }
+  if (options.Debug) {
+    for (const std::string& line : BuildListing(game, kSolverStepsMode)) out << line << "\n";
+  }
+  return found ? kExitOk : kExitNoSolution;
+}
+
+}  // namespace ludomark::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "document/game_form.h"
+#include "solver/solve_run.h"
+
+namespace ludomark::cli {
+
+struct ReportOptions {
+  std::string Path;
+  int Method = 2;
+  bool Json = false;
+  bool Save = false;
+  bool Debug = false;
+};
+
+// What a solve or a merge prints once its run is over, and the saving of the solutions;
+// answers the exit code.
+int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
+              std::ostream& out, std::ostream& err);
+
+// The method's name as the command line and the JSON output spell it.
+const char* MethodName(int method);
+
+}  // namespace ludomark::cli
