@@ -2,7 +2,7 @@
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-core lint bench fuzz build clean
+.PHONY: all deps run test test-core lint bench fuzz build clean cluster-check
 
 all: build
 
@@ -56,6 +56,11 @@ lint: deps
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 	@git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 8 clang-tidy -p build/asan --quiet 2>/dev/null
 	@echo "lint: format and clang-tidy clean"
+
+# Opt-in: a one-node Slurm cluster on this machine runs a game's shards as a job array and
+# the merge after them; the merged solutions must be exactly one run's. Stops what it starts.
+cluster-check: build
+	@sh scripts/cluster-check.sh build/release/src/cli/ludomark-cli
 
 bench: deps
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_BENCH=ON >/dev/null

@@ -3,7 +3,7 @@
 set -e
 need=""
 for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang-format clang-tidy \
-  qt6-base-dev qt6-svg-dev fonts-dejavu-core; do
+  qt6-base-dev qt6-svg-dev fonts-dejavu-core parallel; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     need="$need $pkg"
   fi

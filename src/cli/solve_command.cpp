@@ -81,8 +81,10 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
   }
   const auto met = std::count_if(part.Points.begin(), part.Points.end(),
                                  [](const TFoundPoint& p) { return p.Kind != kEndState; });
-  out << "part " << part.Index << " of " << part.Count << ": " << met << " equilibria met, "
-      << game.Solutions().LiveCount() << " solutions; written to " << options.Out << "\n";
+  const int solutions = game.Solutions().LiveCount();
+  out << "part " << part.Index << " of " << part.Count << ": " << met
+      << (met == 1 ? " equilibrium" : " equilibria") << " met, " << solutions
+      << (solutions == 1 ? " solution" : " solutions") << "; written to " << options.Out << "\n";
   if (!part.Complete) {
     err << "ludomark-cli: stopped early; the part is marked unfinished and a merge will refuse "
            "it: run this shard again\n";
