@@ -21,12 +21,6 @@ TMatrix::TMatrix(TFakeGame* owner, bool augmented, int cols, int rows)
   Owner = owner;
 }
 
-void TMatrix::Put(bool add, int i, int j, double x) {
-  if (!InRange(i, j)) return;
-  double& entry = data_[Offset(i, j)];
-  entry = add ? entry + x : x;
-}
-
 void TMatrix::SetRows(int k) {
   if (k <= capacity_) rows_ = k;
 }

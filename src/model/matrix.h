@@ -21,7 +21,11 @@ class TMatrix : public TGameObject32 {
   int Width() const { return width_; }
 
   double Get(int i, int j) const { return InRange(i, j) ? data_[Offset(i, j)] : 0.0; }
-  void Put(bool add, int i, int j, double x);
+  void Put(bool add, int i, int j, double x) {
+    if (!InRange(i, j)) return;
+    double& entry = data_[Offset(i, j)];
+    entry = add ? entry + x : x;
+  }
   void SetRows(int k);
   void Zero();
   void SetIdentity(int shift);

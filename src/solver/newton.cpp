@@ -1,5 +1,6 @@
 #include "solver/newton.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "model/choice.h"
@@ -8,6 +9,7 @@
 #include "model/node.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "solver/solver_index.h"
 
 namespace ludomark {
 
@@ -24,10 +26,6 @@ std::vector<TGameObject32*>& PlayerChoices(TGameForm32& game) {
   return choices;
 }
 
-TChoice32* ChoiceAt(TGameList& list, int position) {
-  return As<TChoice32>(list.Get(position - 1));
-}
-
 // The choice whose row stands for X: a temporary choice stands for the one it copies.
 TChoice32* Standing(TChoice32* x) {
   if (!x->Temporary) return x;
@@ -39,91 +37,101 @@ TChoice32* Standing(TChoice32* x) {
 
 void ComputeSensitivity(TGameForm32& game) {
   TSolverWork& work = *game.Work;
+  const TSolverIndex& index = SolverIndex(game);
+  PlayerChoices(game);
   const TMatrix& reach = *work.ReachInverse;
   const TMatrix& values = *work.NodeValues;
   TMatrix& sensitivity = *work.Sensitivity;
   const int n = reach.Capacity();
   const int players = values.Capacity();
-  auto inv = [&](int a, int b) { return reach.Get(a, n + b); };
+  const std::size_t width = static_cast<std::size_t>(reach.Width());
+  const double* inverse = n > 0 ? reach.Row(1) + n : nullptr;  // inv(a, b) at (a-1) width + b-1
+  const TVector& nodeReach = *work.NodeReach;
 
-  const std::vector<TGameObject32*>& choices = PlayerChoices(game);
   std::vector<double>& g = work.ReachFromChoice;
   std::vector<double>& dv = work.ValueChange;
   std::vector<double>& dBelief = work.BeliefChange;
-  g.resize(static_cast<std::size_t>(n) + 1);
-  dv.resize(static_cast<std::size_t>(players + 1) * static_cast<std::size_t>(n + 1));
-  dBelief.resize(static_cast<std::size_t>(n) + 1);
-  auto dvAt = [&](int p, int x) -> double& {
-    return dv[static_cast<std::size_t>(p) * static_cast<std::size_t>(n + 1) +
-              static_cast<std::size_t>(x)];
-  };
+  const std::size_t stride = static_cast<std::size_t>(n + 1);
+  g.assign(stride, 0.0);
+  dv.assign(static_cast<std::size_t>(players + 1) * stride, 0.0);
+  dBelief.assign(stride, 0.0);
+  // Beliefs move only at sets of several nodes; without any, the reach through D is not needed.
+  const bool beliefs = !index.SharedNodes.empty();
+  const int payoffsPerMove = index.Players;
 
-  for (TGameObject32* de : choices) {
-    auto* d = As<TChoice32>(de);
-    // g(N) summed over D's moves, and dV(P, X).
-    std::fill(g.begin(), g.end(), 0.0);
+  for (const TSolverIndex::Choice& d : index.Choices) {
+    if (beliefs) std::fill(g.begin(), g.end(), 0.0);
     std::fill(dv.begin(), dv.end(), 0.0);
-    d->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* m) {
-      if (m->From.get() == nullptr) return;
-      const int from = m->From->Number;
-      const double w = m->Value;
-      if (m->To.get() != nullptr) {
-        const int to = m->To->Number;
-        const double start = work.NodeReach->Get(from) * w;
-        for (int node = 1; node <= n; ++node)
-          g[static_cast<std::size_t>(node)] += start * inv(to, node);
-      }
-      int p = 0;
-      game.Players().ForEach([&](TGameObject32* pe) {
-        ++p;
-        TPayoff32* payoff = m->FindPayoff(As<TPlayer32>(pe));
-        double gain = payoff != nullptr ? payoff->Value : 0.0;
-        if (m->To.get() != nullptr) gain += w * values.Get(p, m->To->Number);
-        if (gain == 0) return;
-        for (int x = 1; x <= n; ++x) dvAt(p, x) += inv(x, from) * gain;
-      });
-    });
-    game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-      if (node->Number < 1 || node->Number > n) return;
-      double& out = dBelief[static_cast<std::size_t>(node->Number)];
-      out = 0;
-      TInfo32* set = node->Info.get();
-      if (set == nullptr || set->Singleton) return;
-      const double total = work.InfoReach->Get(set->Number);
-      if (total < 1e-150) return;
-      double sum = 0;
-      set->Members.ForEach([&](TGameObject32* member) {
-        if (member->Number >= 1 && member->Number <= n)
-          sum += g[static_cast<std::size_t>(member->Number)];
-      });
-      // Reach weights run up to 1e240, so divide before multiplying.
-      out = g[static_cast<std::size_t>(node->Number)] / total -
-            (work.NodeReach->Get(node->Number) / total) * (sum / total);
-    });
-    for (TGameObject32* ce : choices) {
-      auto* c = As<TChoice32>(ce);
-      double derivative = 0;
-      c->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* m) {
-        TNode32* from = m->From.get();
-        if (from == nullptr || from->Number < 1 || from->Number > n) return;
-        derivative += dBelief[static_cast<std::size_t>(from->Number)] * m->Expected;
-        if (m->To.get() != nullptr && from->Player.get() != nullptr) {
-          derivative += from->Belief * m->Value * dvAt(from->Player->Number, m->To->Number);
+    for (int k = d.First; k < d.First + d.Count; ++k) {
+      const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+      const double w = m.Element->Value;
+      if (m.To != 0 && beliefs) {
+        const double start = nodeReach.Get(m.From) * w;
+        if (m.To >= 1 && m.To <= n) {
+          const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
+          for (int node = 1; node <= n; ++node)
+            g[static_cast<std::size_t>(node)] += start * row[node - 1];
         }
-      });
-      sensitivity.Put(/*add=*/false, c->Number, d->Number, derivative);
+      }
+      TPayoff32* const* payoffs =
+          &index.Payoffs[static_cast<std::size_t>(k) * static_cast<std::size_t>(payoffsPerMove)];
+      for (int p = 1; p <= players && p <= payoffsPerMove; ++p) {
+        TPayoff32* payoff = payoffs[p - 1];
+        double gain = payoff != nullptr ? payoff->Value : 0.0;
+        if (m.To != 0) gain += w * values.Get(p, m.To);
+        if (gain == 0 || m.From < 1 || m.From > n) continue;
+        double* out = dv.data() + static_cast<std::size_t>(p) * stride;
+        const double* column = inverse + (m.From - 1);
+        for (int x = 1; x <= n; ++x) {
+          out[x] += column[static_cast<std::size_t>(x - 1) * width] * gain;
+        }
+      }
+    }
+    for (const TSolverIndex::SharedNode& shared : index.SharedNodes) {
+      if (shared.Node < 1 || shared.Node > n) continue;
+      double& out = dBelief[static_cast<std::size_t>(shared.Node)];
+      out = 0;
+      const double total = work.InfoReach->Get(shared.Set);
+      if (total < 1e-150) continue;
+      double sum = 0;
+      for (int i = shared.FirstMember; i < shared.FirstMember + shared.MemberCount; ++i) {
+        const int member = index.Members[static_cast<std::size_t>(i)];
+        if (member >= 1 && member <= n) sum += g[static_cast<std::size_t>(member)];
+      }
+      // Reach weights run up to 1e240, so divide before multiplying.
+      out = g[static_cast<std::size_t>(shared.Node)] / total -
+            (nodeReach.Get(shared.Node) / total) * (sum / total);
+    }
+    const int column = d.Element->Number;
+    for (const TSolverIndex::Choice& c : index.Choices) {
+      double derivative = 0;
+      for (int k = c.First; k < c.First + c.Count; ++k) {
+        const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+        if (m.From < 1 || m.From > n) continue;
+        derivative += dBelief[static_cast<std::size_t>(m.From)] * m.Element->Expected;
+        if (m.To != 0 && m.FromPlayer != 0) {
+          derivative +=
+              m.Element->From->Belief * m.Element->Value *
+              dv[static_cast<std::size_t>(m.FromPlayer) * stride + static_cast<std::size_t>(m.To)];
+        }
+      }
+      sensitivity.Put(/*add=*/false, c.Element->Number, column, derivative);
     }
   }
 }
 
 bool BuildJacobian(TGameType32& game) {
   TSolverWork& work = *game.Work;
-  TGameList& active = game.WorkList();
-  active.Clear();
+  TGameList& worklist = game.WorkList();
+  std::vector<TChoice32*>& active = work.Active;
+  worklist.Clear();
+  active.clear();
   game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
-    if (c->HasPlayer() && c->Info->Best.get() != c) active.Add(c);
+    if (!c->HasPlayer() || c->Info->Best.get() == c) return;
+    worklist.Add(c);
+    active.push_back(c);
   });
-  const int k = active.Count();
+  const int k = static_cast<int>(active.size());
   TMatrix& jacobian = *work.Jacobian;
   if (k == 0 || k > jacobian.Capacity()) return false;
   TMatrix& sensitivity = *work.Sensitivity;
@@ -131,8 +139,7 @@ bool BuildJacobian(TGameType32& game) {
   ComputeSensitivity(game);
   const std::vector<TGameObject32*>& choices = work.Choices;
 
-  for (int s = 1; s <= k; ++s) {
-    TChoice32* d = ChoiceAt(active, s);
+  for (TChoice32* d : active) {
     TChoice32* best = d->Info->Best.get();
     if (best == nullptr) continue;
     for (TGameObject32* c : choices) {
@@ -141,24 +148,24 @@ bool BuildJacobian(TGameType32& game) {
     }
   }
   for (int r = 1; r <= k; ++r) {
-    TChoice32* x = ChoiceAt(active, r);
+    TChoice32* x = active[static_cast<std::size_t>(r - 1)];
     TChoice32* stand = Standing(x);
     TChoice32* best = x->Info->Best.get();
-    for (int s = 1; s <= k; ++s) {
-      TChoice32* y = ChoiceAt(active, s);
-      double entry = sensitivity.Get(stand->Number, y->Number);
-      if (best != nullptr) entry -= sensitivity.Get(best->Number, y->Number);
-      jacobian.Put(/*add=*/false, r, s, entry);
-    }
     const double regret =
         stand->Info.get() != nullptr ? stand->Info->BestValue - stand->Expected : 0.0;
     work.Residual->Put(/*add=*/false, r, regret);
-    for (int s = 1; s <= k; ++s)
-      jacobian.Put(/*add=*/false, r, s, jacobian.Get(r, s) * x->Probability);
+    const double p = x->Probability;
+    double* row = jacobian.Row(r);
+    for (int s = 1; s <= k; ++s) {
+      const int y = active[static_cast<std::size_t>(s - 1)]->Number;
+      double entry = sensitivity.Get(stand->Number, y);
+      if (best != nullptr) entry -= sensitivity.Get(best->Number, y);
+      row[s - 1] = entry * p;
+    }
     if (x->Temporary) {
-      jacobian.Put(/*add=*/false, r, r, -regret);
+      row[r - 1] = -regret;
     } else {
-      jacobian.Put(/*add=*/true, r, r, -regret);
+      row[r - 1] += -regret;
     }
   }
   jacobian.Invert(work.Stop);
@@ -167,12 +174,12 @@ bool BuildJacobian(TGameType32& game) {
 
 void NewtonDirection(TGameType32& game) {
   TSolverWork& work = *game.Work;
-  TGameList& active = game.WorkList();
+  const std::vector<TChoice32*>& active = work.Active;
   if (BuildJacobian(game)) {
-    const int k = active.Count();
+    const int k = static_cast<int>(active.size());
     double norm = 0;
     for (int r = 1; r <= k; ++r) {
-      const double f = work.Residual->Get(r) * ChoiceAt(active, r)->Probability;
+      const double f = work.Residual->Get(r) * active[static_cast<std::size_t>(r - 1)]->Probability;
       work.Residual->Put(/*add=*/false, r, f);
       norm += f * f;
     }
@@ -184,10 +191,10 @@ void NewtonDirection(TGameType32& game) {
       double direction = 0;
       for (int s = 1; s <= k; ++s)
         direction += jacobian.Get(r, capacity + s) * work.Residual->Get(s);
-      ChoiceAt(active, r)->Direction = direction;
+      active[static_cast<std::size_t>(r - 1)]->Direction = direction;
     }
   } else {
-    active.ForEach([](TGameObject32* e) { As<TChoice32>(e)->Direction = 1e-6; });
+    for (TChoice32* c : active) c->Direction = 1e-6;
   }
   game.Infos().ForEachAs<TInfo32>([](TInfo32* info) {
     if (!HasPlayer(info) || info->Best.get() == nullptr) return;

@@ -1,5 +1,8 @@
 #include "solver/pure_profiles.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/number_format.h"
@@ -8,8 +11,6 @@
 #include "solver/profile.h"
 
 namespace ludomark {
-
-namespace {}  // namespace
 
 bool RecordProfile(TGameForm32& game) {
   if (!Evaluate(game, /*all=*/true)) return false;
@@ -56,16 +57,45 @@ bool EliminationPass(TGameForm32& game) {
   }
 }
 
+void UpdateRanges(TGameForm32& game, TInfo32& info) {
+  std::vector<TChoice32*> own;
+  info.Choices.ForEachAs<TChoice32>([&](TChoice32* c) {
+    if (!c->HasPlayer() || c->Owner == nullptr) return;
+    c->MaxExpected = -1e150;
+    c->MinExpected = 1e150;
+    if (!c->Eliminated) own.push_back(c);
+  });
+  if (own.empty()) return;
+  // Choices left out of the supports fixed so far at the other sets on the path: a profile
+  // that uses one of them does not count.
+  std::vector<int> excluded;
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* d) {
+    if (d->HasPlayer() && d->Info.get() != &info && d->Info->Mark && !d->Mark) {
+      excluded.push_back(d->Number);
+    }
+  });
+  game.Profiles().ForEachAs<TProfile>([&](TProfile* profile) {
+    for (const int d : excluded) {
+      if (profile->Used.Get(d)) return;
+    }
+    const double value = profile->InfoValues.Get(info.Number);
+    for (TChoice32* c : own) {
+      if (!profile->Used.Get(c->Number)) continue;
+      c->MaxExpected = std::max(c->MaxExpected, value);
+      c->MinExpected = std::min(c->MinExpected, value);
+    }
+  });
+}
+
 void Eliminate(TGameForm32& game, const std::atomic<bool>* stop) {
   do {
     if (stop != nullptr && stop->load()) return;
-    game.Strategies().ForEach(
-        [&](TGameObject32* e) { As<TChoice32>(e)->UpdateRange(game.Profiles()); });
+    game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) { UpdateRanges(game, *info); });
   } while (EliminationPass(game));
 }
 
 bool SupportPruned(TGameForm32& game, TInfo32& info) {
-  info.Choices.ForEach([&](TGameObject32* c) { As<TChoice32>(c)->UpdateRange(game.Profiles()); });
+  UpdateRanges(game, info);
   bool pruned = false;
   info.Choices.ForEach([&](TGameObject32* c) {
     if (c->Mark && As<TChoice32>(c)->IsDominated()) pruned = true;
