@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/matrix.h"
@@ -22,6 +23,7 @@ struct TSolverIndex {
     int From = 0;        // node number
     int To = 0;          // node number, 0 when the move ends the game
     int FromPlayer = 0;  // player number of the From node, 0 for chance
+    int Target = -1;     // its (mover, To) pair in Targets; -1 when it has none
   };
   struct Choice {
     TChoice32* Element = nullptr;
@@ -33,14 +35,34 @@ struct TSolverIndex {
     int Set = 0;          // information set number
     int FirstMember = 0;  // the set's members: Members[FirstMember] on
     int MemberCount = 0;
+    int Slot = 0;  // its set's place in SharedSets
   };
   std::vector<Choice> Choices;  // choices of players, in Strategies order
   std::vector<Move> Moves;
   std::vector<TPayoff32*> Payoffs;      // players per move, in Moves order; nullptr for none
   std::vector<SharedNode> SharedNodes;  // nodes of sets that are not singletons, in list order
   std::vector<int> Members;
+  std::vector<int> SharedSets;  // the first SharedNodes entry of each set, by slot
+  // The values the sensitivities read: each (player, node) pair of a mover and the node its
+  // move leads to, once.
+  std::vector<std::pair<int, int>> Targets;
+  // Moves by what they read, as lists in one array each: TargetMoves[TargetStart[t]] up to
+  // TargetStart[t + 1] lead to target t; FromMoves[FromStart[node]] up to FromStart[node + 1]
+  // leave the node. ChoiceOf[k] is the position in Choices of the choice of move k.
+  std::vector<int> TargetStart, TargetMoves, FromStart, FromMoves, ChoiceOf;
+  std::vector<int> PositionOf;  // by choice number: its position in Choices, -1 for none
   int Players = 0;
   bool Built = false;
+};
+
+// What the sensitivities read of one move of a choice in one step.
+struct TMoveTerms {
+  int From = 0;
+  int Target = -1;      // as in TSolverIndex::Move
+  bool Valid = false;   // From is a node of the game
+  bool Shared = false;  // From belongs to a set of several nodes
+  double Expected = 0;  // the move's value to its mover
+  double Weight = 0;    // belief at From times the move's discount or probability
 };
 
 // The solver's working numbers for one run, indexed by element numbers.
@@ -57,8 +79,15 @@ struct TSolverWork {
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;
   std::vector<double> ReachFromChoice;  // sensitivity: reach through one choice's moves
-  std::vector<double> ValueChange;      // sensitivity: players x nodes
+  std::vector<double> ValueChange;      // sensitivity: by target of the index
   std::vector<double> BeliefChange;     // sensitivity: by node
+  std::vector<double> Gains;            // sensitivity: players per move of one choice
+  std::vector<TMoveTerms> MoveTerms;    // sensitivity: by move of the index
+  std::vector<char> SharedNode;         // sensitivity: by node, in a set of several nodes
+  std::vector<char> Affected;           // sensitivity: by choice, its derivative may be nonzero
+  std::vector<char> NeededRows;         // Newton system: by choice, its sensitivities are read
+  std::vector<double> SetShares;        // sensitivity: by shared set, its members' g over reach
+  std::vector<double> NodeShares;       // sensitivity: by shared node, its reach over its set's
   std::vector<TGameObject32*> Choices;  // choices of players, in Strategies order
   std::vector<TChoice32*> Active;       // the Newton system's choices, in WorkList order
   TSolverIndex Index;

@@ -43,14 +43,17 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
   }
   Singular = false;
   SetIdentity(capacity_);
-  // Columns k..last take part in pivot k; they must lie inside the rows.
+  // The columns that take part: the system's own (1..n) and its inverse (Cols + 1..Cols + n).
+  // Columns between them keep what a larger system left there and are not the system's.
   const int last = std::min(cols_ + n, width_);
+  auto part = [&](int j) { return j <= n || j > cols_; };
   for (int i = 1; i <= n && !Singular; ++i) {
     const double* row = Row(i);
-    for (int j = 0; j < last; ++j) {
-      if (!std::isfinite(row[j])) Singular = true;
+    for (int j = 1; j <= last; ++j) {
+      if (part(j) && !std::isfinite(row[j - 1])) Singular = true;
     }
   }
+  nonzero_.reserve(static_cast<std::size_t>(width_));
   // Overflow is read from the floating-point status, which leaves the inner loops free to be
   // vectorised; any overflow or invalid operation makes the matrix singular.
   std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
@@ -62,7 +65,7 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
     int pivotRow = k;
     double pivot = 0;
     for (int i = k; i <= n; ++i) {
-      const double candidate = Get(i, k);
+      const double candidate = Row(i)[k - 1];
       if (std::fabs(candidate) > std::fabs(pivot)) {
         pivot = candidate;
         pivotRow = i;
@@ -81,20 +84,39 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
         break;
       }
       for (int j = k; j <= last; ++j) {
-        if (!(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
+        if (part(j) && !(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
       }
       if (Singular) break;
-      for (int j = k; j <= last; ++j) top[j - 1] /= pivot;
+      for (int j = k; j <= last; ++j) {
+        if (part(j)) top[j - 1] /= pivot;
+      }
     }
+    // Games give sparse systems: only the pivot row's nonzero entries change other rows
+    // (subtracting zero times a finite factor changes nothing). A mostly full row is taken
+    // whole, in the two runs of columns that take part, where the loops vectorise.
+    nonzero_.clear();
+    for (int j = k; j <= last; ++j) {
+      if (part(j) && top[j - 1] != 0.0) nonzero_.push_back(j - 1);
+    }
+    const int leftEnd = std::min(n, last);
+    const int rightStart = std::max(k, cols_ + 1);
+    const int span = (leftEnd - k + 1) + (last - rightStart + 1);
+    const bool dense = 2 * static_cast<int>(nonzero_.size()) > span;
     for (int i = 1; i <= n; ++i) {
       if (i == k) continue;
       double* row = Row(i);
       const double factor = row[k - 1];
       if (factor == 0.0) continue;  // subtracting zero times a finite row changes nothing
-      for (int j = k; j <= last; ++j) row[j - 1] -= top[j - 1] * factor;
+      if (dense) {
+        for (int j = k; j <= leftEnd; ++j) row[j - 1] -= top[j - 1] * factor;
+        for (int j = rightStart; j <= last; ++j) row[j - 1] -= top[j - 1] * factor;
+      } else {
+        for (const int j : nonzero_) row[j] -= top[j] * factor;
+      }
     }
-    if (std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)) Singular = true;
   }
+  // The status flags stay raised once an overflow happened: one test covers every pivot.
+  if (!Singular && std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)) Singular = true;
   if (!Singular) {
     for (int i = 1; i <= n && !Singular; ++i) {
       const double* row = Row(i) + capacity_;

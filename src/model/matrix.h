@@ -51,6 +51,7 @@ class TMatrix : public TGameObject32 {
   int cols_;
   int width_;
   std::vector<double> data_;
+  std::vector<int> nonzero_;  // Invert's scratch: the pivot row's nonzero columns
 };
 
 }  // namespace ludomark

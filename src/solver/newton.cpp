@@ -35,7 +35,11 @@ TChoice32* Standing(TChoice32* x) {
 
 }  // namespace
 
-void ComputeSensitivity(TGameForm32& game) {
+namespace {
+
+// The sensitivities of the rows marked in `rows` (by position in the index's choices), or of
+// every row when it is nothing; the other rows keep what they held.
+void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
   PlayerChoices(game);
@@ -51,73 +55,156 @@ void ComputeSensitivity(TGameForm32& game) {
   std::vector<double>& g = work.ReachFromChoice;
   std::vector<double>& dv = work.ValueChange;
   std::vector<double>& dBelief = work.BeliefChange;
+  std::vector<double>& gains = work.Gains;
   const std::size_t stride = static_cast<std::size_t>(n + 1);
   g.assign(stride, 0.0);
-  dv.assign(static_cast<std::size_t>(players + 1) * stride, 0.0);
+  dv.assign(index.Targets.size(), 0.0);
   dBelief.assign(stride, 0.0);
-  // Beliefs move only at sets of several nodes; without any, the reach through D is not needed.
-  const bool beliefs = !index.SharedNodes.empty();
   const int payoffsPerMove = index.Players;
+  const std::size_t perMove = static_cast<std::size_t>(players > 0 ? players : 0);
+
+  std::vector<double>& setShares = work.SetShares;
+  std::vector<double>& nodeShares = work.NodeShares;
+  setShares.assign(index.SharedSets.size(), 0.0);
+  nodeShares.assign(index.SharedNodes.size(), 0.0);
+  for (std::size_t i = 0; i < index.SharedNodes.size(); ++i) {
+    const TSolverIndex::SharedNode& shared = index.SharedNodes[i];
+    const double total = work.InfoReach->Get(shared.Set);
+    nodeShares[i] = total < 1e-150 ? 0.0 : nodeReach.Get(shared.Node) / total;
+  }
+  std::vector<char>& affected = work.Affected;
+  affected.assign(index.Choices.size(), 0);
+  // What the derivatives read of each move, the same for every D.
+  std::vector<TMoveTerms>& terms = work.MoveTerms;
+  terms.resize(index.Moves.size());
+  std::vector<char>& shared = work.SharedNode;
+  shared.assign(stride, 0);
+  for (const TSolverIndex::SharedNode& node : index.SharedNodes) {
+    if (node.Node >= 1 && node.Node <= n) shared[static_cast<std::size_t>(node.Node)] = 1;
+  }
+  for (std::size_t k = 0; k < index.Moves.size(); ++k) {
+    const TSolverIndex::Move& m = index.Moves[k];
+    TMoveTerms& t = terms[k];
+    t.Valid = m.From >= 1 && m.From <= n;
+    t.From = m.From;
+    t.Target = m.Target;
+    t.Shared = t.Valid && shared[static_cast<std::size_t>(m.From)] != 0;
+    t.Expected = m.Element->Expected;
+    t.Weight = m.Target >= 0 ? m.Element->From->Belief * m.Element->Value : 0.0;
+  }
 
   for (const TSolverIndex::Choice& d : index.Choices) {
-    if (beliefs) std::fill(g.begin(), g.end(), 0.0);
-    std::fill(dv.begin(), dv.end(), 0.0);
+    // What each of D's moves brings each player: its payoff and the value where it leads.
+    gains.assign(static_cast<std::size_t>(d.Count) * perMove, 0.0);
     for (int k = d.First; k < d.First + d.Count; ++k) {
       const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
-      const double w = m.Element->Value;
-      if (m.To != 0 && beliefs) {
-        const double start = nodeReach.Get(m.From) * w;
-        if (m.To >= 1 && m.To <= n) {
-          const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
-          for (int node = 1; node <= n; ++node)
-            g[static_cast<std::size_t>(node)] += start * row[node - 1];
-        }
-      }
       TPayoff32* const* payoffs =
           &index.Payoffs[static_cast<std::size_t>(k) * static_cast<std::size_t>(payoffsPerMove)];
       for (int p = 1; p <= players && p <= payoffsPerMove; ++p) {
         TPayoff32* payoff = payoffs[p - 1];
         double gain = payoff != nullptr ? payoff->Value : 0.0;
-        if (m.To != 0) gain += w * values.Get(p, m.To);
-        if (gain == 0 || m.From < 1 || m.From > n) continue;
-        double* out = dv.data() + static_cast<std::size_t>(p) * stride;
-        const double* column = inverse + (m.From - 1);
-        for (int x = 1; x <= n; ++x) {
-          out[x] += column[static_cast<std::size_t>(x - 1) * width] * gain;
-        }
+        if (m.To != 0) gain += m.Element->Value * values.Get(p, m.To);
+        gains[static_cast<std::size_t>(k - d.First) * perMove + static_cast<std::size_t>(p - 1)] =
+            gain;
       }
     }
+    // g(N) summed over D's moves, only where beliefs read it: the nodes of shared sets.
     for (const TSolverIndex::SharedNode& shared : index.SharedNodes) {
+      if (shared.Node < 1 || shared.Node > n) continue;
+      double sum = 0;
+      for (int k = d.First; k < d.First + d.Count; ++k) {
+        const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+        if (m.To < 1 || m.To > n) continue;
+        const double start = nodeReach.Get(m.From) * m.Element->Value;
+        sum += start * inverse[static_cast<std::size_t>(m.To - 1) * width +
+                               static_cast<std::size_t>(shared.Node - 1)];
+      }
+      g[static_cast<std::size_t>(shared.Node)] = sum;
+    }
+    // dV(P, X), only where the derivatives read it: at the node each mover's move leads to.
+    for (std::size_t t = 0; t < index.Targets.size(); ++t) {
+      const auto [p, x] = index.Targets[t];
+      double sum = 0;
+      if (p >= 1 && p <= players && x >= 1 && x <= n) {
+        const double* row = inverse + static_cast<std::size_t>(x - 1) * width;
+        for (int k = d.First; k < d.First + d.Count; ++k) {
+          const int from = index.Moves[static_cast<std::size_t>(k)].From;
+          const double gain = gains[static_cast<std::size_t>(k - d.First) * perMove +
+                                    static_cast<std::size_t>(p - 1)];
+          if (gain == 0 || from < 1 || from > n) continue;
+          sum += row[from - 1] * gain;
+        }
+      }
+      dv[t] = sum;
+    }
+    // The members' sum is the same for every node of a set: taken once per set.
+    for (std::size_t slot = 0; slot < index.SharedSets.size(); ++slot) {
+      const TSolverIndex::SharedNode& first =
+          index.SharedNodes[static_cast<std::size_t>(index.SharedSets[slot])];
+      const double total = work.InfoReach->Get(first.Set);
+      double sum = 0;
+      for (int i = first.FirstMember; i < first.FirstMember + first.MemberCount; ++i) {
+        const int member = index.Members[static_cast<std::size_t>(i)];
+        if (member >= 1 && member <= n) sum += g[static_cast<std::size_t>(member)];
+      }
+      setShares[slot] = total < 1e-150 ? 0.0 : sum / total;
+    }
+    for (std::size_t i = 0; i < index.SharedNodes.size(); ++i) {
+      const TSolverIndex::SharedNode& shared = index.SharedNodes[i];
       if (shared.Node < 1 || shared.Node > n) continue;
       double& out = dBelief[static_cast<std::size_t>(shared.Node)];
       out = 0;
       const double total = work.InfoReach->Get(shared.Set);
       if (total < 1e-150) continue;
-      double sum = 0;
-      for (int i = shared.FirstMember; i < shared.FirstMember + shared.MemberCount; ++i) {
-        const int member = index.Members[static_cast<std::size_t>(i)];
-        if (member >= 1 && member <= n) sum += g[static_cast<std::size_t>(member)];
-      }
       // Reach weights run up to 1e240, so divide before multiplying.
       out = g[static_cast<std::size_t>(shared.Node)] / total -
-            (nodeReach.Get(shared.Node) / total) * (sum / total);
+            nodeShares[i] * setShares[static_cast<std::size_t>(shared.Slot)];
+    }
+    // Only choices with a move that reads a nonzero change can have a nonzero derivative; the
+    // others get exactly the +0 their sum of zero terms would give.
+    std::fill(affected.begin(), affected.end(), 0);
+    for (std::size_t t = 0; t < dv.size(); ++t) {
+      if (dv[t] == 0) continue;
+      for (int i = index.TargetStart[t]; i < index.TargetStart[t + 1]; ++i) {
+        affected[static_cast<std::size_t>(index.ChoiceOf[static_cast<std::size_t>(
+            index.TargetMoves[static_cast<std::size_t>(i)])])] = 1;
+      }
+    }
+    for (const TSolverIndex::SharedNode& node : index.SharedNodes) {
+      if (node.Node < 1 || node.Node > n || dBelief[static_cast<std::size_t>(node.Node)] == 0 ||
+          static_cast<std::size_t>(node.Node) + 1 >= index.FromStart.size()) {
+        continue;
+      }
+      for (int i = index.FromStart[static_cast<std::size_t>(node.Node)];
+           i < index.FromStart[static_cast<std::size_t>(node.Node) + 1]; ++i) {
+        affected[static_cast<std::size_t>(index.ChoiceOf[static_cast<std::size_t>(
+            index.FromMoves[static_cast<std::size_t>(i)])])] = 1;
+      }
     }
     const int column = d.Element->Number;
-    for (const TSolverIndex::Choice& c : index.Choices) {
+    for (std::size_t position = 0; position < index.Choices.size(); ++position) {
+      const TSolverIndex::Choice& c = index.Choices[position];
+      // Terms are added in the order of C's moves; a zero change adds nothing (the sum starts
+      // at +0 and so is never -0), so nodes of singleton sets skip the belief term.
+      if (rows != nullptr && (*rows)[position] == 0) continue;
       double derivative = 0;
-      for (int k = c.First; k < c.First + c.Count; ++k) {
-        const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
-        if (m.From < 1 || m.From > n) continue;
-        derivative += dBelief[static_cast<std::size_t>(m.From)] * m.Element->Expected;
-        if (m.To != 0 && m.FromPlayer != 0) {
-          derivative +=
-              m.Element->From->Belief * m.Element->Value *
-              dv[static_cast<std::size_t>(m.FromPlayer) * stride + static_cast<std::size_t>(m.To)];
+      if (affected[position] != 0) {
+        for (int k = c.First; k < c.First + c.Count; ++k) {
+          const TMoveTerms& t = terms[static_cast<std::size_t>(k)];
+          if (!t.Valid) continue;
+          if (t.Shared) derivative += dBelief[static_cast<std::size_t>(t.From)] * t.Expected;
+          if (t.Target >= 0) derivative += t.Weight * dv[static_cast<std::size_t>(t.Target)];
         }
       }
       sensitivity.Put(/*add=*/false, c.Element->Number, column, derivative);
     }
   }
+}
+
+}  // namespace
+
+void ComputeSensitivity(TGameForm32& game) {
+  ComputeSensitivities(game, nullptr);
 }
 
 bool BuildJacobian(TGameType32& game) {
@@ -136,7 +223,25 @@ bool BuildJacobian(TGameType32& game) {
   if (k == 0 || k > jacobian.Capacity()) return false;
   TMatrix& sensitivity = *work.Sensitivity;
   jacobian.SetRows(k);
-  ComputeSensitivity(game);
+  // A row of a choice played with probability 0 is zero but for its diagonal, so only the
+  // sensitivities of the choices (and the best choices of their sets) that are played are read.
+  const TSolverIndex& index = SolverIndex(game);
+  std::vector<char>& rows = work.NeededRows;
+  rows.assign(index.Choices.size(), 0);
+  auto need = [&](const TChoice32* c) {
+    if (c == nullptr || c->Number < 0 ||
+        static_cast<std::size_t>(c->Number) >= index.PositionOf.size()) {
+      return;
+    }
+    const int position = index.PositionOf[static_cast<std::size_t>(c->Number)];
+    if (position >= 0) rows[static_cast<std::size_t>(position)] = 1;
+  };
+  for (TChoice32* x : active) {
+    if (x->Probability == 0) continue;
+    need(Standing(x));
+    need(x->Info->Best.get());
+  }
+  ComputeSensitivities(game, &rows);
   const std::vector<TGameObject32*>& choices = work.Choices;
 
   for (TChoice32* d : active) {
@@ -156,7 +261,8 @@ bool BuildJacobian(TGameType32& game) {
     work.Residual->Put(/*add=*/false, r, regret);
     const double p = x->Probability;
     double* row = jacobian.Row(r);
-    for (int s = 1; s <= k; ++s) {
+    if (p == 0) std::fill(row, row + k, 0.0);
+    for (int s = 1; s <= k && p != 0; ++s) {
       const int y = active[static_cast<std::size_t>(s - 1)]->Number;
       double entry = sensitivity.Get(stand->Number, y);
       if (best != nullptr) entry -= sensitivity.Get(best->Number, y);

@@ -1,5 +1,8 @@
 #include "solver/solver_index.h"
 
+#include <algorithm>
+#include <map>
+
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -29,17 +32,66 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
     });
     index.Choices.push_back(choice);
   });
+  std::map<TInfo32*, int> slots;
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     TInfo32* set = node->Info.get();
     if (set == nullptr || set->Singleton) return;
+    const auto [at, fresh] = slots.emplace(set, static_cast<int>(index.SharedSets.size()));
+    if (fresh) index.SharedSets.push_back(static_cast<int>(index.SharedNodes.size()));
     TSolverIndex::SharedNode shared{node->Number, set->Number,
-                                    static_cast<int>(index.Members.size()), 0};
+                                    static_cast<int>(index.Members.size()), 0, at->second};
     set->Members.ForEach([&](TGameObject32* member) {
       index.Members.push_back(member->Number);
       ++shared.MemberCount;
     });
     index.SharedNodes.push_back(shared);
   });
+  std::map<std::pair<int, int>, int> targets;
+  for (TSolverIndex::Move& m : index.Moves) {
+    if (m.To == 0 || m.FromPlayer == 0) continue;
+    const auto [at, fresh] =
+        targets.emplace(std::make_pair(m.FromPlayer, m.To), static_cast<int>(index.Targets.size()));
+    if (fresh) index.Targets.emplace_back(m.FromPlayer, m.To);
+    m.Target = at->second;
+  }
+  // Lists of moves by target and by the node they leave, in the order of Moves.
+  auto group = [&](std::vector<int>& start, std::vector<int>& moves, std::size_t keys, auto keyOf) {
+    start.assign(keys + 1, 0);
+    for (const TSolverIndex::Move& m : index.Moves) {
+      const int key = keyOf(m);
+      if (key >= 0 && static_cast<std::size_t>(key) < keys)
+        ++start[static_cast<std::size_t>(key) + 1];
+    }
+    for (std::size_t i = 1; i <= keys; ++i) start[i] += start[i - 1];
+    moves.assign(static_cast<std::size_t>(start[keys]), 0);
+    std::vector<int> next(start.begin(), start.end() - 1);
+    for (std::size_t k = 0; k < index.Moves.size(); ++k) {
+      const int key = keyOf(index.Moves[k]);
+      if (key < 0 || static_cast<std::size_t>(key) >= keys) continue;
+      moves[static_cast<std::size_t>(next[static_cast<std::size_t>(key)]++)] = static_cast<int>(k);
+    }
+  };
+  group(index.TargetStart, index.TargetMoves, index.Targets.size(),
+        [](const TSolverIndex::Move& m) { return m.Target; });
+  int nodes = 0;
+  for (const TSolverIndex::Move& m : index.Moves) nodes = std::max(nodes, m.From);
+  group(index.FromStart, index.FromMoves, static_cast<std::size_t>(nodes) + 1,
+        [](const TSolverIndex::Move& m) { return m.From; });
+  index.ChoiceOf.assign(index.Moves.size(), 0);
+  for (std::size_t c = 0; c < index.Choices.size(); ++c) {
+    const TSolverIndex::Choice& choice = index.Choices[c];
+    for (int k = choice.First; k < choice.First + choice.Count; ++k) {
+      index.ChoiceOf[static_cast<std::size_t>(k)] = static_cast<int>(c);
+    }
+  }
+  int highest = 0;
+  for (const TSolverIndex::Choice& c : index.Choices)
+    highest = std::max(highest, c.Element->Number);
+  index.PositionOf.assign(static_cast<std::size_t>(highest) + 1, -1);
+  for (std::size_t c = 0; c < index.Choices.size(); ++c) {
+    const int number = index.Choices[c].Element->Number;
+    if (number >= 0) index.PositionOf[static_cast<std::size_t>(number)] = static_cast<int>(c);
+  }
   index.Built = true;
   return index;
 }
