@@ -37,6 +37,17 @@ struct TSolverIndex {
     int MemberCount = 0;
     int Slot = 0;  // its set's place in SharedSets
   };
+  // A payoff as the evaluation reads it: on a move (or cell) that leaves a node, to a player.
+  struct Reward {
+    TPayoff32* Element = nullptr;
+    TMove32* Move = nullptr;
+    TChoice32* Choice = nullptr;  // the move's choice; nothing on a chance move
+    int Player = 0;               // player number
+    int From = 0;                 // node number
+    bool Chance = false;          // the move leaves a chance node
+    bool Mover = false;           // the payoff is the mover's own
+  };
+  std::vector<Reward> Rewards;  // in Payoffs order
   std::vector<Choice> Choices;  // choices of players, in Strategies order
   std::vector<Move> Moves;
   std::vector<TPayoff32*> Payoffs;      // players per move, in Moves order; nullptr for none

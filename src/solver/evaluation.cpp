@@ -10,6 +10,7 @@
 #include "model/payoff.h"
 #include "model/player.h"
 #include "model/settings.h"
+#include "solver/solver_index.h"
 
 namespace ludomark {
 
@@ -17,11 +18,6 @@ namespace {
 
 bool IsChanceMove(const TMove32* move) {
   return move->From->Player.get() == nullptr;
-}
-
-TMove32* AsMove(TGameObject32* e) {
-  if (e == nullptr || (e->TypeCode != kMove && e->TypeCode != kCell)) return nullptr;
-  return As<TMove32>(e);
 }
 
 bool IsSingletonNode(const TNode32* node) {
@@ -51,19 +47,17 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
     double* row = rewards.Row(p);
     for (int j = 0; j < rewards.Cols(); ++j) row[j] = 0.0;
   }
-  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
-    TMove32* move = AsMove(payoff->Move.get());
-    if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr) return;
+  for (const TSolverIndex::Reward& r : SolverIndex(game).Rewards) {
     double weight;
-    if (IsChanceMove(move)) {
-      weight = move->Value;
-    } else if (move->Choice.get() != nullptr) {
-      weight = move->Choice->Probability;
+    if (r.Chance) {
+      weight = r.Move->Value;
+    } else if (r.Choice != nullptr) {
+      weight = r.Choice->Probability;
     } else {
-      return;
+      continue;
     }
-    rewards.Put(/*add=*/true, payoff->Player->Number, move->From->Number, payoff->Value * weight);
-  });
+    rewards.Put(/*add=*/true, r.Player, r.From, r.Element->Value * weight);
+  }
 }
 
 // Step 4: V = (I - T)^-1 R, row by row; rewards sit at few nodes, so only those are read.
@@ -141,16 +135,12 @@ bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
         move->To.get() == nullptr ? 0.0 : values.Get(player, move->To->Number) * move->Value;
     if (!std::isfinite(move->Expected)) ok = false;
   });
-  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
-    TMove32* move = AsMove(payoff->Move.get());
-    // The mover's own payoff on the move.
-    if (move == nullptr || move->From.get() == nullptr || payoff->Player.get() == nullptr ||
-        move->From->Player.get() != payoff->Player.get()) {
-      return;
-    }
-    move->Expected += payoff->Value;
-    if (!std::isfinite(move->Expected)) ok = false;
-  });
+  // The mover's own payoff on the move.
+  for (const TSolverIndex::Reward& r : SolverIndex(game).Rewards) {
+    if (!r.Mover) continue;
+    r.Move->Expected += r.Element->Value;
+    if (!std::isfinite(r.Move->Expected)) ok = false;
+  }
   return ok;
 }
 

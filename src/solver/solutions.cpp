@@ -95,7 +95,10 @@ void LogLine(TGameForm32& game, const std::string& text) {
   game.SolverLog().Add(line);
 }
 
-void Snapshot(TGameForm32& game, TSolution32& s) {
+namespace {
+
+// The values of the snapshot, without the bits drawn from them.
+void SnapshotValues(TGameForm32& game, TSolution32& s) {
   const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
   const int players = game.Players().LiveCount();
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
@@ -113,6 +116,12 @@ void Snapshot(TGameForm32& game, TSolution32& s) {
     s.Regrets.Put(/*add=*/false, c->Number, Snap(c->Info->BestValue - c->Expected));
     s.BestSet.Put(c->Number, c->IsBest);
   });
+}
+
+}  // namespace
+
+void Snapshot(TGameForm32& game, TSolution32& s) {
+  SnapshotValues(game, s);
   BuildBits(game, s);
 }
 
@@ -307,7 +316,8 @@ TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
   TSolution32* s = NewSolution(&game);
   s->Kind = kind;
   s->Param = param;
-  Snapshot(game, *s);
+  // Most points met are found before: their bits are built only once they are kept.
+  SnapshotValues(game, *s);
   if (IsDuplicate(game, *s)) {
     if (DebugMode) {
       std::string line = ">>>>>>>>>>>>>>>>>>>>>> Duplicate solution";
@@ -317,6 +327,7 @@ TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
     FreeElement(s);
     return nullptr;
   }
+  BuildBits(game, *s);
   game.Solutions().Add(s);
   if (GroupOf(game, *s) == nullptr) {
     TSolutionGroup* g = NewGroup(game, *s);

@@ -9,6 +9,7 @@
 #include "model/node.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "model/type_codes.h"
 
 namespace ludomark {
 
@@ -31,6 +32,16 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
       ++choice.Count;
     });
     index.Choices.push_back(choice);
+  });
+  game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
+    TGameObject32* on = payoff->Move.get();
+    if (on == nullptr || (on->TypeCode != kMove && on->TypeCode != kCell)) return;
+    auto* move = As<TMove32>(on);
+    TPlayer32* player = payoff->Player.get();
+    if (move->From.get() == nullptr || player == nullptr) return;
+    TPlayer32* mover = move->From->Player.get();
+    index.Rewards.push_back({payoff, move, move->Choice.get(), player->Number, move->From->Number,
+                             mover == nullptr, mover == player});
   });
   std::map<TInfo32*, int> slots;
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
