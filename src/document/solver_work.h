@@ -48,6 +48,15 @@ struct TSolverIndex {
     bool Mover = false;           // the payoff is the mover's own
   };
   std::vector<Reward> Rewards;  // in Payoffs order
+  // A move between two nodes, as the transitions read it, by the choices in Strategies order.
+  struct Transition {
+    TMove32* Move = nullptr;
+    TChoice32* Choice = nullptr;
+    int From = 0;
+    int To = 0;
+  };
+  std::vector<Transition> Transitions;
+  bool AnySharedSet = false;    // some information set is not a singleton
   std::vector<Choice> Choices;  // choices of players, in Strategies order
   std::vector<Move> Moves;
   std::vector<TPayoff32*> Payoffs;      // players per move, in Moves order; nullptr for none

@@ -32,13 +32,9 @@ void BuildTransitions(TGameForm32& game, TMatrix& reach) {
     for (int j = 0; j < n; ++j) row[j] = 0.0;
     row[i - 1] = 1.0;
   }
-  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
-    choice->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* move) {
-      if (move->From.get() == nullptr || move->To.get() == nullptr) return;
-      reach.Put(/*add=*/true, move->From->Number, move->To->Number,
-                -(move->Value * choice->Probability));
-    });
-  });
+  for (const TSolverIndex::Transition& t : SolverIndex(game).Transitions) {
+    reach.Put(/*add=*/true, t.From, t.To, -(t.Move->Value * t.Choice->Probability));
+  }
 }
 
 // Step 3: what each player collects at each node, weighted by the chance of its move.
@@ -87,11 +83,7 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
   const int n = reach.Capacity();
   // Reach only serves the beliefs at sets of several nodes (and the solver's log): a game of
   // singleton sets, such as a tree of perfect information, skips it.
-  bool needed = DebugMode;
-  game.Infos().ForEach([&](TGameObject32* e) {
-    if (!As<TInfo32>(e)->Singleton) needed = true;
-  });
-  if (!needed) return true;
+  if (!DebugMode && !SolverIndex(game).AnySharedSet) return true;
   sums.assign(static_cast<std::size_t>(n), 0.0);
   game.Nodes().ForEachAs<TNode32>([&](TNode32* start) {
     if (!IsSingletonNode(start) || start->RootWeight == 0) return;
@@ -147,15 +139,16 @@ bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
 // Step 7: a choice is worth its moves' values weighted by the beliefs at their nodes.
 bool ComputeChoiceValues(TGameForm32& game) {
   bool ok = true;
-  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
-    if (!HasPlayer(choice->Info.get())) return;
+  const TSolverIndex& index = SolverIndex(game);
+  for (const TSolverIndex::Choice& choice : index.Choices) {
     double sum = 0;
-    choice->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* move) {
-      if (move->From.get() != nullptr) sum += move->From->Belief * move->Expected;
-    });
-    choice->Expected = sum;
+    for (int k = choice.First; k < choice.First + choice.Count; ++k) {
+      const TMove32* move = index.Moves[static_cast<std::size_t>(k)].Element;
+      sum += move->From->Belief * move->Expected;
+    }
+    choice.Element->Expected = sum;
     if (!std::isfinite(sum)) ok = false;
-  });
+  }
   return ok;
 }
 

@@ -43,6 +43,15 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
     index.Rewards.push_back({payoff, move, move->Choice.get(), player->Number, move->From->Number,
                              mover == nullptr, mover == player});
   });
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
+    c->ChoiceMoves.ForEachAs<TMove32>([&](TMove32* m) {
+      if (m->From.get() == nullptr || m->To.get() == nullptr) return;
+      index.Transitions.push_back({m, c, m->From->Number, m->To->Number});
+    });
+  });
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+    if (!info->Singleton) index.AnySharedSet = true;
+  });
   std::map<TInfo32*, int> slots;
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     TInfo32* set = node->Info.get();
