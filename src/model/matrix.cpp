@@ -30,8 +30,12 @@ void TMatrix::Zero() {
 }
 
 void TMatrix::SetIdentity(int shift) {
+  // Entries beyond the matrix are not written, as Put would not.
+  const int first = std::max(1, 1 - shift);
+  const int end = std::min(capacity_, width_ - shift);
   for (int i = 1; i <= rows_; ++i) {
-    for (int j = 1; j <= capacity_; ++j) Put(/*add=*/false, i, shift + j, j == i ? 1.0 : 0.0);
+    double* row = Row(i) + shift;
+    for (int j = first; j <= end; ++j) row[j - 1] = j == i ? 1.0 : 0.0;
   }
 }
 
@@ -46,12 +50,17 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
   // The columns that take part: the system's own (1..n) and its inverse (Cols + 1..Cols + n).
   // Columns between them keep what a larger system left there and are not the system's.
   const int last = std::min(cols_ + n, width_);
-  auto part = [&](int j) { return j <= n || j > cols_; };
+  // Both runs of columns from column k on: [k, leftEnd] and [max(k, cols + 1), last].
+  const int leftEnd = std::min(n, last);
+  auto forEachColumn = [&](int k, auto visit) {
+    for (int j = k; j <= leftEnd; ++j) visit(j);
+    for (int j = std::max(k, cols_ + 1); j <= last; ++j) visit(j);
+  };
   for (int i = 1; i <= n && !Singular; ++i) {
     const double* row = Row(i);
-    for (int j = 1; j <= last; ++j) {
-      if (part(j) && !std::isfinite(row[j - 1])) Singular = true;
-    }
+    bool finite = true;
+    forEachColumn(1, [&](int j) { finite = finite && std::isfinite(row[j - 1]); });
+    if (!finite) Singular = true;
   }
   nonzero_.reserve(static_cast<std::size_t>(width_));
   // Overflow is read from the floating-point status, which leaves the inner loops free to be
@@ -83,22 +92,19 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
         Singular = true;
         break;
       }
-      for (int j = k; j <= last; ++j) {
-        if (part(j) && !(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
-      }
+      forEachColumn(k, [&](int j) {
+        if (!(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
+      });
       if (Singular) break;
-      for (int j = k; j <= last; ++j) {
-        if (part(j)) top[j - 1] /= pivot;
-      }
+      forEachColumn(k, [&](int j) { top[j - 1] /= pivot; });
     }
     // Games give sparse systems: only the pivot row's nonzero entries change other rows
     // (subtracting zero times a finite factor changes nothing). A mostly full row is taken
     // whole, in the two runs of columns that take part, where the loops vectorise.
     nonzero_.clear();
-    for (int j = k; j <= last; ++j) {
-      if (part(j) && top[j - 1] != 0.0) nonzero_.push_back(j - 1);
-    }
-    const int leftEnd = std::min(n, last);
+    forEachColumn(k, [&](int j) {
+      if (top[j - 1] != 0.0) nonzero_.push_back(j - 1);
+    });
     const int rightStart = std::max(k, cols_ + 1);
     const int span = (leftEnd - k + 1) + (last - rightStart + 1);
     const bool dense = 2 * static_cast<int>(nonzero_.size()) > span;
