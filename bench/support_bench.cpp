@@ -98,8 +98,36 @@ void BM_ExploringOnThreads(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ExploringOnThreads)
-    ->ArgsProduct({{kTable}, {6, 7}, {1, 2}})
-    ->ArgsProduct({{kTree}, {7, 8, 9}, {1, 2}})
+    ->ArgsProduct({{kTable}, {5, 6, 7, 8, 9}, {1, 2}})
+    ->ArgsProduct({{kTree}, {6, 7, 8, 9}, {1, 2}})
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The shards of a run one after the other: manual time is the sum of their Exploring stages,
+// to set against one run's (the work they share out is not done twice).
+void BM_ExploringInShards(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  const int size = static_cast<int>(state.range(1));
+  const int shards = static_cast<int>(state.range(2));
+  SolveMethod = kSolveMixed;
+  for (auto _ : state) {
+    double sum = 0;
+    for (int i = 1; i <= shards; ++i) {
+      std::unique_ptr<TGameType32> game = MakeGame(kind, size);
+      TSolveRun run;
+      run.ShardIndex = i;
+      run.ShardCount = shards;
+      TSolveObserver quiet;
+      run.Solve(*game, quiet);
+      sum += run.ExploringSeconds;
+    }
+    state.SetIterationTime(sum);
+  }
+}
+BENCHMARK(BM_ExploringInShards)
+    ->ArgsProduct({{kTable}, {8}, {1, 2, 4}})
+    ->ArgsProduct({{kTree}, {8}, {1, 2, 4}})
     ->UseManualTime()
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);

@@ -98,18 +98,20 @@ struct TSolverWork {
   // Scratch space of the evaluation, kept so that evaluations do not allocate.
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;
-  std::vector<double> ReachFromChoice;  // sensitivity: reach through one choice's moves
-  std::vector<double> ValueChange;      // sensitivity: by target of the index
-  std::vector<double> BeliefChange;     // sensitivity: by node
-  std::vector<double> Gains;            // sensitivity: players per move of one choice
-  std::vector<TMoveTerms> MoveTerms;    // sensitivity: by move of the index
-  std::vector<char> SharedNode;         // sensitivity: by node, in a set of several nodes
-  std::vector<char> Affected;           // sensitivity: by choice, its derivative may be nonzero
-  std::vector<char> NeededRows;         // Newton system: by choice, its sensitivities are read
-  std::vector<double> SetShares;        // sensitivity: by shared set, its members' g over reach
-  std::vector<double> NodeShares;       // sensitivity: by shared node, its reach over its set's
-  std::vector<TGameObject32*> Choices;  // choices of players, in Strategies order
-  std::vector<TChoice32*> Active;       // the Newton system's choices, in WorkList order
+  std::vector<double> ReachFromChoice;   // sensitivity: reach through one choice's moves
+  std::vector<double> ValueChange;       // sensitivity: by target of the index
+  std::vector<double> BeliefChange;      // sensitivity: by node
+  std::vector<double> Gains;             // sensitivity: players per move of one choice
+  std::vector<TMoveTerms> MoveTerms;     // sensitivity: by move of the index
+  std::vector<char> SharedNode;          // sensitivity: by node, in a set of several nodes
+  std::vector<char> Affected;            // sensitivity: by choice, its derivative may be nonzero
+  std::vector<char> NeededRows;          // Newton system: by choice, its sensitivities are read
+  std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
+  std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's
+  std::vector<TGameObject32*> Choices;   // choices of players, in Strategies order
+  std::vector<TChoice32*> Active;        // the Newton system's choices, in WorkList order
+  std::vector<TChoice32*> RangeChoices;  // pruning test: the set's live choices
+  std::vector<int> RangeExcluded;        // pruning test: choices outside the supports so far
   TSolverIndex Index;
   // The run's stop flag: a long inversion ends when it is set.
   const std::atomic<bool>* Stop = nullptr;

@@ -58,7 +58,13 @@ bool EliminationPass(TGameForm32& game) {
 }
 
 void UpdateRanges(TGameForm32& game, TInfo32& info) {
-  std::vector<TChoice32*> own;
+  // Scratch lists of the run's working data, so that the test allocates nothing per set.
+  std::vector<TChoice32*> scratchOwn;
+  std::vector<int> scratchExcluded;
+  std::vector<TChoice32*>& own = game.Work != nullptr ? game.Work->RangeChoices : scratchOwn;
+  std::vector<int>& excluded = game.Work != nullptr ? game.Work->RangeExcluded : scratchExcluded;
+  own.clear();
+  excluded.clear();
   info.Choices.ForEachAs<TChoice32>([&](TChoice32* c) {
     if (!c->HasPlayer() || c->Owner == nullptr) return;
     c->MaxExpected = -1e150;
@@ -68,7 +74,6 @@ void UpdateRanges(TGameForm32& game, TInfo32& info) {
   if (own.empty()) return;
   // Choices left out of the supports fixed so far at the other sets on the path: a profile
   // that uses one of them does not count.
-  std::vector<int> excluded;
   game.Strategies().ForEachAs<TChoice32>([&](TChoice32* d) {
     if (d->HasPlayer() && d->Info.get() != &info && d->Info->Mark && !d->Mark) {
       excluded.push_back(d->Number);

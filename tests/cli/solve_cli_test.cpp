@@ -157,7 +157,7 @@ Result InterruptedSolve(const fs::path& file) {
   const fs::path errors = file.string() + ".err";
   // The guard only ends a run that ignores the interrupt.
   const std::string script = "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) +
-                             "\" solve \"" + file.string() + "\" > \"" + output.string() +
+                             "\" solve \"" + file.string() + "\" --jobs 2 > \"" + output.string() +
                              "\" 2> \"" + errors.string() +
                              "\" & pid=$!; sleep 1; kill -INT $pid; wait $pid'";
   const int status = std::system(script.c_str());
@@ -168,8 +168,8 @@ Result InterruptedSolve(const fs::path& file) {
   return r;
 }
 
-// A run too long to wait for stops at Ctrl+C: what it found is printed, and a run that found
-// nothing says so and ends as shells expect after Ctrl+C.
+// A run too long to wait for stops at Ctrl+C, on every worker thread: what it found is
+// printed, and a run that found nothing says so and ends as shells expect after Ctrl+C.
 TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
   const fs::path file = fs::temp_directory_path() / "ludomark-interrupt-test.lmx";
   {
