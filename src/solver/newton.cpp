@@ -56,7 +56,7 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   std::vector<double>& dv = work.ValueChange;
   std::vector<double>& dBelief = work.BeliefChange;
   std::vector<double>& gains = work.Gains;
-  const std::size_t stride = static_cast<std::size_t>(n + 1);
+  const std::size_t stride = static_cast<std::size_t>(n) + 1;
   g.assign(stride, 0.0);
   dv.assign(index.Targets.size(), 0.0);
   dBelief.assign(stride, 0.0);
