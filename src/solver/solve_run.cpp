@@ -108,13 +108,17 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   return Start::Ran;
 }
 
-void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
+void TSolveRun::Begin(TGameForm32& game, TSolveObserver& observer) {
   Game = &game;
   Observer = &observer;
   Busy = true;
   SetRunning(/*running=*/true);
   AllocateWork(game);
   game.Work->Stop = &Stopped;
+}
+
+void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
+  Begin(game, observer);
   MaxSteps = 12;
   SampleCount = 200;
   Progress = 0;
@@ -177,12 +181,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
 
 void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
                          std::vector<TFoundPoint> points) {
-  Game = &game;
-  Observer = &observer;
-  Busy = true;
-  SetRunning(/*running=*/true);
-  AllocateWork(game);
-  game.Work->Stop = &Stopped;
+  Begin(game, observer);
   Progress = 0;
   Unconfirmed = 0;
   Caption("Merging...");

@@ -93,6 +93,9 @@ class TSolveRun {
   // Remembers the leaf (or sample) being evaluated as the last one so far.
   void NoteLeaf();
   TFoundPoint CapturePoint(int stage, int kind, uint64_t key) const;
+  // The first and last steps every run shares: working data allocated, running state shown;
+  // solutions organised, working data freed.
+  void Begin(TGameForm32& game, TSolveObserver& observer);
   void FinishRun(TSolveObserver& observer);
   void RecordProfileLeaf();
   void Iterate(bool random);
