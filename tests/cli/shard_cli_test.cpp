@@ -16,9 +16,7 @@ namespace {
 
 using Result = testing::CliResult;
 
-Result Cli(const std::vector<std::string>& args) {
-  return testing::RunCli(args);
-}
+using testing::RunCli;
 
 void WriteText(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -48,8 +46,8 @@ class Shards : public ::testing::Test {
     std::vector<std::string> parts;
     for (int i = 1; i <= count; ++i) {
       parts.push_back(Path("part" + std::to_string(i) + ".lmx"));
-      Result r = Cli({"solve", game, "--method", method, "--shard",
-                      std::to_string(i) + "/" + std::to_string(count), "--out", parts.back()});
+      Result r = RunCli({"solve", game, "--method", method, "--shard",
+                         std::to_string(i) + "/" + std::to_string(count), "--out", parts.back()});
       EXPECT_EQ(r.code, 0) << game << r.err;
     }
     return parts;
@@ -73,14 +71,14 @@ TEST_F(Shards, ThreadsAndMergedShardsGiveTheResultOfOneRun) {
   games.emplace_back(Path("tree.efg"), "sampling");
   games.emplace_back(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", "sampling");
   for (const auto& [game, method] : games) {
-    const Result one = Cli({"solve", game, "--method", method, "--jobs", "1", "--json"});
+    const Result one = RunCli({"solve", game, "--method", method, "--jobs", "1", "--json"});
     ASSERT_TRUE(one.code == 0 || one.code == 3) << game << one.err;
-    const Result threads = Cli({"solve", game, "--method", method, "--jobs", "3", "--json"});
+    const Result threads = RunCli({"solve", game, "--method", method, "--jobs", "3", "--json"});
     EXPECT_EQ(Report(threads), Report(one)) << game << " " << method;
     std::vector<std::string> args = {"merge", game};
     for (const std::string& part : RunShards(game, 3, method)) args.push_back(part);
     args.push_back("--json");
-    const Result merged = Cli(args);
+    const Result merged = RunCli(args);
     EXPECT_EQ(merged.code, one.code) << merged.err;
     EXPECT_EQ(Report(merged), Report(one)) << game << " " << method;
   }
@@ -99,11 +97,11 @@ TEST_F(Shards, PartsReadAsGameFilesAndMergeSaves) {
   ASSERT_TRUE(ReadGameFile(parts[0], part));
   EXPECT_EQ(part.Status(), StatusSolvedSaved);
   EXPECT_GT(part.Solutions().LiveCount(), 0);
-  ASSERT_EQ(Cli({"merge", game, parts[0], parts[1], "--save"}).code, 0);
+  ASSERT_EQ(RunCli({"merge", game, parts[0], parts[1], "--save"}).code, 0);
   const std::string merged = testing::ReadWholeFile(game);
   fs::copy_file(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", game,
                 fs::copy_options::overwrite_existing);
-  ASSERT_EQ(Cli({"solve", game, "--save"}).code, 0);
+  ASSERT_EQ(RunCli({"solve", game, "--save"}).code, 0);
   EXPECT_EQ(testing::ReadWholeFile(game), merged);
 }
 
@@ -115,7 +113,7 @@ TEST_F(Shards, MergeRefusesPartsThatWouldLoseSolutions) {
   const std::vector<std::string> parts = RunShards(game, 3, "mixed");
   auto refusal = [&](std::vector<std::string> given) {
     given.insert(given.begin(), {"merge", game});
-    Result r = Cli(given);
+    Result r = RunCli(given);
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.out, "");
     return r.err;
@@ -147,7 +145,7 @@ TEST_F(Shards, MergeRefusesPartsThatWouldLoseSolutions) {
   EXPECT_NE(refusal({halves[0], parts[1], parts[2]}).find("is part 1 of 2"), std::string::npos);
   const std::string other = Path("other.efg");
   WriteText(other, testing::RandomTreeEfg(4, 6));
-  const Result foreign = Cli({"merge", other, parts[0], parts[1], parts[2]});
+  const Result foreign = RunCli({"merge", other, parts[0], parts[1], parts[2]});
   EXPECT_EQ(foreign.code, 2);
   EXPECT_NE(foreign.err.find("another game"), std::string::npos);
   EXPECT_NE(refusal({Path("nowhere.lmx")}).find("Cannot open the part"), std::string::npos);
