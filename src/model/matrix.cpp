@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <limits>
 
 namespace ludomark {
 
 namespace {
 constexpr double kPivotLimit = 1e-150;
 constexpr double kEntryLimit = 1e150;
+constexpr double kLargest = std::numeric_limits<double>::max();
 }  // namespace
 
 TMatrix::TMatrix(TFakeGame* owner, bool augmented, int cols, int rows)
@@ -56,11 +58,16 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
     for (int j = k; j <= leftEnd; ++j) visit(j);
     for (int j = std::max(k, cols_ + 1); j <= last; ++j) visit(j);
   };
+  // The inverse's columns were just set to the identity (they are where it lands when the
+  // matrix is as wide as it is high): then only the system's need checking.
+  const int checkedEnd = capacity_ == cols_ ? leftEnd : last;
   for (int i = 1; i <= n && !Singular; ++i) {
     const double* row = Row(i);
-    bool finite = true;
-    forEachColumn(1, [&](int j) { finite = finite && std::isfinite(row[j - 1]); });
-    if (!finite) Singular = true;
+    // Counted without a branch, so that the loops vectorise; NaN fails the comparison too.
+    int infinite = 0;
+    for (int j = 0; j < leftEnd; ++j) infinite += !(std::fabs(row[j]) <= kLargest);
+    for (int j = cols_; j < checkedEnd; ++j) infinite += !(std::fabs(row[j]) <= kLargest);
+    if (infinite != 0) Singular = true;
   }
   nonzero_.reserve(static_cast<std::size_t>(width_));
   // Overflow is read from the floating-point status, which leaves the inner loops free to be
@@ -121,16 +128,10 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
       }
     }
   }
-  // The status flags stay raised once an overflow happened: one test covers every pivot.
+  // The status flags stay raised once an overflow happened: one test covers every pivot. From
+  // finite entries, an infinite or undefined result comes only through a raised flag, so the
+  // inverse needs no scan of its own.
   if (!Singular && std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)) Singular = true;
-  if (!Singular) {
-    for (int i = 1; i <= n && !Singular; ++i) {
-      const double* row = Row(i) + capacity_;
-      for (int j = 0; j < n; ++j) {
-        if (!std::isfinite(row[j])) Singular = true;
-      }
-    }
-  }
 }
 
 }  // namespace ludomark

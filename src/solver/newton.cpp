@@ -72,6 +72,43 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
     const double total = work.InfoReach->Get(shared.Set);
     nodeShares[i] = total < 1e-150 ? 0.0 : nodeReach.Get(shared.Node) / total;
   }
+  // Where the inverse is read: the row of each target's node (zeros outside the game), and the
+  // columns of the nodes of shared sets.
+  std::vector<const double*>& targetRows = work.TargetRows;
+  work.ZeroRow.assign(static_cast<std::size_t>(n), 0.0);
+  targetRows.clear();
+  for (const auto& [p, x] : index.Targets) {
+    targetRows.push_back(x >= 1 && x <= n ? inverse + static_cast<std::size_t>(x - 1) * width
+                                          : work.ZeroRow.data());
+  }
+  // The targets the rows read, by player: player p's are readTargets[readStart[p - 1]] up to
+  // readStart[p]. The others keep a change of zero.
+  std::vector<char>& read = work.TargetRead;
+  read.assign(index.Targets.size(), rows == nullptr ? 1 : 0);
+  for (std::size_t position = 0; rows != nullptr && position < index.Choices.size(); ++position) {
+    if ((*rows)[position] == 0) continue;
+    const TSolverIndex::Choice& c = index.Choices[position];
+    for (int k = c.First; k < c.First + c.Count; ++k) {
+      const int t = index.Moves[static_cast<std::size_t>(k)].Target;
+      if (t >= 0) read[static_cast<std::size_t>(t)] = 1;
+    }
+  }
+  std::vector<int>& readTargets = work.ReadTargets;
+  std::vector<int>& readStart = work.ReadTargetStart;
+  readTargets.clear();
+  readStart.assign(static_cast<std::size_t>(index.Players) + 1, 0);
+  for (int p = 1; p <= index.Players; ++p) {
+    for (int t = index.PlayerTargets[static_cast<std::size_t>(p - 1)];
+         t < index.PlayerTargets[static_cast<std::size_t>(p)]; ++t) {
+      if (read[static_cast<std::size_t>(t)] != 0) readTargets.push_back(t);
+    }
+    readStart[static_cast<std::size_t>(p)] = static_cast<int>(readTargets.size());
+  }
+  std::vector<int>& sharedColumns = work.SharedColumns;
+  sharedColumns.clear();
+  for (const TSolverIndex::SharedNode& node : index.SharedNodes) {
+    if (node.Node >= 1 && node.Node <= n) sharedColumns.push_back(node.Node - 1);
+  }
   std::vector<char>& affected = work.Affected;
   affected.assign(index.Choices.size(), 0);
   // What the derivatives read of each move, the same for every D.
@@ -108,34 +145,33 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
             gain;
       }
     }
-    // g(N) summed over D's moves, only where beliefs read it: the nodes of shared sets.
-    for (const TSolverIndex::SharedNode& shared : index.SharedNodes) {
-      if (shared.Node < 1 || shared.Node > n) continue;
-      double sum = 0;
-      for (int k = d.First; k < d.First + d.Count; ++k) {
-        const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
-        if (m.To < 1 || m.To > n) continue;
-        const double start = nodeReach.Get(m.From) * m.Element->Value;
-        sum += start * inverse[static_cast<std::size_t>(m.To - 1) * width +
-                               static_cast<std::size_t>(shared.Node - 1)];
-      }
-      g[static_cast<std::size_t>(shared.Node)] = sum;
+    // g(N) summed over D's moves, only where beliefs read it: the nodes of shared sets. Each
+    // move adds its terms to every such node, so each node sums them in the order of D's moves.
+    for (const int node : sharedColumns) g[static_cast<std::size_t>(node) + 1] = 0;
+    for (int k = d.First; k < d.First + d.Count && !sharedColumns.empty(); ++k) {
+      const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+      if (m.To < 1 || m.To > n) continue;
+      const double start = nodeReach.Get(m.From) * m.Element->Value;
+      const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
+      for (const int node : sharedColumns)
+        g[static_cast<std::size_t>(node) + 1] += start * row[node];
     }
     // dV(P, X), only where the derivatives read it: at the node each mover's move leads to.
-    for (std::size_t t = 0; t < index.Targets.size(); ++t) {
-      const auto [p, x] = index.Targets[t];
-      double sum = 0;
-      if (p >= 1 && p <= players && x >= 1 && x <= n) {
-        const double* row = inverse + static_cast<std::size_t>(x - 1) * width;
-        for (int k = d.First; k < d.First + d.Count; ++k) {
-          const int from = index.Moves[static_cast<std::size_t>(k)].From;
-          const double gain = gains[static_cast<std::size_t>(k - d.First) * perMove +
-                                    static_cast<std::size_t>(p - 1)];
-          if (gain == 0 || from < 1 || from > n) continue;
-          sum += row[from - 1] * gain;
+    // Each move adds its terms to its players' runs of targets, so each target sums them in the
+    // order of D's moves; a target outside the game reads a row of zeros.
+    std::fill(dv.begin(), dv.end(), 0.0);
+    for (int k = d.First; k < d.First + d.Count; ++k) {
+      const int from = index.Moves[static_cast<std::size_t>(k)].From;
+      if (from < 1 || from > n) continue;
+      const double* gain = &gains[static_cast<std::size_t>(k - d.First) * perMove];
+      for (int p = 1; p <= players && p <= index.Players; ++p) {
+        if (gain[p - 1] == 0) continue;
+        for (int i = readStart[static_cast<std::size_t>(p - 1)];
+             i < readStart[static_cast<std::size_t>(p)]; ++i) {
+          const auto t = static_cast<std::size_t>(readTargets[static_cast<std::size_t>(i)]);
+          dv[t] += targetRows[t][from - 1] * gain[p - 1];
         }
       }
-      dv[t] = sum;
     }
     // The members' sum is the same for every node of a set: taken once per set.
     for (std::size_t slot = 0; slot < index.SharedSets.size(); ++slot) {

@@ -66,13 +66,22 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
     });
     index.SharedNodes.push_back(shared);
   });
+  // Targets are numbered by player, then node, so that each player's are one run.
   std::map<std::pair<int, int>, int> targets;
+  for (const TSolverIndex::Move& m : index.Moves) {
+    if (m.To != 0 && m.FromPlayer != 0) targets.emplace(std::make_pair(m.FromPlayer, m.To), 0);
+  }
+  for (auto& [key, number] : targets) {
+    number = static_cast<int>(index.Targets.size());
+    index.Targets.push_back(key);
+  }
+  index.PlayerTargets.assign(static_cast<std::size_t>(index.Players) + 1, 0);
+  for (int p = 0; p <= index.Players; ++p) {
+    index.PlayerTargets[static_cast<std::size_t>(p)] = static_cast<int>(std::count_if(
+        index.Targets.begin(), index.Targets.end(), [&](const auto& t) { return t.first <= p; }));
+  }
   for (TSolverIndex::Move& m : index.Moves) {
-    if (m.To == 0 || m.FromPlayer == 0) continue;
-    const auto [at, fresh] =
-        targets.emplace(std::make_pair(m.FromPlayer, m.To), static_cast<int>(index.Targets.size()));
-    if (fresh) index.Targets.emplace_back(m.FromPlayer, m.To);
-    m.Target = at->second;
+    if (m.To != 0 && m.FromPlayer != 0) m.Target = targets[{m.FromPlayer, m.To}];
   }
   // Lists of moves by target and by the node they leave, in the order of Moves.
   auto group = [&](std::vector<int>& start, std::vector<int>& moves, std::size_t keys, auto keyOf) {
