@@ -73,6 +73,10 @@ struct TSolverIndex {
   // leave the node. ChoiceOf[k] is the position in Choices of the choice of move k.
   std::vector<int> TargetStart, TargetMoves, FromStart, FromMoves, ChoiceOf;
   std::vector<int> PositionOf;  // by choice number: its position in Choices, -1 for none
+  // What solutions are compared on: the choices of players that are not temporary, and the
+  // nodes of players that are not temporary, in list order.
+  std::vector<TChoice32*> ShownChoices;
+  std::vector<int> ShownNodes;
   int Players = 0;
   bool Built = false;
 };

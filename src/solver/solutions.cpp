@@ -13,6 +13,7 @@
 #include "model/settings.h"
 #include "model/solution_bit.h"
 #include "solver/evaluation.h"
+#include "solver/solver_index.h"
 
 namespace ludomark {
 
@@ -22,11 +23,28 @@ double Snap(double v) {
   return std::fabs(v) <= kSnapZero ? 0.0 : v;
 }
 
-// Choices of players that are not temporary: the ones solutions are compared on.
+// Choices of players that are not temporary: the ones solutions are compared on. A run reads
+// them from its index.
 template <class F>
 void ForEachShownChoice(TGameForm32& game, F&& visit) {
+  if (game.Work != nullptr) {
+    for (TChoice32* c : SolverIndex(game).ShownChoices) visit(c);
+    return;
+  }
   game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (c->HasPlayer() && !c->Temporary) visit(c);
+  });
+}
+
+// The numbers of the nodes of players that are not temporary, where beliefs are compared.
+template <class F>
+void ForEachShownNode(TGameForm32& game, F&& visit) {
+  if (game.Work != nullptr) {
+    for (const int node : SolverIndex(game).ShownNodes) visit(node);
+    return;
+  }
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    if (node->Player.get() != nullptr && !node->Temporary) visit(node->Number);
   });
 }
 
@@ -131,10 +149,8 @@ double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution
     distance = std::max(distance,
                         std::fabs(s.Probabilities.Get(c->Number) - t.Probabilities.Get(c->Number)));
   });
-  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-    if (node->Player.get() == nullptr || node->Temporary) return;
-    distance =
-        std::max(distance, std::fabs(s.Beliefs.Get(node->Number) - t.Beliefs.Get(node->Number)));
+  ForEachShownNode(game, [&](int node) {
+    distance = std::max(distance, std::fabs(s.Beliefs.Get(node) - t.Beliefs.Get(node)));
   });
   return distance;
 }
@@ -183,18 +199,22 @@ TSolutionGroup* NewGroup(TGameForm32& game, const TSolution32& s) {
   return g;
 }
 
-bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda) {
+namespace {
+
+// TryPoint and ExtendPair without rebuilding the drawn values: a group's extension may move a
+// solution several times, and its bits are built once, from where it ends.
+bool MovePoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda) {
   ForEachShownChoice(game, [&](TChoice32* c) {
     c->SetProbability((1 - lambda) * t.Probabilities.Get(c->Number) +
                       lambda * s.Probabilities.Get(c->Number));
   });
   if (!Normalize(game)) return false;
   if (!Evaluate(game, /*all=*/false) || !IsEquilibrium(game)) return false;
-  Snapshot(game, s);
+  SnapshotValues(game, s);
   return true;
 }
 
-bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t) {
+bool ExtendPairValues(TGameForm32& game, TSolution32& s, const TSolution32& t) {
   double lambda = 1e6;
   ForEachShownChoice(game, [&](TChoice32* c) {
     const double a = s.Probabilities.Get(c->Number);
@@ -209,13 +229,12 @@ bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t) {
     if (a < b - 1e-16) lambda = std::min(lambda, b / (b - a));
   });
   if (!(lambda > 1 && lambda < 1e6)) return false;
-  return TryPoint(game, s, t, lambda);
+  return MovePoint(game, s, t, lambda);
 }
-
-namespace {
 
 void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
   if (g.Members.LiveCount() <= 1) return;
+  std::vector<TSolution32*> moved;
   for (int pass = 0; pass < 5; ++pass) {
     bool done = false;
     std::vector<TSolution32*> members;
@@ -223,15 +242,36 @@ void ExtendGroup(TGameForm32& game, TSolutionGroup& g) {
     for (TSolution32* a : members) {
       for (TSolution32* b : members) {
         if (a == b || done) continue;
-        if (ExtendPair(game, *a, *b)) done = true;
-        if (ExtendPair(game, *b, *a)) done = true;
+        if (ExtendPairValues(game, *a, *b)) {
+          done = true;
+          moved.push_back(a);
+        }
+        if (ExtendPairValues(game, *b, *a)) {
+          done = true;
+          moved.push_back(b);
+        }
       }
     }
     if (!done) break;
   }
+  std::sort(moved.begin(), moved.end());
+  moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+  for (TSolution32* s : moved) BuildBits(game, *s);
 }
 
 }  // namespace
+
+bool TryPoint(TGameForm32& game, TSolution32& s, const TSolution32& t, double lambda) {
+  if (!MovePoint(game, s, t, lambda)) return false;
+  BuildBits(game, s);
+  return true;
+}
+
+bool ExtendPair(TGameForm32& game, TSolution32& s, const TSolution32& t) {
+  if (!ExtendPairValues(game, s, t)) return false;
+  BuildBits(game, s);
+  return true;
+}
 
 void ExtendGroups(TGameForm32& game, TSolution32* s) {
   for (TSolutionGroup* g : GroupsOf(game)) {

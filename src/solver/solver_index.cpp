@@ -121,6 +121,12 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
     const int number = index.Choices[c].Element->Number;
     if (number >= 0) index.PositionOf[static_cast<std::size_t>(number)] = static_cast<int>(c);
   }
+  for (const TSolverIndex::Choice& c : index.Choices) {
+    if (!c.Element->Temporary) index.ShownChoices.push_back(c.Element);
+  }
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    if (node->Player.get() != nullptr && !node->Temporary) index.ShownNodes.push_back(node->Number);
+  });
   index.Built = true;
   return index;
 }
