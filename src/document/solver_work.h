@@ -73,6 +73,9 @@ struct TSolverIndex {
   // leave the node. ChoiceOf[k] is the position in Choices of the choice of move k.
   std::vector<int> TargetStart, TargetMoves, FromStart, FromMoves, ChoiceOf;
   std::vector<int> PositionOf;  // by choice number: its position in Choices, -1 for none
+  // The positions in Choices of the choices with moves at the nodes of each shared set:
+  // SetChoices[SetChoiceStart[slot]] up to SetChoiceStart[slot + 1].
+  std::vector<int> SetChoiceStart, SetChoices;
   // What solutions are compared on: the choices of players that are not temporary, and the
   // nodes of players that are not temporary, in list order.
   std::vector<TChoice32*> ShownChoices;
@@ -104,26 +107,25 @@ struct TSolverWork {
   // Scratch space of the evaluation, kept so that evaluations do not allocate.
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;
-  std::vector<double> ReachFromChoice;    // sensitivity: reach through one choice's moves
-  std::vector<double> ValueChange;        // sensitivity: by target of the index
-  std::vector<double> BeliefChange;       // sensitivity: by node
-  std::vector<double> Gains;              // sensitivity: players per move of one choice
-  std::vector<const double*> TargetRows;  // sensitivity: by target, the inverse's row at its node
-  std::vector<double> ZeroRow;            // sensitivity: the row of a target outside the game
-  std::vector<int> SharedColumns;         // sensitivity: columns of the nodes of shared sets
-  std::vector<char> TargetRead;           // sensitivity: by target, some row reads its change
-  std::vector<int> ReadTargets;           // sensitivity: the targets read, by player
-  std::vector<int> ReadTargetStart;       // sensitivity: where each player's start in ReadTargets
-  std::vector<TMoveTerms> MoveTerms;      // sensitivity: by move of the index
-  std::vector<char> SharedNode;           // sensitivity: by node, in a set of several nodes
-  std::vector<char> Affected;             // sensitivity: by choice, its derivative may be nonzero
-  std::vector<char> NeededRows;           // Newton system: by choice, its sensitivities are read
-  std::vector<double> SetShares;          // sensitivity: by shared set, its members' g over reach
-  std::vector<double> NodeShares;         // sensitivity: by shared node, its reach over its set's
-  std::vector<TGameObject32*> Choices;    // choices of players, in Strategies order
-  std::vector<TChoice32*> Active;         // the Newton system's choices, in WorkList order
-  std::vector<TChoice32*> RangeChoices;   // pruning test: the set's live choices
-  std::vector<int> RangeExcluded;         // pruning test: choices outside the supports so far
+  std::vector<double> ReachFromChoice;   // sensitivity: reach through one choice's moves
+  std::vector<double> ValueChange;       // sensitivity: by slot of the targets read
+  std::vector<double> BeliefChange;      // sensitivity: by node
+  std::vector<double> Gains;             // sensitivity: players per move of one choice
+  std::vector<char> TargetRead;          // sensitivity: by target, some row reads its change
+  std::vector<int> ReadTargets;          // sensitivity: by slot, the target read
+  std::vector<int> TargetSlot;           // sensitivity: by target, its slot (the last: unread)
+  std::vector<int> ReadStart;            // sensitivity: where each player's slots start
+  std::vector<double> TargetReach;       // sensitivity: by node and slot, the inverse's entry
+  std::vector<int> SharedColumns;        // sensitivity: columns of the nodes of shared sets
+  std::vector<TMoveTerms> MoveTerms;     // sensitivity: by move of the index
+  std::vector<char> SharedNode;          // sensitivity: by node, in a set of several nodes
+  std::vector<char> Affected;            // sensitivity: by choice, its derivative may be nonzero
+  std::vector<char> NeededRows;          // Newton system: by choice, its sensitivities are read
+  std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
+  std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's
+  std::vector<TChoice32*> Active;        // the Newton system's choices, in WorkList order
+  std::vector<TChoice32*> RangeChoices;  // pruning test: the set's live choices
+  std::vector<int> RangeExcluded;        // pruning test: choices outside the supports so far
   TSolverIndex Index;
   // The run's stop flag: a long inversion ends when it is set.
   const std::atomic<bool>* Stop = nullptr;

@@ -113,6 +113,24 @@ const TSolverIndex& SolverIndex(TGameForm32& game) {
       index.ChoiceOf[static_cast<std::size_t>(k)] = static_cast<int>(c);
     }
   }
+  std::vector<std::vector<int>> setChoices(index.SharedSets.size());
+  for (const TSolverIndex::SharedNode& node : index.SharedNodes) {
+    if (node.Node < 0 || static_cast<std::size_t>(node.Node) + 1 >= index.FromStart.size())
+      continue;
+    std::vector<int>& choices = setChoices[static_cast<std::size_t>(node.Slot)];
+    for (int i = index.FromStart[static_cast<std::size_t>(node.Node)];
+         i < index.FromStart[static_cast<std::size_t>(node.Node) + 1]; ++i) {
+      choices.push_back(
+          index.ChoiceOf[static_cast<std::size_t>(index.FromMoves[static_cast<std::size_t>(i)])]);
+    }
+  }
+  index.SetChoiceStart.push_back(0);
+  for (std::vector<int>& choices : setChoices) {
+    std::sort(choices.begin(), choices.end());
+    choices.erase(std::unique(choices.begin(), choices.end()), choices.end());
+    index.SetChoices.insert(index.SetChoices.end(), choices.begin(), choices.end());
+    index.SetChoiceStart.push_back(static_cast<int>(index.SetChoices.size()));
+  }
   int highest = 0;
   for (const TSolverIndex::Choice& c : index.Choices)
     highest = std::max(highest, c.Element->Number);
