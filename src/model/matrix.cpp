@@ -11,6 +11,7 @@ namespace {
 constexpr double kPivotLimit = 1e-150;
 constexpr double kEntryLimit = 1e150;
 constexpr double kLargest = std::numeric_limits<double>::max();
+constexpr int kFlags = FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO;
 }  // namespace
 
 TMatrix::TMatrix(TFakeGame* owner, bool augmented, int cols, int rows)
@@ -37,7 +38,8 @@ void TMatrix::SetIdentity(int shift) {
   const int end = std::min(capacity_, width_ - shift);
   for (int i = 1; i <= rows_; ++i) {
     double* row = Row(i) + shift;
-    for (int j = first; j <= end; ++j) row[j - 1] = j == i ? 1.0 : 0.0;
+    if (first <= end) std::fill(row + first - 1, row + end, 0.0);
+    if (i >= first && i <= end) row[i - 1] = 1.0;
   }
 }
 
@@ -72,7 +74,8 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
   nonzero_.reserve(static_cast<std::size_t>(width_));
   // Overflow is read from the floating-point status, which leaves the inner loops free to be
   // vectorised; any overflow or invalid operation makes the matrix singular.
-  std::feclearexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+  // Clearing the flags costs far more than reading them, and they are mostly clear already.
+  if (std::fetestexcept(kFlags) != 0) std::feclearexcept(kFlags);
   for (int k = 1; k <= n && !Singular; ++k) {
     if (stop != nullptr && stop->load(std::memory_order_relaxed)) {
       Singular = true;
@@ -108,13 +111,17 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
     // Games give sparse systems: only the pivot row's nonzero entries change other rows
     // (subtracting zero times a finite factor changes nothing). A mostly full row is taken
     // whole, in the two runs of columns that take part, where the loops vectorise.
-    nonzero_.clear();
-    forEachColumn(k, [&](int j) {
-      if (top[j - 1] != 0.0) nonzero_.push_back(j - 1);
-    });
+    int count = 0;
+    forEachColumn(k, [&](int j) { count += top[j - 1] != 0.0; });
     const int rightStart = std::max(k, cols_ + 1);
     const int span = (leftEnd - k + 1) + (last - rightStart + 1);
-    const bool dense = 2 * static_cast<int>(nonzero_.size()) > span;
+    const bool dense = 2 * count > span;
+    nonzero_.clear();
+    if (!dense) {
+      forEachColumn(k, [&](int j) {
+        if (top[j - 1] != 0.0) nonzero_.push_back(j - 1);
+      });
+    }
     for (int i = 1; i <= n; ++i) {
       if (i == k) continue;
       double* row = Row(i);
@@ -131,7 +138,7 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
   // The status flags stay raised once an overflow happened: one test covers every pivot. From
   // finite entries, an infinite or undefined result comes only through a raised flag, so the
   // inverse needs no scan of its own.
-  if (!Singular && std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)) Singular = true;
+  if (!Singular && std::fetestexcept(kFlags) != 0) Singular = true;
 }
 
 }  // namespace ludomark

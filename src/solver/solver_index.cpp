@@ -13,9 +13,8 @@
 
 namespace ludomark {
 
-const TSolverIndex& SolverIndex(TGameForm32& game) {
+const TSolverIndex& BuildSolverIndex(TGameForm32& game) {
   TSolverIndex& index = game.Work->Index;
-  if (index.Built) return index;
   index = TSolverIndex{};
   std::vector<TPlayer32*> players;
   game.Players().ForEachAs<TPlayer32>([&](TPlayer32* p) { players.push_back(p); });
