@@ -109,12 +109,25 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
       forEachColumn(k, [&](int j) { top[j - 1] /= pivot; });
     }
     // Games give sparse systems: only the pivot row's nonzero entries change other rows
-    // (subtracting zero times a finite factor changes nothing). A mostly full row is taken
-    // whole, in the two runs of columns that take part, where the loops vectorise.
+    // (subtracting zero times a finite factor changes nothing). They are taken within the
+    // smallest runs of columns that hold them, as runs where these are mostly full (so the
+    // loops vectorise), one by one otherwise.
     int count = 0;
-    forEachColumn(k, [&](int j) { count += top[j - 1] != 0.0; });
-    const int rightStart = std::max(k, cols_ + 1);
-    const int span = (leftEnd - k + 1) + (last - rightStart + 1);
+    int leftLast = k - 1;
+    int rightFirst = last + 1;
+    int rightLast = 0;
+    for (int j = k; j <= leftEnd; ++j) {
+      if (top[j - 1] == 0.0) continue;
+      ++count;
+      leftLast = j;
+    }
+    for (int j = std::max(k, cols_ + 1); j <= last; ++j) {
+      if (top[j - 1] == 0.0) continue;
+      ++count;
+      rightFirst = std::min(rightFirst, j);
+      rightLast = j;
+    }
+    const int span = (leftLast - k + 1) + std::max(0, rightLast - rightFirst + 1);
     const bool dense = 2 * count > span;
     nonzero_.clear();
     if (!dense) {
@@ -128,8 +141,8 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
       const double factor = row[k - 1];
       if (factor == 0.0) continue;  // subtracting zero times a finite row changes nothing
       if (dense) {
-        for (int j = k; j <= leftEnd; ++j) row[j - 1] -= top[j - 1] * factor;
-        for (int j = rightStart; j <= last; ++j) row[j - 1] -= top[j - 1] * factor;
+        for (int j = k; j <= leftLast; ++j) row[j - 1] -= top[j - 1] * factor;
+        for (int j = rightFirst; j <= rightLast; ++j) row[j - 1] -= top[j - 1] * factor;
       } else {
         for (const int j : nonzero_) row[j] -= top[j] * factor;
       }
