@@ -121,6 +121,8 @@ struct TSolverWork {
   std::vector<char> SharedNode;          // sensitivity: by node, in a set of several nodes
   std::vector<char> Affected;            // sensitivity: by choice, its derivative may be nonzero
   std::vector<char> NeededRows;          // Newton system: by choice, its sensitivities are read
+  std::vector<double> ZeroRow;           // Newton system: the row of a choice outside it
+  std::vector<double> Residuals;         // Newton step: the residual, in the system's order
   std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
   std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's
   std::vector<TChoice32*> Active;        // the Newton system's choices, in WorkList order

@@ -64,14 +64,27 @@ bool BuildJacobian(TGameType32& game) {
     need(x->Info->Best.get());
   }
   ComputeSensitivities(game, &rows);
+  // Rows and columns of the sensitivities by choice number; a number outside reads zeros and
+  // takes no writes, as the matrix's own accessors do.
+  const int width = sensitivity.Width();
+  std::vector<double>& zeros = work.ZeroRow;
+  zeros.assign(static_cast<std::size_t>(width), 0.0);
+  auto rowOf = [&](const TChoice32* c) -> double* {
+    const int number = c != nullptr ? c->Number : 0;
+    return number >= 1 && number <= sensitivity.Capacity() ? sensitivity.Row(number) : nullptr;
+  };
+  auto columnOf = [&](const TChoice32* c) {
+    return c->Number >= 1 && c->Number <= width ? c->Number - 1 : -1;
+  };
   // Moving probability to D from its set's best choice, in the rows read below.
   for (TChoice32* d : active) {
-    TChoice32* best = d->Info->Best.get();
-    if (best == nullptr) continue;
+    const int from = d->Info->Best.get() != nullptr ? columnOf(d->Info->Best.get()) : -2;
+    const int to = columnOf(d);
+    if (from == -2 || to < 0) continue;
     for (std::size_t position = 0; position < index.Choices.size(); ++position) {
       if (rows[position] == 0) continue;
-      const int c = index.Choices[position].Element->Number;
-      sensitivity.Put(/*add=*/true, c, d->Number, -sensitivity.Get(c, best->Number));
+      double* row = rowOf(index.Choices[position].Element);
+      if (row != nullptr) row[to] += -(from >= 0 ? row[from] : 0.0);
     }
   }
   for (int r = 1; r <= k; ++r) {
@@ -84,10 +97,12 @@ bool BuildJacobian(TGameType32& game) {
     const double p = x->Probability;
     double* row = jacobian.Row(r);
     if (p == 0) std::fill(row, row + k, 0.0);
+    const double* standRow = rowOf(stand) != nullptr ? rowOf(stand) : zeros.data();
+    const double* bestRow = rowOf(best) != nullptr ? rowOf(best) : zeros.data();
     for (int s = 1; s <= k && p != 0; ++s) {
-      const int y = active[static_cast<std::size_t>(s - 1)]->Number;
-      double entry = sensitivity.Get(stand->Number, y);
-      if (best != nullptr) entry -= sensitivity.Get(best->Number, y);
+      const int y = columnOf(active[static_cast<std::size_t>(s - 1)]);
+      double entry = y >= 0 ? standRow[y] : 0.0;
+      if (best != nullptr) entry -= y >= 0 ? bestRow[y] : 0.0;
       row[s - 1] = entry * p;
     }
     if (x->Temporary) {
@@ -114,11 +129,13 @@ void NewtonDirection(TGameType32& game) {
     game.SqrNorm = norm;
     for (const TSolverIndex::Choice& c : SolverIndex(game).Choices) c.Element->Direction = 0;
     const TMatrix& jacobian = *work.Jacobian;
-    const int capacity = jacobian.Capacity();
+    std::vector<double>& residual = work.Residuals;
+    residual.resize(static_cast<std::size_t>(k));
+    for (int s = 1; s <= k; ++s) residual[static_cast<std::size_t>(s - 1)] = work.Residual->Get(s);
     for (int r = 1; r <= k; ++r) {
+      const double* inverse = jacobian.Row(r) + jacobian.Capacity();
       double direction = 0;
-      for (int s = 1; s <= k; ++s)
-        direction += jacobian.Get(r, capacity + s) * work.Residual->Get(s);
+      for (int s = 0; s < k; ++s) direction += inverse[s] * residual[static_cast<std::size_t>(s)];
       active[static_cast<std::size_t>(r - 1)]->Direction = direction;
     }
   } else {
