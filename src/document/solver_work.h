@@ -123,6 +123,8 @@ struct TSolverWork {
   std::vector<char> NeededRows;          // Newton system: by choice, its sensitivities are read
   std::vector<double> ZeroRow;           // Newton system: the row of a choice outside it
   std::vector<double> Residuals;         // Newton step: the residual, in the system's order
+  std::vector<int> RowPositions;         // sensitivity: the positions of the rows computed
+  std::vector<char> SetReached;          // sensitivity: by shared set, D's moves reach a member
   std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
   std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's
   std::vector<TChoice32*> Active;        // the Newton system's choices, in WorkList order

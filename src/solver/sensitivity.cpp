@@ -78,17 +78,26 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
     work.SharedColumns.push_back(node.Node - 1);
     work.SharedNode[static_cast<std::size_t>(node.Node)] = 1;
   }
+  // The rows computed, and what their derivatives read of each of their moves.
+  std::vector<int>& rowList = work.RowPositions;
+  rowList.clear();
+  for (std::size_t position = 0; position < index.Choices.size(); ++position) {
+    if (rows == nullptr || (*rows)[position] != 0) rowList.push_back(static_cast<int>(position));
+  }
   std::vector<TMoveTerms>& terms = work.MoveTerms;
   terms.resize(index.Moves.size());
-  for (std::size_t k = 0; k < index.Moves.size(); ++k) {
-    const TSolverIndex::Move& m = index.Moves[k];
-    TMoveTerms& t = terms[k];
-    t.Valid = m.From >= 1 && m.From <= n;
-    t.From = m.From;
-    t.Target = m.Target >= 0 ? slotOf[static_cast<std::size_t>(m.Target)] : -1;
-    t.Shared = t.Valid && work.SharedNode[static_cast<std::size_t>(m.From)] != 0;
-    t.Expected = m.Element->Expected;
-    t.Weight = m.Target >= 0 ? m.Element->From->Belief * m.Element->Value : 0.0;
+  for (const int position : rowList) {
+    const TSolverIndex::Choice& c = index.Choices[static_cast<std::size_t>(position)];
+    for (int k = c.First; k < c.First + c.Count; ++k) {
+      const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+      TMoveTerms& t = terms[static_cast<std::size_t>(k)];
+      t.Valid = m.From >= 1 && m.From <= n;
+      t.From = m.From;
+      t.Target = m.Target >= 0 ? slotOf[static_cast<std::size_t>(m.Target)] : -1;
+      t.Shared = t.Valid && work.SharedNode[static_cast<std::size_t>(m.From)] != 0;
+      t.Expected = m.Element->Expected;
+      t.Weight = m.Target >= 0 ? m.Element->From->Belief * m.Element->Value : 0.0;
+    }
   }
   work.NodeShares.assign(index.SharedNodes.size(), 0.0);
   for (std::size_t i = 0; i < index.SharedNodes.size(); ++i) {
@@ -139,17 +148,22 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
     const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
     for (const int node : sharedColumns) g[static_cast<std::size_t>(node) + 1] += start * row[node];
   }
-  // The members' sum is the same for every node of a set: taken once per set.
+  // The members' sum is the same for every node of a set: taken once per set. A set whose
+  // members D does not reach keeps its beliefs: each change would come out +0.
   for (std::size_t slot = 0; slot < index.SharedSets.size(); ++slot) {
     const TSolverIndex::SharedNode& first =
         index.SharedNodes[static_cast<std::size_t>(index.SharedSets[slot])];
     const double total = work.InfoReach->Get(first.Set);
     double sum = 0;
+    bool reached = false;
     for (int i = first.FirstMember; i < first.FirstMember + first.MemberCount; ++i) {
       const int member = index.Members[static_cast<std::size_t>(i)];
-      if (member >= 1 && member <= n) sum += g[static_cast<std::size_t>(member)];
+      if (member < 1 || member > n) continue;
+      sum += g[static_cast<std::size_t>(member)];
+      reached = reached || g[static_cast<std::size_t>(member)] != 0;
     }
     work.SetShares[slot] = total < kNoReach ? 0.0 : sum / total;
+    work.SetReached[slot] = reached ? 1 : 0;
   }
   for (std::size_t i = 0; i < index.SharedNodes.size(); ++i) {
     const TSolverIndex::SharedNode& shared = index.SharedNodes[i];
@@ -157,7 +171,7 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
     double& out = work.BeliefChange[static_cast<std::size_t>(shared.Node)];
     out = 0;
     const double total = work.InfoReach->Get(shared.Set);
-    if (total < kNoReach) continue;
+    if (total < kNoReach || work.SetReached[static_cast<std::size_t>(shared.Slot)] == 0) continue;
     // Reach weights run up to 1e240, so divide before multiplying.
     out = g[static_cast<std::size_t>(shared.Node)] / total -
           work.NodeShares[i] * work.SetShares[static_cast<std::size_t>(shared.Slot)];
@@ -235,6 +249,7 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   work.BeliefChange.assign(static_cast<std::size_t>(n) + 1, 0.0);
   work.ValueChange.assign(static_cast<std::size_t>(reads.Count) + 1, 0.0);
   work.SetShares.assign(index.SharedSets.size(), 0.0);
+  work.SetReached.assign(index.SharedSets.size(), 0);
   work.Affected.assign(index.Choices.size(), 0);
   const std::vector<double>& dBelief = work.BeliefChange;
   const std::vector<double>& dv = work.ValueChange;
@@ -246,8 +261,8 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
     ComputeValueChanges(game, d, reads, perMove);
     MarkAffected(game, reads);
     const int column = d.Element->Number;
-    for (std::size_t position = 0; position < index.Choices.size(); ++position) {
-      if (rows != nullptr && (*rows)[position] == 0) continue;
+    for (const int row : work.RowPositions) {
+      const auto position = static_cast<std::size_t>(row);
       const TSolverIndex::Choice& c = index.Choices[position];
       // Terms are added in the order of C's moves; a zero change adds nothing (the sum starts
       // at +0 and so is never -0), so nodes of singleton sets skip the belief term.
