@@ -97,21 +97,15 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
     if (pivotRow != k) std::swap_ranges(Row(k), Row(k) + width_, Row(pivotRow));
 
     double* top = Row(k);
-    if (pivot != 1.0) {
-      if (std::fabs(pivot) <= kPivotLimit) {
-        Singular = true;
-        break;
-      }
-      forEachColumn(k, [&](int j) {
-        if (!(std::fabs(top[j - 1]) < kEntryLimit)) Singular = true;
-      });
-      if (Singular) break;
-      forEachColumn(k, [&](int j) { top[j - 1] /= pivot; });
+    if (std::fabs(pivot) <= kPivotLimit) {
+      Singular = true;
+      break;
     }
     // Games give sparse systems: only the pivot row's nonzero entries change other rows
-    // (subtracting zero times a finite factor changes nothing). They are taken within the
-    // smallest runs of columns that hold them, as runs where these are mostly full (so the
-    // loops vectorise), one by one otherwise.
+    // (subtracting zero times a finite factor changes nothing), and only they need scaling (a
+    // zero would at most change its sign, which no sum of products read from the inverse
+    // sees). They are taken within the smallest runs of columns that hold them, as runs where
+    // these are mostly full (so the loops vectorise), one by one otherwise.
     int count = 0;
     int leftLast = k - 1;
     int rightFirst = last + 1;
@@ -134,6 +128,21 @@ void TMatrix::Invert(const std::atomic<bool>* stop) {
       forEachColumn(k, [&](int j) {
         if (top[j - 1] != 0.0) nonzero_.push_back(j - 1);
       });
+    }
+    auto forEachTaken = [&](auto visit) {
+      if (dense) {
+        for (int j = k - 1; j < leftLast; ++j) visit(j);
+        for (int j = rightFirst - 1; j < rightLast; ++j) visit(j);
+      } else {
+        for (const int j : nonzero_) visit(j);
+      }
+    };
+    if (pivot != 1.0) {
+      forEachTaken([&](int j) {
+        if (!(std::fabs(top[j]) < kEntryLimit)) Singular = true;
+      });
+      if (Singular) break;
+      forEachTaken([&](int j) { top[j] /= pivot; });
     }
     for (int i = 1; i <= n; ++i) {
       if (i == k) continue;
