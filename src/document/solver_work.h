@@ -11,7 +11,9 @@
 namespace ludomark {
 
 class TChoice32;
+class TInfo32;
 class TMove32;
+class TNode32;
 class TPayoff32;
 
 // The shape of the game as the solver's inner loops read it, taken once per run: which moves
@@ -76,6 +78,28 @@ struct TSolverIndex {
   // The positions in Choices of the choices with moves at the nodes of each shared set:
   // SetChoices[SetChoiceStart[slot]] up to SetChoiceStart[slot + 1].
   std::vector<int> SetChoiceStart, SetChoices;
+  // The sets of players in list order, each with its choices in list order:
+  // SetChoiceList[First] up to SetChoiceList[First + Count - 1].
+  struct PlayerSet {
+    TInfo32* Element = nullptr;
+    int First = 0;
+    int Count = 0;
+  };
+  std::vector<PlayerSet> PlayerSets;
+  std::vector<TChoice32*> SetChoiceList;
+  // The moves that leave a player's node, in list order, as the move values read them.
+  struct DecisionMove {
+    TMove32* Element = nullptr;
+    int Player = 0;  // the mover's number
+    int To = 0;      // node number, 0 when the move ends the game
+  };
+  std::vector<DecisionMove> DecisionMoves;
+  // Reach: the nodes of singleton sets with a weight, every set with its members' numbers
+  // (InfoMembers[InfoFirst[i]] up to InfoFirst[i + 1] for the i-th set in list order), and the
+  // nodes of sets of several nodes with their set's number.
+  std::vector<TNode32*> WeightedNodes;
+  std::vector<int> InfoNumbers, InfoFirst, InfoMembers;
+  std::vector<std::pair<TNode32*, int>> BeliefNodes;
   // What solutions are compared on: the choices of players that are not temporary, and the
   // nodes of players that are not temporary, in list order.
   std::vector<TChoice32*> ShownChoices;

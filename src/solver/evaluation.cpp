@@ -16,10 +16,6 @@ namespace ludomark {
 
 namespace {
 
-bool IsChanceMove(const TMove32* move) {
-  return move->From->Player.get() == nullptr;
-}
-
 bool IsSingletonNode(const TNode32* node) {
   return node->Info.get() != nullptr && node->Info->Singleton;
 }
@@ -52,7 +48,10 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
     } else {
       continue;
     }
-    rewards.Put(/*add=*/true, r.Player, r.From, r.Element->Value * weight);
+    if (r.Player < 1 || r.Player > rewards.Capacity() || r.From < 1 || r.From > rewards.Width())
+      continue;
+    double& entry = rewards.Row(r.Player)[r.From - 1];
+    entry = entry + r.Element->Value * weight;
   }
 }
 
@@ -84,28 +83,27 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
   // Reach only serves the beliefs at sets of several nodes (and the solver's log): a game of
   // singleton sets, such as a tree of perfect information, skips it.
   if (!DebugMode && !SolverIndex(game).AnySharedSet) return true;
+  const TSolverIndex& index = SolverIndex(game);
   sums.assign(static_cast<std::size_t>(n), 0.0);
-  game.Nodes().ForEachAs<TNode32>([&](TNode32* start) {
-    if (!IsSingletonNode(start) || start->RootWeight == 0) return;
-    if (start->Number < 1 || start->Number > n) return;
+  for (const TNode32* start : index.WeightedNodes) {
+    if (start->Number < 1 || start->Number > n) continue;
     const double* inverse = reach.Row(start->Number) + n;
     const double weight = start->RootWeight;
     double* sum = sums.data();
     for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
-  });
+  }
   for (int j = 1; j <= n; ++j)
     nodeReach.Put(/*add=*/false, j, sums[static_cast<std::size_t>(j - 1)]);
   for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(/*add=*/false, i, 0.0);
-  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+  for (std::size_t i = 0; i < index.InfoNumbers.size(); ++i) {
     double sum = 0;
-    info->Members.ForEach([&](TGameObject32* m) { sum += nodeReach.Get(m->Number); });
-    infoReach.Put(/*add=*/false, info->Number, sum);
-  });
+    for (int m = index.InfoFirst[i]; m < index.InfoFirst[i + 1]; ++m)
+      sum += nodeReach.Get(index.InfoMembers[static_cast<std::size_t>(m)]);
+    infoReach.Put(/*add=*/false, index.InfoNumbers[i], sum);
+  }
   bool ok = true;
-  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-    TInfo32* info = node->Info.get();
-    if (info == nullptr || info->Singleton) return;
-    const double total = infoReach.Get(info->Number);
+  for (const auto& [node, set] : index.BeliefNodes) {
+    const double total = infoReach.Get(set);
     const double belief = total > 0 ? nodeReach.Get(node->Number) / total : 0.0;
     if (!std::isfinite(belief) || !std::isfinite(total)) {
       node->Belief = 0;
@@ -113,20 +111,18 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
     } else {
       node->Belief = belief;
     }
-  });
+  }
   return ok;
 }
 
 // Step 6: the value of each decision move to its mover.
 bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
   bool ok = true;
-  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
-    if (move->From.get() == nullptr || IsChanceMove(move)) return;
-    const int player = move->From->Player->Number;
-    move->Expected =
-        move->To.get() == nullptr ? 0.0 : values.Get(player, move->To->Number) * move->Value;
+  for (const TSolverIndex::DecisionMove& m : SolverIndex(game).DecisionMoves) {
+    TMove32* move = m.Element;
+    move->Expected = m.To == 0 ? 0.0 : values.Get(m.Player, m.To) * move->Value;
     if (!std::isfinite(move->Expected)) ok = false;
-  });
+  }
   // The mover's own payoff on the move.
   for (const TSolverIndex::Reward& r : SolverIndex(game).Rewards) {
     if (!r.Mover) continue;
@@ -150,6 +146,26 @@ bool ComputeChoiceValues(TGameForm32& game) {
     if (!std::isfinite(sum)) ok = false;
   }
   return ok;
+}
+
+// Visits every set of a player with a way to visit its choices, in list order: through the
+// run's index when there is a run, through the lists otherwise.
+template <class F>
+void ForEachPlayerSet(TGameForm32& game, F&& visit) {
+  if (game.Work != nullptr) {
+    const TSolverIndex& index = SolverIndex(game);
+    for (const TSolverIndex::PlayerSet& set : index.PlayerSets) {
+      visit(set.Element, [&](auto&& each) {
+        for (int i = set.First; i < set.First + set.Count; ++i)
+          each(index.SetChoiceList[static_cast<std::size_t>(i)]);
+      });
+    }
+    return;
+  }
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+    if (!HasPlayer(info)) return;
+    visit(info, [&](auto&& each) { info->Choices.ForEachAs<TChoice32>(each); });
+  });
 }
 
 }  // namespace
@@ -208,28 +224,29 @@ bool Evaluate(TGameForm32& game, bool all) {
       ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach, work.ReachSums);
   ok = ComputeMoveValues(game, *work.NodeValues) && ok;
   ok = ComputeChoiceValues(game) && ok;
-  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
-    if (!HasPlayer(info) || (!all && info->Temporary)) return;
+  for (const TSolverIndex::PlayerSet& set : SolverIndex(game).PlayerSets) {
+    TInfo32* info = set.Element;
+    if (!all && info->Temporary) continue;
     info->FindBest();
     if (info->Best.get() == nullptr) ok = false;
-  });
+  }
   return ok;
 }
 
 bool IsEquilibrium(TGameForm32& game) {
   bool result = true;
-  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
-    if (info->Temporary || !HasPlayer(info)) return;
+  ForEachPlayerSet(game, [&](TInfo32* info, auto&& forEachChoice) {
+    if (info->Temporary) return;
     if (info->Best.get() == nullptr) {
       result = false;
       return;
     }
-    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
+    forEachChoice([&](TChoice32* choice) {
       if (!choice->Temporary) {
         choice->IsBest = choice->Expected + kBestReplyTolerance >= info->BestValue;
       }
     });
-    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
+    forEachChoice([&](TChoice32* choice) {
       if (!choice->Temporary && choice->Probability >= kPlayedThreshold && !choice->IsBest) {
         result = false;
       }
@@ -245,10 +262,9 @@ void SetPureProbabilities(TGameForm32& game) {
 
 bool Normalize(TGameForm32& game) {
   bool result = true;
-  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
-    if (!HasPlayer(info)) return;
+  ForEachPlayerSet(game, [&](TInfo32*, auto&& forEachChoice) {
     double sum = 0;
-    info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
+    forEachChoice([&](TChoice32* choice) {
       if (choice->Probability < kPlayedThreshold) choice->SetProbability(0);
       sum += choice->Probability;
     });
@@ -256,8 +272,7 @@ bool Normalize(TGameForm32& game) {
       result = false;
       return;
     }
-    info->Choices.ForEachAs<TChoice32>(
-        [&](TChoice32* choice) { choice->SetProbability(choice->Probability / sum); });
+    forEachChoice([&](TChoice32* choice) { choice->SetProbability(choice->Probability / sum); });
   });
   return result;
 }

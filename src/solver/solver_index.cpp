@@ -138,6 +138,33 @@ const TSolverIndex& BuildSolverIndex(TGameForm32& game) {
     const int number = index.Choices[c].Element->Number;
     if (number >= 0) index.PositionOf[static_cast<std::size_t>(number)] = static_cast<int>(c);
   }
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+    index.InfoNumbers.push_back(info->Number);
+    index.InfoFirst.push_back(static_cast<int>(index.InfoMembers.size()));
+    info->Members.ForEach([&](TGameObject32* m) { index.InfoMembers.push_back(m->Number); });
+    if (!HasPlayer(info)) return;
+    TSolverIndex::PlayerSet set{info, static_cast<int>(index.SetChoiceList.size()), 0};
+    info->Choices.ForEachAs<TChoice32>([&](TChoice32* c) {
+      index.SetChoiceList.push_back(c);
+      ++set.Count;
+    });
+    index.PlayerSets.push_back(set);
+  });
+  index.InfoFirst.push_back(static_cast<int>(index.InfoMembers.size()));
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
+    if (move->From.get() == nullptr || move->From->Player.get() == nullptr) return;
+    index.DecisionMoves.push_back(
+        {move, move->From->Player->Number, move->To.get() != nullptr ? move->To->Number : 0});
+  });
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    TInfo32* set = node->Info.get();
+    if (set == nullptr) return;
+    if (!set->Singleton) {
+      index.BeliefNodes.emplace_back(node, set->Number);
+    } else if (node->RootWeight != 0) {
+      index.WeightedNodes.push_back(node);
+    }
+  });
   for (const TSolverIndex::Choice& c : index.Choices) {
     if (!c.Element->Temporary) index.ShownChoices.push_back(c.Element);
   }
