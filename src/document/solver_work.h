@@ -134,7 +134,7 @@ struct TSolverWork {
   std::vector<double> ReachFromChoice;   // sensitivity: reach through one choice's moves
   std::vector<double> ValueChange;       // sensitivity: by slot of the targets read
   std::vector<double> BeliefChange;      // sensitivity: by node
-  std::vector<double> Gains;             // sensitivity: players per move of one choice
+  std::vector<int> ReadPlayers;          // sensitivity: the players with targets read
   std::vector<char> TargetRead;          // sensitivity: by target, some row reads its change
   std::vector<int> ReadTargets;          // sensitivity: by slot, the target read
   std::vector<int> TargetSlot;           // sensitivity: by target, its slot (the last: unread)

@@ -56,6 +56,14 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
     }
     work.ReadStart[static_cast<std::size_t>(p)] = static_cast<int>(readTargets.size());
   }
+  // The players whose values are read: the others' gains are never used.
+  const int players = std::min(index.Players, work.NodeValues->Capacity());
+  work.ReadPlayers.clear();
+  for (int p = 1; p <= players; ++p) {
+    if (work.ReadStart[static_cast<std::size_t>(p)] >
+        work.ReadStart[static_cast<std::size_t>(p - 1)])
+      work.ReadPlayers.push_back(p);
+  }
   TReads reads{n, static_cast<int>(readTargets.size())};
   for (std::size_t t = 0; t < index.Targets.size(); ++t) {
     if (read[t] == 0) slotOf[t] = reads.Count;
@@ -108,27 +116,6 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
   return reads;
 }
 
-// What each of D's moves brings each player: its payoff and the value where it leads.
-void ComputeGains(TGameForm32& game, const TSolverIndex::Choice& d, std::size_t perMove) {
-  TSolverWork& work = *game.Work;
-  const TSolverIndex& index = SolverIndex(game);
-  const TMatrix& values = *work.NodeValues;
-  const int players = static_cast<int>(perMove);
-  work.Gains.assign(static_cast<std::size_t>(d.Count) * perMove, 0.0);
-  for (int k = d.First; k < d.First + d.Count; ++k) {
-    const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
-    TPayoff32* const* payoffs =
-        &index.Payoffs[static_cast<std::size_t>(k) * static_cast<std::size_t>(index.Players)];
-    for (int p = 1; p <= players && p <= index.Players; ++p) {
-      TPayoff32* payoff = payoffs[p - 1];
-      double gain = payoff != nullptr ? payoff->Value : 0.0;
-      if (m.To != 0) gain += m.Element->Value * values.Get(p, m.To);
-      work.Gains[static_cast<std::size_t>(k - d.First) * perMove +
-                 static_cast<std::size_t>(p - 1)] = gain;
-    }
-  }
-}
-
 // The change of the beliefs at the nodes of shared sets, through g(N), the reach through D's
 // moves, summed where beliefs read it. Each move adds its terms to every such node, so each
 // node sums them in the order of D's moves.
@@ -172,33 +159,37 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
     out = 0;
     const double total = work.InfoReach->Get(shared.Set);
     if (total < kNoReach || work.SetReached[static_cast<std::size_t>(shared.Slot)] == 0) continue;
-    // Reach weights run up to 1e240, so divide before multiplying.
-    out = g[static_cast<std::size_t>(shared.Node)] / total -
+    // Reach weights run up to 1e240, so divide before multiplying; +0 divided stays +0.
+    const double reached = g[static_cast<std::size_t>(shared.Node)];
+    out = (reached == 0 ? 0.0 : reached / total) -
           work.NodeShares[i] * work.SetShares[static_cast<std::size_t>(shared.Slot)];
   }
 }
 
-// dV(P, X) at the targets read, by slot. Each move adds its terms to its players' runs of
+// dV(P, X) at the targets read, by slot, from what each of D's moves brings each player (its
+// payoff and the value where it leads). Each move adds its terms to its players' runs of
 // slots, so each target sums them in the order of D's moves.
-void ComputeValueChanges(TGameForm32& game, const TSolverIndex::Choice& d, const TReads& reads,
-                         std::size_t perMove) {
+void ComputeValueChanges(TGameForm32& game, const TSolverIndex::Choice& d, const TReads& reads) {
   TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
+  const TMatrix& values = *work.NodeValues;
   std::vector<double>& dv = work.ValueChange;
   std::fill(dv.begin(), dv.end(), 0.0);
   const std::size_t slots = static_cast<std::size_t>(reads.Count);
-  const int players = static_cast<int>(perMove);
   for (int k = d.First; k < d.First + d.Count; ++k) {
-    const int from = index.Moves[static_cast<std::size_t>(k)].From;
-    if (from < 1 || from > reads.Nodes) continue;
-    const double* gain = &work.Gains[static_cast<std::size_t>(k - d.First) * perMove];
-    const double* reach = &work.TargetReach[static_cast<std::size_t>(from - 1) * slots];
-    for (int p = 1; p <= players && p <= index.Players; ++p) {
-      if (gain[p - 1] == 0) continue;
-      const double factor = gain[p - 1];
+    const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
+    if (m.From < 1 || m.From > reads.Nodes) continue;
+    TPayoff32* const* payoffs =
+        &index.Payoffs[static_cast<std::size_t>(k) * static_cast<std::size_t>(index.Players)];
+    const double* reach = &work.TargetReach[static_cast<std::size_t>(m.From - 1) * slots];
+    for (const int p : work.ReadPlayers) {
+      TPayoff32* payoff = payoffs[p - 1];
+      double gain = payoff != nullptr ? payoff->Value : 0.0;
+      if (m.To != 0) gain += m.Element->Value * values.Get(p, m.To);
+      if (gain == 0) continue;
       for (int j = work.ReadStart[static_cast<std::size_t>(p - 1)];
            j < work.ReadStart[static_cast<std::size_t>(p)]; ++j) {
-        dv[static_cast<std::size_t>(j)] += reach[j] * factor;
+        dv[static_cast<std::size_t>(j)] += reach[j] * gain;
       }
     }
   }
@@ -242,8 +233,6 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   const TSolverIndex& index = SolverIndex(game);
   const TReads reads = PrepareReads(game, rows);
   const int n = reads.Nodes;
-  const int players = work.NodeValues->Capacity();
-  const std::size_t perMove = static_cast<std::size_t>(players > 0 ? players : 0);
   TMatrix& sensitivity = *work.Sensitivity;
   work.ReachFromChoice.assign(static_cast<std::size_t>(n) + 1, 0.0);
   work.BeliefChange.assign(static_cast<std::size_t>(n) + 1, 0.0);
@@ -256,9 +245,8 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   const std::vector<TMoveTerms>& terms = work.MoveTerms;
 
   for (const TSolverIndex::Choice& d : index.Choices) {
-    ComputeGains(game, d, perMove);
     ComputeBeliefChanges(game, d, n);
-    ComputeValueChanges(game, d, reads, perMove);
+    ComputeValueChanges(game, d, reads);
     MarkAffected(game, reads);
     const int column = d.Element->Number;
     for (const int row : work.RowPositions) {
