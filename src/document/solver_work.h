@@ -151,6 +151,7 @@ struct TSolverWork {
   std::vector<char> SetReached;          // sensitivity: by shared set, D's moves reach a member
   std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
   std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's
+  std::vector<TChoice32*> Listed;        // the choices last put in the game's work list
   std::vector<TChoice32*> Active;        // the Newton system's choices, in WorkList order
   std::vector<TChoice32*> RangeChoices;  // pruning test: the set's live choices
   std::vector<int> RangeExcluded;        // pruning test: choices outside the supports so far

@@ -31,15 +31,19 @@ void ComputeSensitivity(TGameForm32& game) {
 
 bool BuildJacobian(TGameType32& game) {
   TSolverWork& work = *game.Work;
-  TGameList& worklist = game.WorkList();
   std::vector<TChoice32*>& active = work.Active;
-  worklist.Clear();
   active.clear();
-  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
-    if (!c->HasPlayer() || c->Info->Best.get() == c) return;
-    worklist.Add(c);
-    active.push_back(c);
-  });
+  for (const TSolverIndex::Choice& choice : SolverIndex(game).Choices) {
+    TChoice32* c = choice.Element;
+    if (c->Info->Best.get() != c) active.push_back(c);
+  }
+  // The work list holds the same choices; it is relinked only when they change.
+  if (active != work.Listed) {
+    TGameList& worklist = game.WorkList();
+    worklist.Clear();
+    for (TChoice32* c : active) worklist.Add(c);
+    work.Listed = active;
+  }
   const int k = static_cast<int>(active.size());
   TMatrix& jacobian = *work.Jacobian;
   if (k == 0 || k > jacobian.Capacity()) return false;
