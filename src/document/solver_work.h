@@ -103,7 +103,7 @@ struct TSolverIndex {
   // What solutions are compared on: the choices of players that are not temporary, and the
   // nodes of players that are not temporary, in list order.
   std::vector<TChoice32*> ShownChoices;
-  std::vector<int> ShownNodes;
+  std::vector<TNode32*> ShownNodes;
   int Players = 0;
   bool Built = false;
 };

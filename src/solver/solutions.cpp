@@ -36,15 +36,15 @@ void ForEachShownChoice(TGameForm32& game, F&& visit) {
   });
 }
 
-// The numbers of the nodes of players that are not temporary, where beliefs are compared.
+// The nodes of players that are not temporary, where beliefs are compared.
 template <class F>
 void ForEachShownNode(TGameForm32& game, F&& visit) {
   if (game.Work != nullptr) {
-    for (const int node : SolverIndex(game).ShownNodes) visit(node);
+    for (TNode32* node : SolverIndex(game).ShownNodes) visit(node);
     return;
   }
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-    if (node->Player.get() != nullptr && !node->Temporary) visit(node->Number);
+    if (node->Player.get() != nullptr && !node->Temporary) visit(node);
   });
 }
 
@@ -149,8 +149,9 @@ double SolutionDistance(TGameForm32& game, const TSolution32& s, const TSolution
     distance = std::max(distance,
                         std::fabs(s.Probabilities.Get(c->Number) - t.Probabilities.Get(c->Number)));
   });
-  ForEachShownNode(game, [&](int node) {
-    distance = std::max(distance, std::fabs(s.Beliefs.Get(node) - t.Beliefs.Get(node)));
+  ForEachShownNode(game, [&](TNode32* node) {
+    const int n = node->Number;
+    distance = std::max(distance, std::fabs(s.Beliefs.Get(n) - t.Beliefs.Get(n)));
   });
   return distance;
 }
@@ -352,7 +353,32 @@ void Organize(TGameForm32& game) {
   }
 }
 
+namespace {
+
+// Whether the game's point lies within the duplicate distance of a solution kept, as its
+// snapshot would: most points met are, and need no snapshot at all.
+bool MetBefore(TGameForm32& game) {
+  bool met = false;
+  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* t) {
+    if (met) return;
+    double distance = 0;
+    ForEachShownChoice(game, [&](TChoice32* c) {
+      distance =
+          std::max(distance, std::fabs(Snap(c->Probability) - t->Probabilities.Get(c->Number)));
+    });
+    ForEachShownNode(game, [&](TNode32* node) {
+      distance = std::max(distance, std::fabs(Snap(node->Belief) - t->Beliefs.Get(node->Number)));
+    });
+    met = distance < kDuplicateDistance;
+  });
+  return met;
+}
+
+}  // namespace
+
 TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
+  // A log counts every meeting, so it takes the full path.
+  if (!DebugMode && MetBefore(game)) return nullptr;
   TSolution32* s = NewSolution(&game);
   s->Kind = kind;
   s->Param = param;

@@ -169,7 +169,7 @@ const TSolverIndex& BuildSolverIndex(TGameForm32& game) {
     if (!c.Element->Temporary) index.ShownChoices.push_back(c.Element);
   }
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
-    if (node->Player.get() != nullptr && !node->Temporary) index.ShownNodes.push_back(node->Number);
+    if (node->Player.get() != nullptr && !node->Temporary) index.ShownNodes.push_back(node);
   });
   index.Built = true;
   return index;
