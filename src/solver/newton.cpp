@@ -85,9 +85,8 @@ bool BuildJacobian(TGameType32& game) {
     const int from = d->Info->Best.get() != nullptr ? columnOf(d->Info->Best.get()) : -2;
     const int to = columnOf(d);
     if (from == -2 || to < 0) continue;
-    for (std::size_t position = 0; position < index.Choices.size(); ++position) {
-      if (rows[position] == 0) continue;
-      double* row = rowOf(index.Choices[position].Element);
+    for (const int position : work.RowPositions) {
+      double* row = rowOf(index.Choices[static_cast<std::size_t>(position)].Element);
       if (row != nullptr) row[to] += -(from >= 0 ? row[from] : 0.0);
     }
   }
