@@ -179,9 +179,9 @@ void ComputeValueChanges(TGameForm32& game, const TSolverIndex::Choice& d, const
   for (int k = d.First; k < d.First + d.Count; ++k) {
     const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
     if (m.From < 1 || m.From > reads.Nodes) continue;
-    TPayoff32* const* payoffs =
-        &index.Payoffs[static_cast<std::size_t>(k) * static_cast<std::size_t>(index.Players)];
-    const double* reach = &work.TargetReach[static_cast<std::size_t>(m.From - 1) * slots];
+    TPayoff32* const* payoffs = index.Payoffs.data() + static_cast<std::size_t>(k) *
+                                                           static_cast<std::size_t>(index.Players);
+    const double* reach = work.TargetReach.data() + static_cast<std::size_t>(m.From - 1) * slots;
     for (const int p : work.ReadPlayers) {
       TPayoff32* payoff = payoffs[p - 1];
       double gain = payoff != nullptr ? payoff->Value : 0.0;
