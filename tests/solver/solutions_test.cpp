@@ -73,6 +73,17 @@ TEST(Solutions, MembersOfAGroupArePushedToTheEndsOfTheirSegment) {
   const int left = Choice(g.game, "Left")->Number;
   EXPECT_NEAR(first->Probabilities.Get(left), 0.0, 1e-12);
   EXPECT_NEAR(second->Probabilities.Get(left), 1.0, 1e-12);
+  // What the picture shows follows them to the ends.
+  auto drawn = [&](TSolution32* s) {
+    double shown = -1;
+    s->Bits.ForEachAs<TSolutionBit>([&](TSolutionBit* bit) {
+      if (bit->TypeCode == kStrategyProbabilityBit && bit->Move.get() == Choice(g.game, "Left"))
+        shown = bit->Value;
+    });
+    return shown;
+  };
+  EXPECT_NEAR(drawn(first), 0.0, 1e-12);
+  EXPECT_NEAR(drawn(second), 1.0, 1e-12);
   EXPECT_EQ(Names(g.game), (std::vector<std::string>{"M 1.1", "M 1.2"}));
   EXPECT_EQ(g.game.Groups().LiveCount(), 1);
   EXPECT_EQ(first->Kind, 2);
