@@ -148,6 +148,7 @@ struct TSolverWork {
   std::vector<double> ZeroRow;           // Newton system: the row of a choice outside it
   std::vector<double> Residuals;         // Newton step: the residual, in the system's order
   std::vector<int> RowPositions;         // sensitivity: the positions of the rows computed
+  bool BeliefsUnchanged = true;          // sensitivity: every belief change, share and g is +0
   std::vector<char> SetReached;          // sensitivity: by shared set, D's moves reach a member
   std::vector<double> SetShares;         // sensitivity: by shared set, its members' g over reach
   std::vector<double> NodeShares;        // sensitivity: by shared node, its reach over its set's

@@ -127,6 +127,15 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
   const double* inverse = n > 0 ? reach.Row(1) + n : nullptr;
   std::vector<double>& g = work.ReachFromChoice;
   const std::vector<int>& sharedColumns = work.SharedColumns;
+  // A choice whose moves lead to no node changes no belief: every change, share and g would
+  // come out +0, which they already are when the column before left them so.
+  bool leads = false;
+  for (int k = d.First; k < d.First + d.Count; ++k) {
+    const int to = index.Moves[static_cast<std::size_t>(k)].To;
+    leads = leads || (to >= 1 && to <= n);
+  }
+  if (!leads && work.BeliefsUnchanged) return;
+  work.BeliefsUnchanged = !leads;
   for (const int node : sharedColumns) g[static_cast<std::size_t>(node) + 1] = 0;
   for (int k = d.First; k < d.First + d.Count && !sharedColumns.empty(); ++k) {
     const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
@@ -215,6 +224,7 @@ void MarkAffected(TGameForm32& game, const TReads& reads) {
     const TSolverIndex::SharedNode& first =
         index.SharedNodes[static_cast<std::size_t>(index.SharedSets[slot])];
     bool changed = false;
+    if (work.SetReached[slot] == 0) continue;  // its changes are all +0
     for (int i = first.FirstMember; i < first.FirstMember + first.MemberCount && !changed; ++i) {
       const int member = index.Members[static_cast<std::size_t>(i)];
       changed = member >= 1 && member <= reads.Nodes &&
@@ -239,6 +249,7 @@ void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
   work.ValueChange.assign(static_cast<std::size_t>(reads.Count) + 1, 0.0);
   work.SetShares.assign(index.SharedSets.size(), 0.0);
   work.SetReached.assign(index.SharedSets.size(), 0);
+  work.BeliefsUnchanged = true;  // every change is +0 so far
   work.Affected.assign(index.Choices.size(), 0);
   const std::vector<double>& dBelief = work.BeliefChange;
   const std::vector<double>& dv = work.ValueChange;
