@@ -1,5 +1,7 @@
 #include "document/game_form.h"
 
+#include <algorithm>
+
 #include "document/drawn_box.h"
 #include "model/info.h"
 #include "model/type_codes.h"
@@ -29,6 +31,32 @@ TGameForm32::~TGameForm32() {
 
 void TGameForm32::SetStatus(int code) {
   if (code == StatusSaved || status_ != StatusNew) status_ = code;
+  Changed(TChange::Status);
+}
+
+void TGameForm32::ForceStatus(int code) {
+  status_ = code;
+  Changed(TChange::Status);
+}
+
+void TGameForm32::Watch(TDocumentObserver* observer) {
+  if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+    observers_.push_back(observer);
+  }
+}
+
+void TGameForm32::Unwatch(TDocumentObserver* observer) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void TGameForm32::Changed(TChange change) {
+  // A copy: an observer may leave while it is told.
+  const std::vector<TDocumentObserver*> observers = observers_;
+  for (TDocumentObserver* o : observers) {
+    if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) {
+      o->DocumentChanged(*this, change);
+    }
+  }
 }
 
 void TGameForm32::SetFileName(const std::string& name) {
@@ -148,6 +176,7 @@ void TGameForm32::FreeGame() {
   for (TGameList* list : {&players_, &nodes_, &payoffs_, &strategies_, &moves_, &infos_}) {
     list->FreeByType(kEveryType);
   }
+  Changed(TChange::Structure);
 }
 
 }  // namespace ludomark

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/document_change.h"
 #include "document/solver_work.h"
 #include "model/fake_game.h"
 #include "model/game_list.h"
@@ -48,10 +49,18 @@ class TGameForm32 : public TFakeGame {
   bool Closing() const override { return closing_; }
 
   int Status() const { return status_; }
-  // 103 is always taken; any other code only when the game is not new (100).
+  // 103 is always taken; any other code only when the game is not new (100). Observers are
+  // told in every case: marking a game edited is how each edit ends.
   void SetStatus(int code) override;
   // Writes the status without the rule (Undo and mouse drags do).
-  void ForceStatus(int code) { status_ = code; }
+  void ForceStatus(int code);
+
+  // The windows showing the game; they leave before they go (non-owning).
+  void Watch(TDocumentObserver* observer);
+  void Unwatch(TDocumentObserver* observer);
+  // Tells every observer; the document's own changes call it, and so do edits that change
+  // elements in place (a move dragged, the slice of a table shown).
+  void Changed(TChange change);
 
   const std::string& FileName() const { return fileName_; }
   bool HasFileName() const { return hasFileName_; }
@@ -128,6 +137,7 @@ class TGameForm32 : public TFakeGame {
   TRecordedMessages recorded_;
   TMessageSink* messages_ = &recorded_;
   bool closing_ = false;
+  std::vector<TDocumentObserver*> observers_;
   bool fileNumbering_ = false;
   // Moves and strategies as read, kept while a file is relinked.
   bool relinking_ = false;

@@ -103,14 +103,14 @@ double TSolveRun::LeafWeight(TInfo32* info, double weight) {
   if (!HasPlayer(info)) return weight;
   const int count = info->Choices.LiveCount();
   if (Profiling) return weight * count;
-  switch (SolveMethod) {
-    case 1:
+  switch (Method()) {
+    case kSolvePure:
       return weight * count;
-    case 2:
+    case kSolveMixed:
       // The number of non-empty supports, 2^count - 1, held in a double so that sets with
       // more than 31 strategies do not overflow the count.
       return weight * (std::ldexp(1.0, count) - 1.0);
-    case 3:
+    case kSolveSampling:
       return 100;
     default:
       return weight;
@@ -134,7 +134,7 @@ void TSolveRun::EvaluateLeaf() {
   key_ = (unit_ << 32) | (leafNumber_++ & 0xFFFFFFFFULL);
   NoteLeaf();
   Iterations += 1;
-  if (SolveMethod == kSolveMixed) Iterate(/*random=*/false);
+  if (Method() == kSolveMixed) Iterate(/*random=*/false);
 }
 
 void TSolveRun::RecordProfileLeaf() {

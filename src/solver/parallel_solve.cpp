@@ -1,21 +1,17 @@
 #include "solver/parallel_solve.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <exception>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <vector>
 
+#include "model/game_object.h"
 #include "model/settings.h"
+#include "solver/solutions.h"
 
 namespace ludomark {
 
 namespace {
 
-// What a worker's run tells: kept for the calling thread, which shows it.
+// What a worker's run tells: kept for the thread that shows it.
 class TWorkerObserver : public TSolveObserver {
  public:
   void StageCaption(const std::string& caption) override {
@@ -42,7 +38,9 @@ class TWorkerObserver : public TSolveObserver {
   double fraction_ = 0;
 };
 
-struct TWorker {
+}  // namespace
+
+struct TThreadedSolve::TWorker {
   std::unique_ptr<TGameForm32> Game;
   TSolveRun Run;
   TWorkerObserver Observer;
@@ -50,14 +48,73 @@ struct TWorker {
   std::exception_ptr Error;
 };
 
-// The stage the slowest worker is in, and the share of it done over all workers (those past
-// it count as done).
-void ShowProgress(std::vector<std::unique_ptr<TWorker>>& workers, TSolveObserver& observer,
-                  std::string& shown) {
+TThreadedSolve::TThreadedSolve() = default;
+
+TThreadedSolve::~TThreadedSolve() {
+  if (run_ == nullptr) return;
+  for (auto& w : workers_) w->Run.Stopped = true;
+  Join();
+}
+
+void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TGameCopier& copy,
+                           TSolveObserver& observer) {
+  run_ = &run;
+  game_ = &game;
+  run.Busy = true;
+  const int method = run.Method();
+  // A trace has one order, and pure equilibria are found by profiling alone: one worker.
+  if (method == kSolvePure || DebugMode) jobs = 1;
+  jobs = std::max(jobs, 1);
+  observer.RunningState(/*running=*/true, RunTitle(method));
+  observer.PercentText(PercentText(0));
+  units_ = 0;
+  for (int i = 1; i <= jobs; ++i) {
+    auto worker = std::make_unique<TWorker>();
+    worker->Game = copy();
+    worker->Run.FixedMethod = method;
+    worker->Run.ShardIndex = i;
+    worker->Run.ShardCount = jobs;
+    worker->Run.SharedUnits = jobs > 1 ? &units_ : nullptr;
+    worker->Run.Found = &worker->Found;
+    worker->Run.RecordsSolutions = false;
+    workers_.push_back(std::move(worker));
+  }
+  running_ = jobs;
+  threads_.reserve(workers_.size());
+  for (auto& w : workers_) {
+    threads_.emplace_back([this, worker = w.get()] {
+      try {
+        worker->Run.Solve(*worker->Game, worker->Observer);
+      } catch (...) {
+        worker->Error = std::current_exception();
+      }
+      std::lock_guard<std::mutex> lock(mutex_);
+      --running_;
+      ended_.notify_all();
+    });
+  }
+}
+
+bool TThreadedSolve::Wait(std::chrono::milliseconds wait, TSolveObserver& observer) {
+  bool done = false;
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done = ended_.wait_for(lock, wait, [this] { return running_ == 0; });
+  }
+  if (run_->Stopped.load()) {
+    for (auto& w : workers_) w->Run.Stopped = true;
+  }
+  if (!done) ShowProgress(observer);
+  return done;
+}
+
+// The stage the slowest worker is in, and the share of it done over all workers (those past it
+// count as done).
+void TThreadedSolve::ShowProgress(TSolveObserver& observer) {
   int lowest = -1;
   std::string caption;
   std::vector<std::pair<int, double>> states;
-  for (auto& w : workers) {
+  for (auto& w : workers_) {
     int stage = 0;
     double fraction = 0;
     std::string text;
@@ -71,79 +128,58 @@ void ShowProgress(std::vector<std::unique_ptr<TWorker>>& workers, TSolveObserver
   double sum = 0;
   for (const auto& [stage, fraction] : states) sum += stage > lowest ? 1.0 : fraction;
   if (caption.empty()) return;
-  if (caption != shown) {
-    shown = caption;
+  if (caption != shown_) {
+    shown_ = caption;
     observer.StageCaption(caption);
   }
-  const double fraction = std::min(1.0, sum / static_cast<double>(workers.size()));
+  const double fraction = std::min(1.0, sum / static_cast<double>(workers_.size()));
   observer.ProgressFraction(fraction);
   observer.PercentText(PercentText(fraction));
-  observer.ProcessEvents();
 }
 
-}  // namespace
+void TThreadedSolve::Join() {
+  for (std::thread& t : threads_) t.join();
+  threads_.clear();
+}
+
+void TThreadedSolve::Finish(TSolveObserver& observer) {
+  Join();
+  TSolveRun& run = *run_;
+  TGameForm32& game = *game_;
+  std::vector<TFoundPoint> points;
+  double exploring = 0;
+  std::exception_ptr error;
+  for (auto& w : workers_) {
+    if (w->Error != nullptr && error == nullptr) error = w->Error;
+    exploring = std::max(exploring, w->Run.ExploringSeconds);
+    for (TFoundPoint& p : w->Found) points.push_back(std::move(p));
+    // A traced run's log is the one worker's, followed by what recording adds.
+    w->Game->SolverLog().ForEachAs<TBug>([&](TBug* line) { LogLine(game, line->Text); });
+  }
+  workers_.clear();
+  run_ = nullptr;
+  game_ = nullptr;
+  shown_.clear();
+  if (error != nullptr) {
+    game.ResetDerived();
+    run.Busy = false;
+    std::rethrow_exception(error);
+  }
+  run.Stopped = false;
+  run.RunMerge(game, observer, std::move(points));
+  run.ExploringSeconds = exploring;
+}
 
 TSolveRun::Start SolveOnThreads(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
                                 int jobs, const TGameCopier& copy) {
   if (jobs <= 1 || SolveMethod == kSolvePure || DebugMode) return run.Solve(game, observer);
   const TSolveRun::Start start = run.Prepare(game);
   if (start != TSolveRun::Start::Ran) return start;
-
-  std::vector<std::unique_ptr<TWorker>> workers;
-  // Units go to whichever worker is free: the costly ones come in runs.
-  std::atomic<uint64_t> units{0};
-  for (int i = 1; i <= jobs; ++i) {
-    auto worker = std::make_unique<TWorker>();
-    worker->Game = copy();
-    worker->Run.ShardIndex = i;
-    worker->Run.ShardCount = jobs;
-    worker->Run.SharedUnits = &units;
-    worker->Run.Found = &worker->Found;
-    worker->Run.RecordsSolutions = false;
-    workers.push_back(std::move(worker));
-  }
-  std::atomic<int> running{jobs};
-  std::vector<std::thread> threads;
-  threads.reserve(workers.size());
-  for (auto& w : workers) {
-    threads.emplace_back([&running, worker = w.get()] {
-      try {
-        worker->Run.Solve(*worker->Game, worker->Observer);
-      } catch (...) {
-        worker->Error = std::current_exception();
-      }
-      running.fetch_sub(1);
-    });
-  }
-  // This thread shows the progress and passes a stop on; the workers only compute.
-  std::string shown;
-  while (running.load() > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (run.Stopped.load()) {
-      for (auto& w : workers) w->Run.Stopped = true;
-    }
-    ShowProgress(workers, observer, shown);
-  }
-  for (std::thread& t : threads) t.join();
-
-  std::vector<TFoundPoint> points;
-  double exploring = 0;
-  std::exception_ptr error;
-  for (auto& w : workers) {
-    if (w->Error != nullptr && error == nullptr) error = w->Error;
-    exploring = std::max(exploring, w->Run.ExploringSeconds);
-    for (TFoundPoint& p : w->Found) points.push_back(std::move(p));
-    w->Game.reset();
-  }
-  if (error != nullptr) {
-    game.ResetDerived();
-    run.Busy = false;
-    std::rethrow_exception(error);
-  }
-  // What the workers met is recorded in full even after a stop: it is what was found so far.
-  run.Stopped = false;
-  run.RunMerge(game, observer, std::move(points));
-  run.ExploringSeconds = exploring;
+  TThreadedSolve solve;
+  solve.Start(run, game, jobs, copy, observer);
+  // Progress on its own beat; the end of the workers wakes this thread at once.
+  while (!solve.Wait(std::chrono::milliseconds(50), observer)) observer.ProcessEvents();
+  solve.Finish(observer);
   return TSolveRun::Start::Ran;
 }
 

@@ -19,6 +19,12 @@
 
 namespace ludomark {
 
+std::string RunTitle(int method) {
+  return method == kSolvePure    ? "Solving for pure equilibria"
+         : method == kSolveMixed ? "Solving for mixed equilibria"
+                                 : "";
+}
+
 std::string PercentText(double fraction) {
   double value = fraction * 100;
   if (value != 0) {
@@ -44,9 +50,7 @@ void TSolveRun::Log(const std::string& line) {
 void TSolveRun::SetRunning(bool running) {
   if (running) {
     BarPosition = 0;
-    const std::string title = SolveMethod == kSolvePure    ? "Solving for pure equilibria"
-                              : SolveMethod == kSolveMixed ? "Solving for mixed equilibria"
-                                                           : "";
+    const std::string title = RunTitle(Method());
     if (Observer != nullptr) {
       Observer->RunningState(true, title);
       Observer->PercentText(PercentText(0));
@@ -92,6 +96,7 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   if (Busy) return Start::Busy;
   // Cleared before the audit, so that a stop during the audit is not forgotten.
   Stopped = false;
+  method_ = FixedMethod != 0 ? FixedMethod : SolveMethod;
   const bool passed = Audit(game, &Stopped);
   if (Stopped) {
     game.ResetDerived();
@@ -112,6 +117,8 @@ void TSolveRun::Begin(TGameForm32& game, TSolveObserver& observer) {
   Game = &game;
   Observer = &observer;
   Busy = true;
+  // A run not prepared here (a test, a stage driven alone) takes the method now.
+  if (method_ == 0) method_ = FixedMethod != 0 ? FixedMethod : SolveMethod;
   SetRunning(/*running=*/true);
   AllocateWork(game);
   game.Work->Stop = &Stopped;
@@ -128,7 +135,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   hasLast_ = false;
   TInfo32* rootSet = game.Root() != nullptr ? game.Root()->Info.get() : nullptr;
 
-  if (SolveMethod == kSolveSampling) {
+  if (method_ == kSolveSampling) {
     Caption("Sampling...");
     const auto start = std::chrono::steady_clock::now();
     SharedRandom().Seed(1);
@@ -149,7 +156,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
     }
     ExploringSeconds = SecondsSince(start);
   }
-  if (SolveMethod == kSolvePure || SolveMethod == kSolveMixed) {
+  if (method_ == kSolvePure || method_ == kSolveMixed) {
     MarkInfos(game, /*all=*/false);
     stage_ = kFoundProfiling;
     leafNumber_ = 0;
@@ -159,7 +166,7 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
     Enumerate(1, rootSet);
     Profiling = false;
   }
-  if (SolveMethod == kSolveMixed) {
+  if (method_ == kSolveMixed) {
     Caption("Eliminating...");
     Eliminate(game, &Stopped);
     Progress = 0;
@@ -196,6 +203,9 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
     return true;
   };
   const TFoundPoint* end = nullptr;
+  // The end states are not recorded, so the progress counts the other points only.
+  const auto recorded = static_cast<double>(std::count_if(
+      points.begin(), points.end(), [](const TFoundPoint& p) { return p.Kind != kEndState; }));
   for (const TFoundPoint& point : points) {
     if (Stopped) break;
     if (point.Kind == kEndState) {
@@ -208,7 +218,7 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
     } else {
       ++Unconfirmed;
     }
-    AddProgress(static_cast<double>(points.size()));
+    AddProgress(recorded);
   }
   // Organising tries points between solutions with the probabilities of the temporary
   // choices as the run's last leaf left them, so they are taken up again.
@@ -234,6 +244,7 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
     FreeWork(game);
     SetRunning(/*running=*/false);
     Busy = false;
+    method_ = 0;
     return;
   }
   Caption("Organizing...");
@@ -251,6 +262,7 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
   FreeWork(game);
   SetRunning(/*running=*/false);
   Busy = false;
+  method_ = 0;
   if (!found) {
     observer.HideView();
     observer.ShowMessage("No solution found.");

@@ -7,6 +7,7 @@
 
 #include "document/game_form.h"
 #include "gamefile/shard_part.h"
+#include "model/settings.h"
 #include "solver/solve_observer.h"
 
 namespace ludomark {
@@ -53,6 +54,11 @@ class TSolveRun {
   std::vector<TFoundPoint>* Found = nullptr;
   // A worker whose points are recorded elsewhere leaves recording (and organising) out.
   bool RecordsSolutions = true;
+  // The method of the next run; 0 takes the program-wide SolveMethod when the run is prepared.
+  // Either way the run keeps its method to its end, whatever the setting does meanwhile.
+  int FixedMethod = 0;
+  // The method of the run under way (outside a run, the program-wide one).
+  int Method() const { return method_ != 0 ? method_ : SolveMethod; }
   // Wall time of the Exploring (or Sampling) stage of the last run.
   double ExploringSeconds = 0;
 
@@ -107,6 +113,7 @@ class TSolveRun {
   void LogState(int n, int hits);
   void LogDirections();
 
+  int method_ = 0;
   int stage_ = kFoundProfiling;
   uint64_t unitNumber_ = 0;  // units of supports met so far
   uint64_t unit_ = 0;        // the current unit
@@ -117,6 +124,9 @@ class TSolveRun {
   int lastStage_ = kFoundProfiling;
   uint64_t lastKey_ = 0;
 };
+
+// The title of the solve dialog while a run of the method works ("" for sampling).
+std::string RunTitle(int method);
 
 // The text of the percentage: fraction x 100 to four significant digits, two decimals, "%".
 std::string PercentText(double fraction);

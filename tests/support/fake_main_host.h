@@ -1,10 +1,12 @@
 #pragma once
 
 #include <deque>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "gamefile/file_error.h"
 #include "support/fake_window.h"
 #include "ui/main_window/main_form.h"
 
@@ -47,6 +49,17 @@ class FakeMainHost : public TMainHost {
   void TileVertically() override {}
   std::string AskOpenPath() override { return Next(OpenPaths); }
   std::string AskSavePath() override { return Next(SavePaths); }
+  // Stands for the toolkit's picture: one line naming the game, or the file error a real
+  // writer gives.
+  void WritePicture(TGameType32& game, TSolution32* solution, const std::string& path,
+                    double zoom) override {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "picture of " << game.Header().Name << (solution != nullptr ? " solved" : "") << " at "
+        << zoom << '\n';
+    if (!out.flush()) throw TFileError(path, "Cannot write the picture");
+    Pictures.push_back(path);
+  }
+  std::vector<std::string> Pictures;
   std::string AskPicturePath() override { return Next(SavePaths); }
   std::string AskImportPath() override { return Next(OpenPaths); }
   std::string AskExportPath() override { return Next(SavePaths); }

@@ -45,7 +45,12 @@ class FakeMainActions : public TMainActions {
   void CopySelectionAct() override { Calls.emplace_back("copy selection"); }
   void ZoomIn() override { Calls.emplace_back("zoom in"); }
   void ZoomOut() override { Calls.emplace_back("zoom out"); }
-  void ApplyGameState(int code) override { Calls.push_back("state " + std::to_string(code)); }
+  void RefreshActions() override { Calls.emplace_back("refresh actions"); }
+  // The gate sees the game's own status; a run on it when RunOnGame is set.
+  TGateState GateFor(const TGameForm32& game) override {
+    return TGateState{game.Status(), RunOnGame, RunOnGame};
+  }
+  bool RunOnGame = false;
   void SetSelectionActions(bool on) override { SelectionActions = on; }
   bool GridChecked() override { return Grid; }
   void SolutionWindowClosed(TSolution32&) override { Calls.emplace_back("solution closed"); }

@@ -20,7 +20,11 @@ QtSolveDialog::QtSolveDialog(QWidget* parent, TSolveDlg& logic)
       show_(new QPushButton(QStringLiteral("Show"), this)),
       delete_(new QPushButton(QStringLiteral("Delete"), this)),
       abort_(new QPushButton(QStringLiteral("Abort"), this)),
-      close_(new QPushButton(QStringLiteral("&Close"), this)) {
+      close_(new QPushButton(QStringLiteral("&Close"), this)),
+      ticks_(new QTimer(this)) {
+  // The run works on its own threads; the dialog looks at it ten times a second.
+  ticks_->setInterval(100);
+  connect(ticks_, &QTimer::timeout, this, [this] { logic_.Tick(); });
   setModal(false);
   bar_->setRange(0, TSolveDlg::kBarMaximum);
   bar_->setTextVisible(false);
@@ -45,6 +49,7 @@ QtSolveDialog::QtSolveDialog(QWidget* parent, TSolveDlg& logic)
 }
 
 QtSolveDialog::~QtSolveDialog() {
+  ticks_->stop();
   logic_.SetHost(nullptr);
 }
 
@@ -66,8 +71,12 @@ void QtSolveDialog::StateChanged() {
   if (!same) FillList(*list_, rows, logic_.SelectedRow());
 }
 
-void QtSolveDialog::ProcessEvents() {
-  QCoreApplication::processEvents();
+void QtSolveDialog::StartTicking() {
+  ticks_->start();
+}
+
+void QtSolveDialog::StopTicking() {
+  ticks_->stop();
 }
 
 void QtSolveDialog::ShowView() {

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ui/dialogs/solve_dialog.h"
 
@@ -18,7 +19,8 @@ class QtSolveDialog : public QDialog, public TSolveDlgHost {
   ~QtSolveDialog() override;
 
   void StateChanged() override;
-  void ProcessEvents() override;
+  void StartTicking() override;
+  void StopTicking() override;
   void ShowView() override;
   void HideView() override;
 
@@ -40,6 +42,7 @@ class QtSolveDialog : public QDialog, public TSolveDlgHost {
   QPushButton* delete_;
   QPushButton* abort_;
   QPushButton* close_;
+  QTimer* ticks_;
 };
 
 }  // namespace ludomark

@@ -1,12 +1,14 @@
 #include "ui/dialogs/solve_dialog.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "solver/solutions.h"
 
 namespace ludomark {
 
-void TSolveDlg::Prepare(bool run, TGameForm32& game) {
+void TSolveDlg::Prepare(bool run, TGameForm32& game, const TGameCopier& copy) {
+  if (Working()) return;
   game_ = &game;
   selected_ = nullptr;
   listed_.Clear();
@@ -14,12 +16,35 @@ void TSolveDlg::Prepare(bool run, TGameForm32& game) {
   host_->ShowView();
   if (run) {
     bar_ = 0;
+    stage_.clear();
     host_->StateChanged();
-    run_.RunSolve(game, *this);
+    const int jobs = jobs_ > 0 ? jobs_ : static_cast<int>(std::thread::hardware_concurrency());
+    solve_.Start(run_, game, std::max(jobs, 1), copy, *this);
+    host_->StartTicking();
   } else {
     RunningState(/*running=*/false, "Solved");
     bar_ = kBarMaximum;
     RefreshList();
+  }
+}
+
+bool TSolveDlg::Tick(int waitMs) {
+  if (!Working()) return false;
+  if (!solve_.Wait(std::chrono::milliseconds(waitMs), *this)) return true;
+  host_->StopTicking();
+  TGameForm32* game = game_;
+  try {
+    solve_.Finish(*this);
+  } catch (const std::exception& e) {
+    RunningState(/*running=*/false, "Solved");
+    ShowMessage(e.what());
+  }
+  if (game != nullptr) windows_.RunFinished(*game);
+  return false;
+}
+
+void TSolveDlg::WaitForRun() {
+  while (Tick(20)) {
   }
 }
 
@@ -94,6 +119,7 @@ void TSolveDlg::StageCaption(const std::string& caption) {
 
 void TSolveDlg::RunningState(bool running, const std::string& title) {
   running_ = running;
+  if (!running) stage_.clear();
   // The run keeps the caption for the sampling method, which has no title of its own.
   if (!title.empty()) caption_ = title;
   run_.Stopped = !running;

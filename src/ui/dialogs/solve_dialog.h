@@ -7,6 +7,7 @@
 #include "model/game_list.h"
 #include "model/ref.h"
 #include "model/solution.h"
+#include "solver/parallel_solve.h"
 #include "solver/solve_observer.h"
 #include "solver/solve_run.h"
 
@@ -18,8 +19,9 @@ class TSolveDlgHost {
   virtual ~TSolveDlgHost() = default;
   // The dialog's state changed: the view shows it again.
   virtual void StateChanged() {}
-  // Lets pending user events in during a run (the Abort button among them).
-  virtual void ProcessEvents() {}
+  // While a run works, the view calls Tick now and then from its own event loop.
+  virtual void StartTicking() {}
+  virtual void StopTicking() {}
   virtual void ShowView() {}
   virtual void HideView() {}
 };
@@ -32,6 +34,8 @@ class TSolutionWindows {
   virtual void OpenSolutionView(TGameForm32& game, TSolution32& solution) = 0;
   // Closes the views of the game showing the solution (every solution view when none).
   virtual void CloseSolutionViews(TGameForm32& game, TSolution32* solution) = 0;
+  // A run on the game ended and its solutions are recorded.
+  virtual void RunFinished(TGameForm32& /*game*/) {}
 };
 
 // The solve dialog: the stage, progress and percentage of a run, then the list of solutions
@@ -44,11 +48,21 @@ class TSolveDlg : public TSolveObserver {
   // The view; without one the dialog works unseen.
   void SetHost(TSolveDlgHost* host) { host_ = host != nullptr ? host : &unseen_; }
 
-  // Runs the solver on the game (already audited, its old solutions gone), or, without the
-  // run flag, only lists the game's solutions.
-  void Prepare(bool run, TGameForm32& game);
+  // Starts the solver on the game (prepared by the run: audited, its old solutions gone) on
+  // worker threads with copies of the game, or, without the run flag, only lists the game's
+  // solutions. The call returns at once; Tick follows the run and records its solutions at
+  // its end.
+  void Prepare(bool run, TGameForm32& game, const TGameCopier& copy = {});
+  // Shows the run's progress, waiting up to `waitMs` for it to end; at its end records what it
+  // found into the game and tells the windows. True while the run still works.
+  bool Tick(int waitMs = 0);
+  // Ticks until the run has ended (what a caller without an event loop does).
+  void WaitForRun();
+  bool Working() const { return solve_.Started(); }
+  // The threads a run uses (one per core by default).
+  void SetJobs(int jobs) { jobs_ = jobs; }
   void CancelBtnClick();  // "Abort"
-  bool CloseQuery() const { return run_.Stopped; }
+  bool CloseQuery() const { return !Working(); }
   void CloseBtnClick();  // "&Close"
   void SolutionBoxClick(int row);
   void ShowBtnClick();  // also a double click on the list
@@ -79,11 +93,12 @@ class TSolveDlg : public TSolveObserver {
   void SolutionsChanged() override { RefreshList(); }
   void HideView() override;
   void ShowMessage(const std::string& text) override;
-  void ProcessEvents() override { host_->ProcessEvents(); }
 
  private:
   TSolveRun& run_;
   TSolutionWindows& windows_;
+  TThreadedSolve solve_;
+  int jobs_ = 0;
   TSolveDlgHost unseen_;
   TSolveDlgHost* host_ = &unseen_;
   TGameForm32* game_ = nullptr;

@@ -20,9 +20,11 @@ TMDIChild::TMDIChild(TWindowKind kind, TWindowHost& host, TMainActions& main, TG
     owned_ = std::make_unique<TGameType32>();
     game_ = owned_.get();
   }
+  game_->Watch(this);
 }
 
 TMDIChild::~TMDIChild() {
+  game_->Unwatch(this);
   current_ = nullptr;
   solution_ = nullptr;
   if (owned_ != nullptr) main_.GameWindowClosing(*owned_);
@@ -40,6 +42,15 @@ void TMDIChild::ResetDisplay() {
   }
   host_.ShowPicture();
   host_.SetScrollRanges(ToScreen(game_->ExtentX), ToScreen(game_->ExtentY));
+  host_.Invalidate();
+}
+
+void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChange /*change*/) {
+  if (!IsText()) ResetDisplay();
+}
+
+void TMDIChild::ViewChanged() {
+  if (!IsText()) ResetDisplay();
 }
 
 void TMDIChild::SetCaption(const std::string& caption) {
@@ -83,7 +94,6 @@ void TMDIChild::FollowPointer(const TPoint& at) {
   if (current == nullptr) return;
   current->SetPosition(SnapToGrid(at.X), SnapToGrid(at.Y));
   if (current->TypeCode == kTable) current->Refresh();
-  game_->ForceStatus(StatusEdited);
   if (current == &game_->SelectRect()) {
     game_->Selection().ForEach([&](TGameObject32* e) {
       e->SetPosition(SnapToGrid(at.X + e->DragDX), SnapToGrid(at.Y + e->DragDY));
@@ -92,7 +102,15 @@ void TMDIChild::FollowPointer(const TPoint& at) {
   } else {
     game_->Selection().Clear();
   }
-  host_.Invalidate();
+  // A moved element of a solved game keeps the solutions: game and solutions are saved together.
+  const int status = game_->Status();
+  if (status == StatusSolvedSaved) {
+    game_->ForceStatus(StatusSolved);
+  } else if (status == StatusSolved) {
+    game_->Changed(TChange::Layout);
+  } else {
+    game_->ForceStatus(StatusEdited);
+  }
 }
 
 void TMDIChild::HideSelectRect() {
@@ -108,16 +126,12 @@ void TMDIChild::EndPlacing() {
   host_.Invalidate();
 }
 
-bool TMDIChild::SolvingNow() const {
-  return game_->Status() == StatusSolving;
-}
-
 void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
   if (IsText()) return;
   const TPoint at = ModelPoint(x, y);
   if (button == TMouseButton::Left) {
-    if (SolvingNow()) return;  // the solver is working on the game
     if (placing_) {
+      if (!MayMove()) return;
       FollowPointer(at);
       return;
     }
@@ -140,8 +154,8 @@ void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
 void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
   if (IsText()) return;
   const TPoint at = ModelPoint(x, y);
-  if (placing_ && !SolvingNow()) {
-    FollowPointer(at);
+  if (placing_) {
+    if (MayMove()) FollowPointer(at);
   } else if (rubberBand_) {
     game_->SelectRect().SetExtent(at.X, at.Y);
     host_.Invalidate();
@@ -210,33 +224,38 @@ void TMDIChild::FormActivate() {
   rubberBand_ = false;
   current_ = nullptr;
   main_.SetSelectionActions(/*on=*/false);
-  main_.ApplyGameState(game_->Status());
+  main_.RefreshActions();
   host_.Invalidate();
 }
 
 bool TMDIChild::FormCloseQuery() {
   if (kind_ != TWindowKind::Game) return true;
-  if (SolvingNow()) return false;  // the solver still works on the document
+  if (!Allowed(TDeed::Close, Gate())) return false;  // a run still works on the game
   TMessageSink& messages = game_->Messages();
+  // A game read from an exchange file (or never saved) has no game file of its own yet: it is
+  // saved through Save As, never over the file it came from.
+  const auto saveAs = [&] {
+    return main_.SaveAs(*this) || !HasElements() ||
+           messages.Confirm("Close without saving the new game?");
+  };
   try {
     switch (game_->Status()) {
       case StatusNew:
         // A new game with something in it is not dropped because Save As was cancelled: the
         // user says so first.
-        if (!main_.SaveAs(*this) && HasElements() &&
-            !messages.Confirm("Close without saving the new game?")) {
-          return false;
-        }
+        if (!saveAs()) return false;
         break;
       case StatusSolved:
         if (messages.Confirm("Save solutions?")) {
-          WriteGameFile(caption_, *game_, /*withSolutions=*/true);
+          if (!game_->HasFileName()) return saveAs();
+          WriteGameFile(game_->FileName(), *game_, /*withSolutions=*/true);
           game_->SetStatus(StatusSolvedSaved);
         }
         break;
       case StatusEdited:
         if (messages.Confirm("Save edited game?")) {
-          WriteGameFile(caption_, *game_);
+          if (!game_->HasFileName()) return saveAs();
+          WriteGameFile(game_->FileName(), *game_);
           game_->SetStatus(StatusSaved);
         }
         break;

@@ -11,6 +11,7 @@
 #include "model/ref.h"
 #include "model/solution.h"
 #include "ui/game_window/main_actions.h"
+#include "ui/game_window/undo_history.h"
 #include "ui/game_window/window_host.h"
 
 namespace ludomark {
@@ -23,12 +24,12 @@ enum class TMouseButton { Left, Right, Middle };
 // The child window's logic, for every kind: the picture a user edits with the mouse, a
 // solution over the picture, and the text windows. The toolkit reaches it through the Form*
 // handlers with client pixels; it answers through its host.
-class TMDIChild {
+class TMDIChild : public TDocumentObserver {
  public:
   // A game window makes and owns its document; the other kinds show the game's.
   TMDIChild(TWindowKind kind, TWindowHost& host, TMainActions& main, TGameType32* game = nullptr,
             TSolution32* solution = nullptr);
-  ~TMDIChild();
+  ~TMDIChild() override;
   TMDIChild(const TMDIChild&) = delete;
   TMDIChild& operator=(const TMDIChild&) = delete;
 
@@ -42,6 +43,15 @@ class TMDIChild {
   bool IsText() const;
   const std::string& Caption() const { return caption_; }
   const std::vector<std::string>& Lines() const { return lines_; }
+  // The undo points of a game window's game.
+  TUndoHistory& History() { return history_; }
+  // What the gate looks at for this window's game.
+  TGateState Gate() const { return main_.GateFor(*game_); }
+
+  // Every change of the game repaints the picture (and its scroll ranges follow the extent).
+  void DocumentChanged(TGameForm32& game, TChange change) override;
+  // A setting of the view (zoom, grid, values, trace) changed.
+  void ViewChanged();
 
   // Operations of the main window.
   void ResetDisplay();
@@ -67,7 +77,8 @@ class TMDIChild {
   int32_t ScrollX() const { return scrollX_; }
   int32_t ScrollY() const { return scrollY_; }
 
-  // Shows the solved-game message and answers true for a game that may not be edited now.
+  // Shows the solved-game message and answers true for a game that may not be edited now
+  // (solved, or a run works on it).
   bool RefuseIfSolved();
 
   // The popup of the element under the pointer, and its commands.
@@ -76,7 +87,7 @@ class TMDIChild {
 
  private:
   TPoint ModelPoint(int32_t x, int32_t y) const;
-  bool SolvingNow() const;
+  bool MayMove() const { return Allowed(TDeed::Move, Gate()); }
   bool HasElements();
   void Hover(const TPoint& at);
   void FollowPointer(const TPoint& at);
@@ -102,6 +113,7 @@ class TMDIChild {
   int32_t scrollY_ = 0;
   bool rubberBand_ = false;
   bool placing_ = false;
+  TUndoHistory history_;
 };
 
 }  // namespace ludomark

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/game_window/gate.h"
+
 namespace ludomark {
 
 class TGameForm32;
@@ -11,7 +13,7 @@ struct TDialogs;
 class TMainActions {
  public:
   virtual ~TMainActions() = default;
-  // Writes the game to its file, the one-step undo point, before an edit.
+  // Keeps the game as it is now as an undo point, before an edit.
   virtual void Backup(TGameForm32& game) = 0;
   // The Save As command on the window; false when the user cancelled or saving failed.
   virtual bool SaveAs(TMDIChild& window) = 0;
@@ -19,9 +21,12 @@ class TMainActions {
   virtual void CopySelectionAct() = 0;
   virtual void ZoomIn() = 0;
   virtual void ZoomOut() = 0;
-  virtual void ApplyGameState(int code) = 0;
+  // The actions follow the active game and the run (the gate decides).
+  virtual void RefreshActions() = 0;
   virtual void SetSelectionActions(bool on) = 0;
   virtual bool GridChecked() = 0;
+  // What the gate looks at for the game: its status and the run.
+  virtual TGateState GateFor(const TGameForm32& game) = 0;
   // A solution view or debug text closed: the solve dialog lists its solution again.
   virtual void SolutionWindowClosed(TSolution32& solution) = 0;
   // A game window goes: the game's other windows close and the solve dialog lets go of it.

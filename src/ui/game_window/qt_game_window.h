@@ -43,6 +43,8 @@ class QtGameWindow : public QMdiSubWindow, public TWindowHost {
   ~QtGameWindow() override;
 
   TMDIChild& Logic() { return *logic_; }
+  // False while the window goes: its logic has gone before its widgets.
+  bool HasLogic() const { return logic_ != nullptr; }
   QtGameArea& Area() { return *area_; }
   QPlainTextEdit& Memo() { return *memo_; }
 

@@ -18,21 +18,30 @@ namespace ludomark {
 namespace {
 using C = TWindowCommand;
 
-// Commands that neither refuse a solved game nor write the undo point.
-bool IsUnguarded(TWindowCommand command) {
-  return command == C::ShowCells || command == C::Redraw || command == C::RedrawCell ||
-         command == C::DeleteSelect || command == C::CopySelect;
+// Commands that move elements or show another slice: allowed in a solved game, which keeps
+// its solutions.
+bool IsMoving(TWindowCommand command) {
+  return command == C::ShowCells || command == C::Redraw || command == C::RedrawCell;
+}
+// The selection commands are the main window's, which asks the gate itself.
+bool IsSelection(TWindowCommand command) {
+  return command == C::DeleteSelect || command == C::CopySelect;
 }
 }  // namespace
 
 std::vector<TPopupItem> TMDIChild::PopupItems() {
   TGameObject32* current = current_.get();
   if (current == nullptr) return {};
-  const int status = game_->Status();
-  const bool editable = status == StatusNew || status == StatusEdited || status == StatusSaved;
+  const TGateState gate = Gate();
   std::vector<TPopupItem> items;
+  // Element actions are disabled in a solved game; the other edits stay enabled there and
+  // refuse with the solved-game message; nothing that changes the game is enabled during a run.
   auto add = [&](const char* caption, TWindowCommand command, bool elementAction) {
-    items.push_back(TPopupItem{caption, command, !elementAction || editable});
+    const TAnswer edit = Ask(TDeed::Edit, gate);
+    const bool enabled = IsMoving(command) ? Allowed(TDeed::Move, gate)
+                         : elementAction   ? edit == TAnswer::Yes
+                                           : edit != TAnswer::No;
+    items.push_back(TPopupItem{caption, command, enabled});
   };
   switch (current->TypeCode) {
     case kSelectRect:
@@ -84,13 +93,16 @@ std::vector<TPopupItem> TMDIChild::PopupItems() {
 }
 
 bool TMDIChild::RefuseIfSolved() {
-  const int status = game_->Status();
-  if (status == StatusSolved || status == StatusSolvedSaved) {
-    game_->Messages().Information("Solved game cannot be edited. Delete solutions first");
-    return true;
+  switch (Ask(TDeed::Edit, Gate())) {
+    case TAnswer::Yes:
+      return false;
+    case TAnswer::Solved:
+      game_->Messages().Information("Solved game cannot be edited. Delete solutions first");
+      return true;
+    case TAnswer::No:
+      return true;
   }
-  // The solver works on the game between its progress reports: nothing may change it then.
-  return status == StatusSolving;
+  return true;
 }
 
 void TMDIChild::Edited() {
@@ -99,7 +111,9 @@ void TMDIChild::Edited() {
 
 void TMDIChild::Execute(TWindowCommand command) {
   if (current_ == nullptr) return;
-  if (!IsUnguarded(command)) {
+  if (IsMoving(command)) {
+    if (!MayMove()) return;
+  } else if (!IsSelection(command)) {
     if (RefuseIfSolved()) return;
     main_.Backup(*game_);
   }
@@ -111,7 +125,6 @@ void TMDIChild::RunCommand(TWindowCommand command) {
   TDialogs& dialogs = main_.Dialogs();
   TGameObject32* current = current_.get();
   TMessageSink& messages = game_->Messages();
-  if (SolvingNow()) return;  // only commands that leave the game alone pass the guards then
   switch (command) {
     case C::DeleteSelect:
       main_.DeleteSelectionAct();
@@ -178,6 +191,7 @@ void TMDIChild::RunCommand(TWindowCommand command) {
       if (TSide32* side = As<TStrat32>(current)->Side()) {
         side->ShowStrategy(As<TStrat32>(current));
         if (TTable32* table = side->Table.get()) table->Refresh();
+        game_->Changed(TChange::Layout);
       }
       break;
     case C::EditTable:

@@ -31,7 +31,6 @@ void TMainForm::AddPlayer() {
     window->SetCurrent(player);
     window->SetToDraw(/*placing=*/true);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::AddNode() {
@@ -41,7 +40,6 @@ void TMainForm::AddNode() {
     window->SetCurrent(node);
     window->SetToDraw(/*placing=*/true);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::AddMove() {
@@ -70,7 +68,6 @@ void TMainForm::AddMove() {
     window->SetToDraw(/*placing=*/true);
   }
   dialog.Release();
-  window->ResetDisplay();
 }
 
 void TMainForm::AddTable() {
@@ -87,7 +84,6 @@ void TMainForm::AddTable() {
   } else {
     FreeElement(table);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::AddSide() {
@@ -104,18 +100,18 @@ void TMainForm::AddSide() {
   } catch (const std::exception&) {
     messages_.Warning("Invalid table operation");
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::AddSelect() {
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
   TGameType32& game = window.Game();
+  // Copying is an edit of its own: Undo takes back the copy and nothing before it.
+  Backup(game);
   game.CopySelection();
   window.SetCurrent(&game.SelectRect());
   SetSelectionActions(/*on=*/false);
   window.SetToDraw(/*placing=*/true);
-  window.ResetDisplay();
 }
 
 void TMainForm::EditPlayer() {
@@ -124,7 +120,6 @@ void TMainForm::EditPlayer() {
   if (auto* player = As<TPlayer32>(Choose(window->Game().Players(), kEveryType, nullptr))) {
     RunPlayerDialog(dialogs_, window->Game(), player);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::EditNode() {
@@ -133,7 +128,6 @@ void TMainForm::EditNode() {
   if (auto* node = As<TNode32>(Choose(window->Game().Nodes(), kNode, nullptr))) {
     RunNodeDialog(dialogs_, window->Game(), node);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::EditMove() {
@@ -144,7 +138,6 @@ void TMainForm::EditMove() {
     window->SetCurrent(move);
     window->SetToDraw(/*placing=*/true);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::EditInfo() {
@@ -158,7 +151,6 @@ void TMainForm::EditInfo() {
   } catch (const std::exception&) {
     messages_.Warning("Invalid info set operation");
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::EditTable() {
@@ -168,7 +160,6 @@ void TMainForm::EditTable() {
   if (table != nullptr && RunNameDialog(dialogs_.Runner, dialogs_.Name, "Edit Table", table)) {
     window->Game().SetStatus(StatusEdited);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::EditSide() {
@@ -177,7 +168,6 @@ void TMainForm::EditSide() {
   auto* side = As<TSide32>(Choose(window->Game().Infos(), kSide, "No defined side"));
   if (side == nullptr || side->Table.get() == nullptr) return;
   RunSideDialog(dialogs_, side, *side->Table);
-  window->ResetDisplay();
 }
 
 void TMainForm::DeletePlayer() {
@@ -187,7 +177,6 @@ void TMainForm::DeletePlayer() {
   if (player != nullptr && !RemovePlayer(window->Game(), player)) {
     messages_.Warning("Player owns nodes, sides or payoffs.");
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::DeleteNode() {
@@ -197,7 +186,6 @@ void TMainForm::DeleteNode() {
   if (node != nullptr && !RemoveNode(window->Game(), node)) {
     messages_.Warning("Node owns moves or belongs to information set.");
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::DeleteMove() {
@@ -206,7 +194,6 @@ void TMainForm::DeleteMove() {
   if (auto* move = As<TMove32>(Choose(window->Game().Moves(), kMove, nullptr))) {
     RemoveMove(window->Game(), move);
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::DeleteTable() {
@@ -222,7 +209,6 @@ void TMainForm::DeleteTable() {
   } catch (const std::exception&) {
     messages_.Warning("Invalid table operation");
   }
-  window->ResetDisplay();
 }
 
 void TMainForm::DeleteSide() {
@@ -230,16 +216,15 @@ void TMainForm::DeleteSide() {
   if (window == nullptr) return;
   auto* side = As<TSide32>(Choose(window->Game().Infos(), kSide, "No defined side"));
   if (side != nullptr && side->Table.get() != nullptr) ludomark::DeleteSide(*side->Table, *side);
-  window->ResetDisplay();
 }
 
 void TMainForm::DeleteSelect() {
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
+  Backup(window.Game());
   window.SetCurrent(nullptr);
   window.Game().DeleteSelection();
   SetSelectionActions(/*on=*/false);
-  window.ResetDisplay();
 }
 
 }  // namespace ludomark

@@ -11,21 +11,53 @@
 #include "gamefile/game_file.h"
 #include "model/settings.h"
 #include "model/status_code.h"
-#include "ui/view/picture.h"
 
 namespace ludomark {
 
 namespace {
 // The edit commands, enabled together for a game open to edits.
 constexpr std::array kEditActions = {
-    TAction::AddPlayer,    TAction::AddNode,    TAction::AddMove,     TAction::AddTable,
-    TAction::AddSide,      TAction::EditPlayer, TAction::EditNode,    TAction::EditMove,
-    TAction::EditInfo,     TAction::EditTable,  TAction::EditSide,    TAction::Undo,
-    TAction::DeletePlayer, TAction::DeleteNode, TAction::DeleteMove,  TAction::DeleteTable,
-    TAction::DeleteSide,   TAction::AddSelect,  TAction::DeleteSelect};
+    TAction::AddPlayer,   TAction::AddNode,      TAction::AddMove,    TAction::AddTable,
+    TAction::AddSide,     TAction::EditPlayer,   TAction::EditNode,   TAction::EditMove,
+    TAction::EditInfo,    TAction::EditTable,    TAction::EditSide,   TAction::Undo,
+    TAction::Redo,        TAction::DeletePlayer, TAction::DeleteNode, TAction::DeleteMove,
+    TAction::DeleteTable, TAction::DeleteSide};
+
+// What each of the other actions would do to the active game, for the gate.
+struct TActionDeed {
+  TAction Action;
+  TDeed Deed;
+};
+constexpr std::array kActionDeeds = {TActionDeed{TAction::FileSave, TDeed::Save},
+                                     TActionDeed{TAction::FileSaveAs, TDeed::Save},
+                                     TActionDeed{TAction::ExportGame, TDeed::Save},
+                                     TActionDeed{TAction::Name, TDeed::Edit},
+                                     TActionDeed{TAction::Audit, TDeed::Solve},
+                                     TActionDeed{TAction::Solve, TDeed::Solve},
+                                     TActionDeed{TAction::Options, TDeed::RunSettings},
+                                     TActionDeed{TAction::Debug, TDeed::RunSettings},
+                                     TActionDeed{TAction::Show, TDeed::UseSolutions},
+                                     TActionDeed{TAction::CloseAll, TDeed::UseSolutions},
+                                     TActionDeed{TAction::DeleteAll, TDeed::DropSolutions}};
 
 bool IsSolved(int status) {
   return status == StatusSolved || status == StatusSolvedSaved;
+}
+
+bool HasGameExtension(const std::string& path) {
+  std::string extension = std::filesystem::path(path).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension == ".lmx";
+}
+
+// A worker's own copy of the game, from its text as it was when the run was asked for.
+TGameCopier CopierOf(TGameForm32& game) {
+  return [text = std::make_shared<const std::string>(GameFileText(game))] {
+    auto copy = std::make_unique<TGameType32>();
+    ReadGameText(*text, *copy);
+    return std::unique_ptr<TGameForm32>(std::move(copy));
+  };
 }
 }  // namespace
 
@@ -43,12 +75,18 @@ TMainForm::TMainForm(TMainHost& host, TDialogRunner& runner, TMessageSink& messa
   for (std::size_t i = 0; i < enabled_.size(); ++i) {
     host_.ActionChanged(static_cast<TAction>(i), enabled_[i], checked_[i]);
   }
-  SetSelectionActions(/*on=*/false);
+  RefreshActions();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // Windows left open at the end leave the games they watched without an observer.
+  for (TMDIChild* w : windows_) {
+    if (w->Kind() == TWindowKind::Game) w->Game().Unwatch(this);
+  }
+}
 
 void TMainForm::Set(TAction action, bool enabled) {
+  if (enabled_[Index(action)] == enabled) return;
   enabled_[Index(action)] = enabled;
   host_.ActionChanged(action, enabled, checked_[Index(action)]);
 }
@@ -58,8 +96,9 @@ void TMainForm::SetCheck(TAction action, bool checked) {
   host_.ActionChanged(action, enabled_[Index(action)], checked);
 }
 
-void TMainForm::Repaint() {
-  for (TMDIChild* w : windows_) w->ResetDisplay();
+void TMainForm::ViewChanged() {
+  for (TMDIChild* w : windows_) w->ViewChanged();
+  host_.ViewChanged();
 }
 
 // --- child windows ---
@@ -70,20 +109,23 @@ TMDIChild& TMainForm::OpenChild(const std::string& caption, TWindowKind kind, TS
   windows_.push_back(&window);
   if (kind == TWindowKind::Game) {
     window.Game().SetMessages(&messages_);
-    ApplyGameState(IsSolved(window.Game().Status()) ? StatusSolved : StatusEdited);
+    window.Game().Watch(this);
   } else if (kind == TWindowKind::Solution) {
-    ApplyGameState(StatusSolved);
     PushValueFlags();
   }
   window.SetCaption(caption);
-  SetSelectionActions(/*on=*/false);
+  selectionOn_ = false;
+  RefreshActions();
   window.ResetDisplay();
   return window;
 }
 
 TMDIChild& TMainForm::ActiveGameWindow() {
   if (TMDIChild* active = host_.ActiveChild()) return *active;
-  return OpenChild("", TWindowKind::Game, nullptr, nullptr);
+  // A game nobody has saved yet: it is new, and saving it asks for a name.
+  TMDIChild& window = OpenChild("", TWindowKind::Game, nullptr, nullptr);
+  window.Game().ForceStatus(StatusNew);
+  return window;
 }
 
 TMDIChild* TMainForm::GameWindowOf(const TGameForm32& game) {
@@ -95,9 +137,11 @@ TMDIChild* TMainForm::GameWindowOf(const TGameForm32& game) {
 
 void TMainForm::WindowGone(TMDIChild& window) {
   windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+  RefreshActions();
 }
 
 void TMainForm::GameWindowClosing(TGameForm32& game) {
+  game.Unwatch(this);
   CloseOtherWindows(game, nullptr);
   solveDlg_.GameClosing(game);
 }
@@ -117,13 +161,19 @@ void TMainForm::SolutionWindowClosed(TSolution32& solution) {
 
 void TMainForm::OpenSolutionView(TGameForm32& game, TSolution32& solution) {
   TMDIChild* owner = GameWindowOf(game);
-  if (owner == nullptr) return;
+  if (owner == nullptr || !Allowed(TDeed::UseSolutions, GateFor(game))) return;
   OpenChild(solution.Name, TWindowKind::Solution, &solution, &owner->Game());
   host_.Cascade();
 }
 
 void TMainForm::CloseSolutionViews(TGameForm32& game, TSolution32* solution) {
   CloseOtherWindows(game, solution);
+}
+
+void TMainForm::RunFinished(TGameForm32& /*game*/) {
+  RefreshActions();
+  ViewChanged();
+  if (exitPending_) host_.CloseMainWindow();
 }
 
 TMDIChild& TMainForm::TextWindow(TGameType32& game, TWindowKind kind, const std::string& caption) {
@@ -140,42 +190,67 @@ void TMainForm::FirstActivation(const std::string& path) {
 }
 
 bool TMainForm::CloseAll() {
-  if (run_.Busy) run_.Stopped = true;  // the run ends at its next step; its game then closes
+  if (run_.Busy) {
+    // The run stops at its next step; its end closes the main window again.
+    run_.Stopped = true;
+    exitPending_ = true;
+    return false;
+  }
   std::vector<TMDIChild*> games;
   for (TMDIChild* w : windows_) {
     if (w->Kind() == TWindowKind::Game) games.push_back(w);
   }
   for (TMDIChild* w : games) {
     host_.Activate(*w);
-    if (!host_.CloseChild(*w)) return false;
+    if (!host_.CloseChild(*w)) {
+      exitPending_ = false;
+      return false;
+    }
   }
+  exitPending_ = false;
   return true;
 }
 
 // --- state of the actions ---
 
-void TMainForm::SetSelectionActions(bool on) {
-  Set(TAction::DeleteSelect, on);
-  Set(TAction::AddSelect, on);
+TGateState TMainForm::GateFor(const TGameForm32& game) {
+  return TGateState{game.Status(), run_.Busy && solveDlg_.Game() == &game, run_.Busy};
 }
 
-void TMainForm::ApplyGameState(int code) {
-  SetSelectionActions(/*on=*/false);
-  const bool editable = code == StatusNew || code == StatusEdited || code == StatusSaved;
-  if (code == StatusSolving) {
-    // The solver works on the game between its progress reports: nothing may change it.
-    for (TAction a : kEditActions) Set(a, /*enabled=*/false);
-    for (TAction a : {TAction::Audit, TAction::Options, TAction::Solve, TAction::DeleteAll,
-                      TAction::CloseAll, TAction::Show}) {
-      Set(a, /*enabled=*/false);
-    }
-    return;
+bool TMainForm::May(TDeed deed, TMDIChild& window) {
+  return Allowed(deed, window.Gate());
+}
+
+void TMainForm::DocumentChanged(TGameForm32& /*game*/, TChange /*change*/) {
+  RefreshActions();
+}
+
+void TMainForm::SetSelectionActions(bool on) {
+  selectionOn_ = on;
+  RefreshActions();
+}
+
+void TMainForm::RefreshActions() {
+  TMDIChild* active = host_.ActiveChild();
+  // With no window open, a command works on a fresh new game.
+  const TGateState state =
+      active != nullptr ? active->Gate() : TGateState{StatusNew, false, run_.Busy};
+  const bool editable = Ask(TDeed::Edit, state) == TAnswer::Yes;
+  for (TAction a : kEditActions) Set(a, editable);
+  for (const TActionDeed& a : kActionDeeds) {
+    // A solved game keeps Name: its solution is named in a solution view, and in the game
+    // window the command says why the game cannot be renamed.
+    const TAnswer answer = Ask(a.Deed, state);
+    Set(a.Action,
+        answer == TAnswer::Yes || (a.Action == TAction::Name && answer == TAnswer::Solved));
   }
-  for (TAction a : kEditActions) {
-    if (a != TAction::AddSelect && a != TAction::DeleteSelect) Set(a, editable);
+  // The solve dialog shows one game at a time: the one its run works on.
+  Set(TAction::Show, Allowed(TDeed::UseSolutions, state) && !run_.Busy);
+  if (active != nullptr && active->Kind() == TWindowKind::Solution) {
+    Set(TAction::Name, Allowed(TDeed::DropSolutions, state));
   }
-  for (TAction a : {TAction::Audit, TAction::Options, TAction::Solve}) Set(a, editable);
-  for (TAction a : {TAction::DeleteAll, TAction::Show, TAction::CloseAll}) Set(a, !editable);
+  Set(TAction::DeleteSelect, selectionOn_ && editable);
+  Set(TAction::AddSelect, selectionOn_ && editable);
 }
 
 // --- files ---
@@ -194,8 +269,8 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
     const int status = game.Status();
     if (status == StatusNew || status == StatusEdited || status == StatusSaved) {
       WriteGameFile(path, game);
-      game.SetStatus(StatusSaved);
       game.SetFileName(path);
+      game.SetStatus(StatusSaved);
     }
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
@@ -205,9 +280,7 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
 }
 
 void TMainForm::Backup(TGameForm32& game) {
-  if (!game.HasFileName()) return;
-  auto& document = static_cast<TGameType32&>(game);
-  SaveGame(game.FileName(), document);
+  if (TMDIChild* owner = GameWindowOf(game)) owner->History().Push(GameFileText(game));
 }
 
 void TMainForm::FileNew() {
@@ -235,7 +308,7 @@ void TMainForm::FileOpen(const std::string& given) {
     return;
   }
   window.ResetDisplay();
-  ApplyGameState(game.Status());
+  RefreshActions();
 }
 
 void TMainForm::Import(const std::string& given) {
@@ -251,15 +324,15 @@ void TMainForm::Import(const std::string& given) {
     host_.CloseChild(window);
     return;
   }
-  // Not a game file yet: Save asks where to write one.
+  // Not a game file yet: saving asks where to write one, never over the exchange file.
+  game.ClearFileName();
   game.ForceStatus(StatusNew);
   window.ResetDisplay();
-  ApplyGameState(StatusNew);
 }
 
 void TMainForm::ExportGame() {
   TMDIChild* active = host_.ActiveChild();
-  if (active == nullptr) return;
+  if (active == nullptr || !May(TDeed::Save, *active)) return;
   const std::string path = host_.AskExportPath();
   if (path.empty()) return;
   try {
@@ -271,11 +344,10 @@ void TMainForm::ExportGame() {
 
 void TMainForm::FileSave() {
   TMDIChild* active = host_.ActiveChild();
-  if (active == nullptr) return;
+  if (active == nullptr || !May(TDeed::Save, *active)) return;
   TGameType32& game = active->Game();
-  TMDIChild* owner = GameWindowOf(game);
-  if (game.Status() != StatusNew && game.HasFileName() && owner != nullptr) {
-    SaveGame(owner->Caption(), game);
+  if (game.Status() != StatusNew && game.HasFileName()) {
+    SaveGame(game.FileName(), game);
   } else {
     SaveAs(*active);
   }
@@ -287,9 +359,10 @@ bool TMainForm::FileSaveAs() {
 }
 
 bool TMainForm::SaveAs(TMDIChild& window) {
+  if (!May(TDeed::Save, window)) return false;
   const std::string path = host_.AskSavePath();
   if (path.empty()) return false;
-  if (std::filesystem::path(path).extension() != ".lmx") {
+  if (!HasGameExtension(path)) {
     messages_.Warning("Not a lmx extension");
     return false;
   }
@@ -315,16 +388,20 @@ void TMainForm::Name() {
   TMDIChild& window = ActiveGameWindow();
   TGameType32& game = window.Game();
   if (window.Kind() == TWindowKind::Game) {
+    if (window.RefuseIfSolved()) return;
+    Backup(game);
     if (RunNameDialog(dialogs_.Runner, dialogs_.Name, "Edit Name", &game.Header())) {
       game.SetStatus(StatusEdited);
     }
-  } else if (TSolution32* solution = window.Solution()) {
+  } else if (window.Kind() == TWindowKind::Solution && window.Solution() != nullptr) {
+    if (!May(TDeed::DropSolutions, window)) return;
+    TSolution32* solution = window.Solution();
     if (RunNameDialog(dialogs_.Runner, dialogs_.Name, "Edit Name", solution)) {
       game.SetStatus(StatusSolved);
       window.SetCaption(solution->Name);
+      solveDlg_.RefreshList();
     }
   }
-  window.ResetDisplay();
 }
 
 void TMainForm::ShowTest() {
@@ -353,20 +430,43 @@ void TMainForm::Exit() {
 }
 
 void TMainForm::Undo() {
-  TMDIChild& window = ActiveGameWindow();
-  TGameType32& game = window.Game();
-  if (!game.HasFileName() || game.Status() == StatusSolving) return;
-  const std::string path = game.FileName();
-  window.SetCurrent(nullptr);
-  game.FreeGame();
+  Travel(/*back=*/true);
+}
+
+void TMainForm::Redo() {
+  Travel(/*back=*/false);
+}
+
+void TMainForm::Travel(bool back) {
+  TMDIChild& active = ActiveGameWindow();
+  TMDIChild* owner = GameWindowOf(active.Game());
+  if (owner == nullptr || owner->RefuseIfSolved()) return;
+  TGameType32& game = owner->Game();
+  TUndoHistory& history = owner->History();
+  if (back ? !history.CanUndo() : !history.CanRedo()) return;
+  const std::string text = back ? history.UndoText() : history.RedoText();
+  // The point is read on its own first: one that does not read leaves the game as it is.
   try {
-    ReadGameFile(path, game);
+    TGameType32 trial;
+    ReadGameText(text, trial);
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
+    return;
   }
-  window.ResetDisplay();
-  game.ForceStatus(StatusEdited);
-  ApplyGameState(StatusEdited);
+  std::string present = GameFileText(game);
+  if (back) {
+    history.Undone(std::move(present));
+  } else {
+    history.Redone(std::move(present));
+  }
+  const int status = game.Status();
+  const bool named = game.HasFileName();
+  const std::string name = game.FileName();
+  owner->SetCurrent(nullptr);
+  game.FreeGame();
+  ReadGameText(text, game);
+  if (named) game.SetFileName(name);
+  game.ForceStatus(status == StatusNew ? StatusNew : StatusEdited);
 }
 
 // --- display ---
@@ -375,8 +475,7 @@ bool TMainForm::ExportPicture(const std::string& path) {
   TMDIChild& window = ActiveGameWindow();
   TSolution32* solution = window.Kind() == TWindowKind::Solution ? window.Solution() : nullptr;
   try {
-    WritePicture(window.Game(), solution, path,
-                 TPictureOptions{Zoom, /*Grid=*/false, /*Trim=*/false});
+    host_.WritePicture(window.Game(), solution, path, Zoom);
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
     return false;
@@ -396,7 +495,7 @@ void TMainForm::ExportAs() {
 
 void TMainForm::ToggleGrid() {
   SetCheck(TAction::DisplayGrid, !Checked(TAction::DisplayGrid));
-  Repaint();
+  ViewChanged();
 }
 
 void TMainForm::PushValueFlags() {
@@ -414,19 +513,21 @@ void TMainForm::PushValueFlags() {
 void TMainForm::ToggleValues(TAction which) {
   SetCheck(which, !Checked(which));
   PushValueFlags();
-  Repaint();
+  ViewChanged();
 }
 
 void TMainForm::ZoomIn() {
-  Zoom = std::round((Zoom + 0.05) * 100) / 100;
-  if (Zoom >= 1.6) Zoom = 1.6;
-  Repaint();
+  SetZoom(Zoom + 0.05);
 }
 
 void TMainForm::ZoomOut() {
-  Zoom = std::round((Zoom - 0.05) * 100) / 100;
-  if (Zoom <= 0.8) Zoom = 0.8;
-  Repaint();
+  SetZoom(Zoom - 0.05);
+}
+
+void TMainForm::SetZoom(double zoom) {
+  zoom = std::round(zoom * 20) / 20;
+  Zoom = std::clamp(zoom, 0.8, 1.6);
+  ViewChanged();
 }
 
 void TMainForm::Help() {
@@ -437,7 +538,7 @@ void TMainForm::Help() {
 
 void TMainForm::AuditGame() {
   TMDIChild* active = host_.ActiveChild();
-  if (active == nullptr || run_.Busy) return;
+  if (active == nullptr || !May(TDeed::Solve, *active)) return;
   TGameType32& game = active->Game();
   const int status = game.Status();
   const bool passed = Audit(game);
@@ -450,7 +551,7 @@ void TMainForm::AuditGame() {
 }
 
 void TMainForm::Options() {
-  if (run_.Busy) return;  // the run reads the method as it goes
+  if (run_.Busy) return;  // a run keeps the method it started with, but one change at a time
   dialogs_.Runner.Show(dialogs_.SolveOptions);
 }
 
@@ -458,6 +559,7 @@ void TMainForm::Solve() {
   TGameType32& game = ActiveGameWindow().Game();
   // The game's own window: the active one may be a view that closes on the way.
   TMDIChild& window = *GameWindowOf(game);
+  if (run_.Busy || game.Status() == StatusSolving) return;
   switch (game.Status()) {
     case StatusNew:
     case StatusEdited:
@@ -469,8 +571,8 @@ void TMainForm::Solve() {
         messages_.Information("Solving cancelled");
         return;
       }
+      // The file keeps what was saved: only Save writes it.
       CloseOtherWindows(game, nullptr);
-      WriteQuietly(game);
       StartSolve(window);
       return;
     case StatusSaved:
@@ -481,38 +583,29 @@ void TMainForm::Solve() {
   }
 }
 
-void TMainForm::WriteQuietly(TGameType32& game) {
-  TMDIChild* owner = GameWindowOf(game);
-  if (owner == nullptr) return;
-  try {
-    WriteGameFile(owner->Caption(), game);
-  } catch (const TFileError& e) {
-    messages_.Warning(e.what());
-  }
-}
-
 void TMainForm::StartSolve(TMDIChild& window) {
   TGameType32& game = window.Game();
   if (run_.Busy) return;
   // A game solved before still carries what that audit derived; the new audit starts clean.
   game.ResetDerived();
-  if (!Audit(game)) {
-    TextWindow(game, TWindowKind::Audit, "Audit").FillText(kFlawedListMode);
-    game.ResetDerived();
-    return;
+  const TGameCopier copy = CopierOf(game);
+  switch (run_.Prepare(game)) {
+    case TSolveRun::Start::Flawed:
+      TextWindow(game, TWindowKind::Audit, "Audit").FillText(kFlawedListMode);
+      game.ResetDerived();
+      return;
+    case TSolveRun::Start::Ran:
+      solveDlg_.Prepare(/*run=*/true, game, copy);
+      RefreshActions();
+      return;
+    default:
+      return;
   }
-  ApplyGameState(StatusSolving);
-  game.SetStatus(StatusSolving);
-  for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {
-    list->FreeByType(kEveryType);
-  }
-  solveDlg_.Prepare(/*run=*/true, game);
-  ApplyGameState(game.Status());
-  Repaint();
 }
 
 void TMainForm::Show() {
   TMDIChild& window = ActiveGameWindow();
+  if (!May(TDeed::UseSolutions, window)) return;
   if (!window.Game().Solutions().Empty()) solveDlg_.Prepare(/*run=*/false, window.Game());
 }
 
@@ -521,21 +614,24 @@ void TMainForm::CloseAllSolutions() {
 }
 
 void TMainForm::DeleteAll() {
-  if (!messages_.Confirm("Discard existing solutions?")) return;
-  ApplyGameState(StatusSaved);
   TMDIChild* active = host_.ActiveChild();
-  if (active == nullptr) return;
+  if (active == nullptr || !May(TDeed::DropSolutions, *active)) return;
+  if (!messages_.Confirm("Discard existing solutions?")) return;
   TGameType32& game = active->Game();
+  // Saved solutions stay in the file until the game is saved again: the game then differs
+  // from its file.
+  const bool inFile = game.Status() == StatusSolvedSaved;
   CloseOtherWindows(game, nullptr);
   game.ResetDerived();
-  WriteQuietly(game);
+  if (inFile) game.SetStatus(StatusEdited);
   solveDlg_.HideView();
 }
 
 void TMainForm::ToggleDebug() {
+  if (run_.Busy) return;  // the run reads the setting as it goes
   DebugMode = !DebugMode;
   SetCheck(TAction::Debug, DebugMode);
-  Repaint();
+  ViewChanged();
 }
 
 }  // namespace ludomark

@@ -17,7 +17,7 @@ namespace ludomark {
 // The main window's logic: every command of the menus and the tool bar, the state of the
 // actions, the child windows of each game, saving, undo, audit and solve. It runs against its
 // host, so a whole session of commands works without a window.
-class TMainForm : public TMainActions, public TSolutionWindows {
+class TMainForm : public TMainActions, public TSolutionWindows, public TDocumentObserver {
  public:
   // `messages` shows every message box of every game; `helpPath` is the user guide.
   TMainForm(TMainHost& host, TDialogRunner& runner, TMessageSink& messages, std::string helpPath);
@@ -39,9 +39,11 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   TMDIChild* GameWindowOf(const TGameForm32& game);
   // Opens the file named on the command line, on the first activation only.
   void FirstActivation(const std::string& path);
-  // Whether every game window agreed to close (each asks as its close box does); a run in
-  // progress is stopped first.
+  // Whether every game window agreed to close (each asks as its close box does). A run in
+  // progress is stopped first and the answer is no: the main window closes again by itself
+  // once the run has stopped (ExitPending).
   bool CloseAll();
+  bool ExitPending() const { return exitPending_; }
 
   // The commands, by menu.
   void FileNew();
@@ -70,6 +72,7 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   void EditTable();
   void EditSide();
   void Undo();
+  void Redo();
   void DeletePlayer();
   void DeleteNode();
   void DeleteMove();
@@ -82,6 +85,8 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   void ToggleValues(TAction which);
   void ZoomIn() override;
   void ZoomOut() override;
+  // A zoom typed or spun in the tool bar: to the nearest step, within 0.8 to 1.6.
+  void SetZoom(double zoom);
   void AuditGame();
   void Options();
   void Solve();
@@ -99,9 +104,11 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   bool SaveAs(TMDIChild& window) override;
   void DeleteSelectionAct() override { DeleteSelect(); }
   void CopySelectionAct() override { AddSelect(); }
-  void ApplyGameState(int code) override;
+  void RefreshActions() override;
   void SetSelectionActions(bool on) override;
   bool GridChecked() override { return Checked(TAction::DisplayGrid); }
+  TGateState GateFor(const TGameForm32& game) override;
+  void DocumentChanged(TGameForm32& game, TChange change) override;
   void SolutionWindowClosed(TSolution32& solution) override;
   void GameWindowClosing(TGameForm32& game) override;
   void WindowGone(TMDIChild& window) override;
@@ -110,13 +117,19 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   bool HasGameWindow(TGameForm32& game) override { return GameWindowOf(game) != nullptr; }
   void OpenSolutionView(TGameForm32& game, TSolution32& solution) override;
   void CloseSolutionViews(TGameForm32& game, TSolution32* solution) override;
+  void RunFinished(TGameForm32& game) override;
 
  private:
   static std::size_t Index(TAction action) { return static_cast<std::size_t>(action); }
   void Set(TAction action, bool enabled);
   void SetCheck(TAction action, bool checked);
-  // The active game after the solved-game refusal and the undo point; nothing when refused.
+  // The active game after the gate (a solved game is refused with its message) and the undo
+  // point; nothing when refused.
   TMDIChild* StartEdit();
+  // Whether the gate lets the deed be done to the window's game.
+  bool May(TDeed deed, TMDIChild& window);
+  // Goes back or forward in the game's undo points.
+  void Travel(bool back);
   bool SaveGame(const std::string& path, TGameType32& game);
   // The active window's picture (with its solution in a solution view); false after a warning.
   bool ExportPicture(const std::string& path);
@@ -126,9 +139,9 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   // type, nothing on cancel.
   TGameObject32* Choose(TGameList& list, int type, const char* noneMessage);
   void StartSolve(TMDIChild& window);
-  void WriteQuietly(TGameType32& game);
   void PushValueFlags();
-  void Repaint();
+  // Zoom, grid, values or trace changed: every window and the tool bar follow.
+  void ViewChanged();
 
   TMainHost& host_;
   TMessageSink& messages_;
@@ -140,6 +153,8 @@ class TMainForm : public TMainActions, public TSolutionWindows {
   std::array<bool, static_cast<std::size_t>(TAction::Count)> enabled_{};
   std::array<bool, static_cast<std::size_t>(TAction::Count)> checked_{};
   bool activated_ = false;
+  bool selectionOn_ = false;
+  bool exitPending_ = false;
 };
 
 }  // namespace ludomark

@@ -60,6 +60,7 @@ enum class TAction {
   // Added later, kept last so that the order above stays.
   Import,
   ExportGame,
+  Redo,
   Count
 };
 
@@ -80,6 +81,11 @@ class TMainHost {
   // The chosen path, empty when the user cancelled.
   virtual std::string AskOpenPath() = 0;
   virtual std::string AskSavePath() = 0;
+  // Writes the picture of the game (with the solution over it when one is given) at the zoom,
+  // as PNG, BMP or SVG by the file's extension; throws TFileError naming the file when it
+  // cannot be written. The toolkit draws: the logic itself has no pictures.
+  virtual void WritePicture(TGameType32& game, TSolution32* solution, const std::string& path,
+                            double zoom) = 0;
   // A picture file name for Export As ("" when cancelled).
   virtual std::string AskPicturePath() = 0;
   // A .efg or .nfg file to import, or to export the game to ("" when cancelled).
@@ -93,6 +99,8 @@ class TMainHost {
   virtual void ShowHelpText(const std::string& path) = 0;
   virtual void ShowAbout() = 0;
   virtual void CloseMainWindow() = 0;
+  // A setting of the view changed (the zoom among them): the tool bar shows it.
+  virtual void ViewChanged() {}
 };
 
 }  // namespace ludomark

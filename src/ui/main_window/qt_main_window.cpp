@@ -21,6 +21,7 @@
 #include "model/settings.h"
 #include "ui/dialogs/qt_dialog_parts.h"
 #include "ui/main_window/qt_actions.h"
+#include "ui/view/picture.h"
 #include "ui/view/qt_canvas.h"
 
 namespace ludomark {
@@ -44,7 +45,8 @@ QtMainWindow::QtMainWindow(std::string openAtStart, std::string helpPath)
   MakeToolBar();
   connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     auto* view = dynamic_cast<QtGameWindow*>(window);
-    const std::string caption = view != nullptr ? view->Logic().Caption() : std::string();
+    const std::string caption =
+        view != nullptr && view->HasLogic() ? view->Logic().Caption() : std::string();
     setWindowTitle(caption.empty() ? QStringLiteral("Ludomark")
                                    : QStringLiteral("Ludomark - %1").arg(ToQString(caption)));
   });
@@ -61,6 +63,9 @@ void QtMainWindow::MakeActions() {
     const TActionLook& look = LookOf(static_cast<TAction>(i));
     auto* action = new QAction(QString::fromUtf8(look.Caption), this);
     action->setShortcut(look.Shortcut);
+    if (look.Action == A::Redo) {
+      action->setShortcuts({look.Shortcut, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    }
     action->setStatusTip(QString::fromUtf8(look.Hint));
     action->setToolTip(QString::fromUtf8(look.Hint));
     action->setCheckable(look.Checkable);
@@ -106,6 +111,7 @@ void QtMainWindow::MakeActions() {
   on(A::EditTable, [](TMainForm& f) { f.EditTable(); });
   on(A::EditSide, [](TMainForm& f) { f.EditSide(); });
   on(A::Undo, [](TMainForm& f) { f.Undo(); });
+  on(A::Redo, [](TMainForm& f) { f.Redo(); });
   on(A::DeletePlayer, [](TMainForm& f) { f.DeletePlayer(); });
   on(A::DeleteNode, [](TMainForm& f) { f.DeleteNode(); });
   on(A::DeleteMove, [](TMainForm& f) { f.DeleteMove(); });
@@ -157,7 +163,7 @@ void QtMainWindow::MakeMenus() {
        "Add elements to the game");
   menu("&Edit",
        {A::EditPlayer, A::EditNode, A::EditMove, A::EditInfo, kSeparator, A::EditTable, A::EditSide,
-        kSeparator, A::Undo},
+        kSeparator, A::Undo, A::Redo},
        "Edit elements of the game");
   menu("&Delete",
        {A::DeletePlayer, A::DeleteNode, A::DeleteMove, kSeparator, A::DeleteTable, A::DeleteSide,
@@ -201,19 +207,10 @@ void QtMainWindow::MakeToolBar() {
   zoom_->setSuffix(QStringLiteral(" %"));
   zoom_->setToolTip(QStringLiteral("Zoom in and out"));
   zoom_->setStatusTip(QStringLiteral("Zoom in and out"));
-  connect(zoom_, &QSpinBox::valueChanged, this, [this](int value) {
-    const int now = static_cast<int>(std::lround(Zoom * 100));
-    if (value > now) form_->ZoomIn();
-    if (value < now) form_->ZoomOut();
-    const QSignalBlocker quiet(zoom_);
-    zoom_->setValue(static_cast<int>(std::lround(Zoom * 100)));
-  });
-  for (A item : {A::ZoomIn, A::ZoomOut}) {
-    connect(Action(item), &QAction::triggered, this, [this] {
-      const QSignalBlocker quiet(zoom_);
-      zoom_->setValue(static_cast<int>(std::lround(Zoom * 100)));
-    });
-  }
+  // The box shows the one zoom the views use: what is spun or typed goes to the logic, and the
+  // box follows every change of the zoom, from the wheel too (ViewChanged).
+  connect(zoom_, &QSpinBox::valueChanged, this,
+          [this](int value) { form_->SetZoom(static_cast<double>(value) / 100); });
   tools->addWidget(zoom_);
   tools->addSeparator();
   tools->addAction(Action(A::Help));
@@ -223,7 +220,7 @@ void QtMainWindow::MakeToolBar() {
 QtGameWindow* QtMainWindow::ViewOf(TMDIChild& window) {
   for (QMdiSubWindow* sub : area_->subWindowList()) {
     auto* view = dynamic_cast<QtGameWindow*>(sub);
-    if (view != nullptr && &view->Logic() == &window) return view;
+    if (view != nullptr && view->HasLogic() && &view->Logic() == &window) return view;
   }
   return nullptr;
 }
@@ -232,8 +229,17 @@ TMDIChild& QtMainWindow::CreateChild(TWindowKind kind, TGameType32* game, TSolut
   auto* view = new QtGameWindow(kind, *form_, game, solution);
   area_->addSubWindow(view);
   view->showMaximized();
+  // A new window comes to the front and takes the keyboard, however many are open.
+  view->raise();
   area_->setActiveSubWindow(view);
+  view->setFocus();
   return view->Logic();
+}
+
+void QtMainWindow::ViewChanged() {
+  if (zoom_ == nullptr) return;
+  const QSignalBlocker quiet(zoom_);
+  zoom_->setValue(static_cast<int>(std::lround(Zoom * 100)));
 }
 
 bool QtMainWindow::CloseChild(TMDIChild& window) {
@@ -248,7 +254,7 @@ TMDIChild* QtMainWindow::ActiveChild() {
   QMdiSubWindow* current = area_->currentSubWindow();
   if (current == nullptr) current = area_->activeSubWindow();
   auto* view = dynamic_cast<QtGameWindow*>(current);
-  return view != nullptr ? &view->Logic() : nullptr;
+  return view != nullptr && view->HasLogic() ? &view->Logic() : nullptr;
 }
 
 void QtMainWindow::Activate(TMDIChild& window) {
@@ -294,6 +300,12 @@ std::string QtMainWindow::AskSavePath() {
   dialog.selectFile(QStringLiteral("*"));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
   return FromQString(dialog.selectedFiles().front());
+}
+
+void QtMainWindow::WritePicture(TGameType32& game, TSolution32* solution, const std::string& path,
+                                double zoom) {
+  ludomark::WritePicture(game, solution, path,
+                         TPictureOptions{zoom, /*Grid=*/false, /*Trim=*/false});
 }
 
 std::string QtMainWindow::AskPicturePath() {
@@ -370,12 +382,9 @@ void QtMainWindow::ShowAbout() {
   ShowAboutBox(this, /*asSplash=*/false);
 }
 
+// During a run, closing stops it and waits in the event loop: the run's end closes the window
+// again (the logic answers no until then).
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-  if (form_->Run().Busy) {
-    // Exit during a run stops it first; the run ends at its next step.
-    form_->Run().Stopped = true;
-    while (form_->Run().Busy) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  }
   if (form_->CloseAll()) {
     event->accept();
   } else {

@@ -39,6 +39,8 @@ class QtMainWindow : public QMainWindow, public TMainHost {
   void TileVertically() override;
   std::string AskOpenPath() override;
   std::string AskSavePath() override;
+  void WritePicture(TGameType32& game, TSolution32* solution, const std::string& path,
+                    double zoom) override;
   std::string AskPicturePath() override;
   std::string AskImportPath() override;
   std::string AskExportPath() override;
@@ -50,6 +52,7 @@ class QtMainWindow : public QMainWindow, public TMainHost {
   void ShowHelpText(const std::string& path) override;
   void ShowAbout() override;
   void CloseMainWindow() override { close(); }
+  void ViewChanged() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -122,15 +122,22 @@ class QtDialogsTest : public QObject {
 
   // The solve window follows a run: Abort while it works, the solutions and Close after.
   void SolveWindowFollowsARun() {
+    const std::string path = std::string(LUDOMARK_EXAMPLES_DIR) + "/battle_of_the_sexes.lmx";
     TGameType32 game;
-    QVERIFY(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/battle_of_the_sexes.lmx", game));
-    QVERIFY(Audit(game));
+    QVERIFY(ReadGameFile(path, game));
     TSolveRun run;
+    QVERIFY(run.Prepare(game) == TSolveRun::Start::Ran);
     NoWindows windows;
     TSolveDlg logic(run, windows);
     QtSolveDialog view(nullptr, logic);
-    logic.Prepare(/*run=*/true, game);
+    logic.Prepare(/*run=*/true, game, [path] {
+      auto copy = std::make_unique<TGameType32>();
+      ReadGameFile(path, *copy);
+      return std::unique_ptr<TGameForm32>(std::move(copy));
+    });
     QVERIFY(view.isVisible());
+    // The run works on its threads; the window's own timer follows it to its end.
+    QTRY_VERIFY(!logic.Working());
     QCOMPARE(view.windowTitle(), QStringLiteral("Solved"));
     QVERIFY(!view.AbortButton().isVisible());
     QCOMPARE(view.List().count(), 3);

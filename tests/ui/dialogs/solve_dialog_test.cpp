@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "audit/audit.h"
 #include "gamefile/game_file.h"
 #include "model/settings.h"
@@ -16,16 +18,17 @@ struct FakeHost : TSolveDlgHost, TSolutionWindows {
   std::vector<std::string> Opened;
   int Closed = 0;
   bool Visible = false;
-  std::function<void()> DuringRun;
 
   void StateChanged() override {
     if (Dialog != nullptr && (Stages.empty() || Stages.back() != Dialog->Stage())) {
       Stages.push_back(Dialog->Stage());
     }
   }
-  void ProcessEvents() override {
-    if (DuringRun) DuringRun();
-  }
+  void StartTicking() override { Ticking = true; }
+  void StopTicking() override { Ticking = false; }
+  bool Ticking = false;
+  int Finished = 0;
+  void RunFinished(TGameForm32&) override { ++Finished; }
   void ShowView() override { Visible = true; }
   void HideView() override { Visible = false; }
   bool HasGameWindow(TGameForm32&) override { return true; }
@@ -44,19 +47,33 @@ struct SolveDialogTest : ::testing::Test {
     dialog.SetHost(&host);
   }
   void TearDown() override { SolveMethod = kSolveMixed; }
+  // Starts the run on worker threads; it goes on until the test ticks it to its end.
   void Start(const char* example) {
-    ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + example, game));
-    ASSERT_TRUE(Audit(game));
-    game.SetStatus(StatusSolving);
-    dialog.Prepare(/*run=*/true, game);
+    const std::string path = std::string(LUDOMARK_EXAMPLES_DIR) + "/" + example;
+    ASSERT_TRUE(ReadGameFile(path, game));
+    ASSERT_EQ(run.Prepare(game), TSolveRun::Start::Ran);
+    dialog.Prepare(/*run=*/true, game, [path] {
+      auto copy = std::make_unique<TGameType32>();
+      ReadGameFile(path, *copy);
+      return std::unique_ptr<TGameForm32>(std::move(copy));
+    });
+    EXPECT_TRUE(host.Ticking);
+    EXPECT_TRUE(dialog.Running());
+    EXPECT_FALSE(dialog.CloseQuery());  // the view stays while the run works
   }
 };
 
 TEST_F(SolveDialogTest, ARunThenShowAndDeleteFromTheList) {
   Start("battle_of_the_sexes.lmx");
-  EXPECT_EQ(host.Stages,
-            (std::vector<std::string>{"", "Profiling...", "Eliminating...", "Exploring...",
-                                      "Organizing...", "Cleaning up..."}));
+  // The game is left alone until the run ends: what the workers find is recorded at the end.
+  EXPECT_TRUE(game.Solutions().Empty());
+  dialog.WaitForRun();
+  EXPECT_FALSE(host.Ticking);
+  EXPECT_EQ(host.Finished, 1);
+  // The stages of the end, then nothing: a finished run shows no stage.
+  const std::vector<std::string> end(host.Stages.end() - 4, host.Stages.end());
+  EXPECT_EQ(end, (std::vector<std::string>{"Merging...", "Organizing...", "Cleaning up...", ""}));
+  EXPECT_EQ(dialog.Stage(), "");
   EXPECT_EQ(dialog.Caption(), "Solved");
   EXPECT_FALSE(dialog.Running());
   EXPECT_TRUE(dialog.CloseQuery());
@@ -97,6 +114,9 @@ TEST_F(SolveDialogTest, ARunThenShowAndDeleteFromTheList) {
 TEST_F(SolveDialogTest, NoSolutionHidesTheViewWithAMessage) {
   SolveMethod = kSolvePure;
   Start("matching_pennies.lmx");
+  // The run keeps the method it started with.
+  SolveMethod = kSolveMixed;
+  dialog.WaitForRun();
   EXPECT_FALSE(host.Visible);
   EXPECT_EQ(game.RecordedMessages().Shown, std::vector<std::string>{"No solution found."});
   EXPECT_EQ(game.Status(), StatusSaved);
@@ -104,19 +124,12 @@ TEST_F(SolveDialogTest, NoSolutionHidesTheViewWithAMessage) {
 }
 
 TEST_F(SolveDialogTest, AbortKeepsWhatWasFoundAndEndsSolved) {
-  bool aborted = false;
-  host.DuringRun = [&] {
-    EXPECT_TRUE(dialog.Running());
-    EXPECT_FALSE(dialog.CloseQuery());  // the view stays while the run works
-    if (dialog.Stage() == "Exploring..." && !aborted) {
-      dialog.CancelBtnClick();
-      aborted = true;
-    }
-  };
   Start("bluff.lmx");
-  EXPECT_TRUE(aborted);
-  EXPECT_EQ(host.Stages.back(), "Cleaning up...");
+  dialog.CancelBtnClick();
+  dialog.WaitForRun();
+  EXPECT_EQ(dialog.Stage(), "");
   EXPECT_EQ(dialog.Caption(), "Solved");
+  EXPECT_FALSE(run.Busy);
   EXPECT_EQ(static_cast<int>(dialog.Rows().size()), game.Solutions().LiveCount());
 }
 

@@ -225,7 +225,7 @@ TEST_F(GameWindowTest, PaintingTextAndClosing) {
 
   // An edited game asks to be saved; a save that fails keeps the window open.
   const auto path = std::filesystem::temp_directory_path() / "ludomark-window.lmx";
-  window.SetCaption(path.string());
+  game.SetFileName(path.string());
   game.ForceStatus(StatusEdited);
   game.RecordedMessages().Answer = true;
   SetSaveFault([](SaveStage) { return true; });

@@ -70,7 +70,7 @@ class QtMainWindowTest : public QObject {
 
     // Solve, then show the first solution over the picture.
     window.Action(TAction::Solve)->trigger();
-    QCOMPARE(doc.Status(), static_cast<int>(StatusSolved));
+    QTRY_COMPARE(doc.Status(), static_cast<int>(StatusSolved));
     QVERIFY(!window.Action(TAction::AddNode)->isEnabled());
     QVERIFY(window.Action(TAction::Show)->isEnabled());
     form.SolveDialog().SolutionBoxClick(0);
