@@ -3,6 +3,7 @@
 #include <deque>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,17 @@ class FakeMainHost : public TMainHost {
   }
   void ShowHelpText(const std::string&) override {}
   void ShowAbout() override {}
-  void CloseMainWindow() override { Form->CloseAll(); }
+  void CloseMainWindow() override { MainClosed = Form->CloseAll(); }
+  void ViewChanged() override { ++ViewChanges; }
+  bool MainClosed = false;
+  int ViewChanges = 0;
+  // The recording host of a window of the logic.
+  FakeWindowHost& HostOf(const TMDIChild& window) {
+    for (Child& c : children_) {
+      if (c.Logic.get() == &window) return *c.Host;
+    }
+    throw std::logic_error("no such window");
+  }
   int ChildCount() const { return static_cast<int>(children_.size()); }
   // Drops every window without asking, while the main window still lives.
   void Clear() {

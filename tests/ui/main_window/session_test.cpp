@@ -257,3 +257,176 @@ TEST_F(SessionTest, ImportSaveSolveAndExport) {
 
 }  // namespace
 }  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// Every command that changes the game or the view repaints the window at once.
+TEST_F(SessionTest, CommandsRepaintThroughTheChangeChannel) {
+  form.FileOpen(Copy("bluff.lmx"));
+  TMDIChild& window = *host.ActiveChild();
+  testing::FakeWindowHost& view = host.HostOf(window);
+  runner.OnName = [](TNameDlg& d) {
+    d.NameChange("Renamed");
+    return true;
+  };
+  const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+      {"zoom in", [&] { form.ZoomIn(); }},
+      {"zoom out", [&] { window.FormMouseWheelDown(); }},
+      {"zoom typed", [&] { form.SetZoom(1.6); }},
+      {"grid", [&] { form.ToggleGrid(); }},
+      {"values", [&] { form.ToggleValues(TAction::Proba); }},
+      {"debug", [&] { form.ToggleDebug(); }},
+      {"name", [&] { form.Name(); }},
+      {"add player", [&] { AddPlayerNamed("Cy"); }},
+      {"undo", [&] { form.Undo(); }},
+      {"redo", [&] { form.Redo(); }},
+  };
+  for (const auto& [name, command] : commands) {
+    const int before = view.Repaints;
+    const int views = host.ViewChanges;
+    command();
+    EXPECT_GT(view.Repaints, before) << name;
+    if (std::string(name).rfind("zoom", 0) == 0) EXPECT_GT(host.ViewChanges, views) << name;
+  }
+  // The box shows the zoom the views use: typed values go to the nearest step within limits.
+  EXPECT_DOUBLE_EQ(Zoom, 1.6);
+  form.SetZoom(1.62);
+  EXPECT_DOUBLE_EQ(Zoom, 1.6);
+  form.SetZoom(0.5);
+  EXPECT_DOUBLE_EQ(Zoom, 0.8);
+  if (DebugMode) form.ToggleDebug();
+}
+
+// While a run works on a game nothing may change, close or free it; the run's end lets go.
+TEST_F(SessionTest, TheGateHoldsTheGameDuringARun) {
+  const std::string path = Copy("bluff.lmx");
+  form.FileOpen(path);
+  TGameType32& game = Game();
+  form.Solve();
+  ASSERT_TRUE(form.SolveDialog().Working());
+  for (TAction a :
+       {TAction::AddPlayer, TAction::Undo, TAction::Name, TAction::Debug, TAction::Options,
+        TAction::DeleteAll, TAction::Show, TAction::Solve, TAction::FileSave}) {
+    EXPECT_FALSE(form.Enabled(a)) << static_cast<int>(a);
+  }
+  EXPECT_TRUE(form.Enabled(TAction::ZoomIn));
+  const bool debug = DebugMode;
+  form.ToggleDebug();
+  EXPECT_EQ(DebugMode, debug);
+  form.DeleteAll();
+  form.Name();
+  form.AddPlayer();
+  EXPECT_EQ(game.Status(), StatusSolving);
+  EXPECT_FALSE(host.ActiveChild()->FormCloseQuery());
+  // Exit asks the run to stop and closes once it has; the found solutions are offered.
+  messages.Answer = false;
+  form.Exit();
+  EXPECT_FALSE(host.MainClosed);
+  EXPECT_TRUE(form.ExitPending());
+  form.SolveDialog().WaitForRun();
+  EXPECT_TRUE(host.MainClosed);
+  EXPECT_EQ(host.ChildCount(), 0);
+  EXPECT_EQ(testing::ReadWholeFile(path),
+            testing::ReadWholeFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx"));
+}
+
+// The user's file changes only on Save or Save As, whatever else is answered.
+TEST_F(SessionTest, TheFileChangesOnlyOnSave) {
+  const std::string path = Copy("battle_of_the_sexes.lmx");
+  const std::string original = testing::ReadWholeFile(path);
+  form.FileOpen(path);
+  AddPlayerNamed("Cy");
+  AddPlayerNamed("Di");
+  EXPECT_EQ(testing::ReadWholeFile(path), original);
+  messages.Answer = false;  // "Save edited game?" No
+  EXPECT_TRUE(host.CloseChild(*host.ActiveChild()));
+  EXPECT_EQ(testing::ReadWholeFile(path), original);
+
+  // A game read from an exchange file is saved through Save As, never over that file.
+  const fs::path efg = dir / "bluff.efg";
+  ASSERT_EQ(testing::RunCli({"export", Copy("bluff.lmx"), "--out", efg.string()}).code, 0);
+  const std::string exchange = testing::ReadWholeFile(efg.string());
+  form.Import(efg.string());
+  TMDIChild& imported = *host.ActiveChild();
+  imported.SetCurrent(imported.Game().Nodes().ElementAt(1));
+  imported.Execute(TWindowCommand::Redraw);
+  imported.FormMouseMove(400, 400);
+  imported.FormMouseDown(TMouseButton::Left, 400, 400);
+  imported.FormMouseUp(TMouseButton::Left, 400, 400);
+  messages.Answer = true;
+  host.SavePaths = {(dir / "imported.lmx").string()};
+  EXPECT_TRUE(host.CloseChild(imported));
+  EXPECT_EQ(testing::ReadWholeFile(efg.string()), exchange);
+  TGameType32 saved;
+  ASSERT_TRUE(ReadGameFile((dir / "imported.lmx").string(), saved));
+  EXPECT_EQ(saved.Nodes().LiveCount(), 5);
+}
+
+// Moving elements of a solved, saved game keeps its solutions; closing with Yes saves both.
+TEST_F(SessionTest, ADragKeepsTheSolutions) {
+  const std::string path = Copy("battle_of_the_sexes.lmx");
+  form.FileOpen(path);
+  Solve();
+  messages.Answer = true;
+  form.FileSave();
+  ASSERT_EQ(Game().Status(), StatusSolvedSaved);
+  TMDIChild& window = *host.ActiveChild();
+  const std::size_t asked = messages.Shown.size();
+  window.SetCurrent(window.Game().Nodes().ElementAt(1));
+  window.Execute(TWindowCommand::Redraw);
+  window.FormMouseMove(500, 300);
+  window.FormMouseDown(TMouseButton::Left, 500, 300);
+  window.FormMouseUp(TMouseButton::Left, 500, 300);
+  EXPECT_EQ(messages.Shown.size(), asked);  // no question on the way
+  EXPECT_EQ(Game().Status(), StatusSolved);
+  EXPECT_EQ(Game().Solutions().LiveCount(), 3);
+  EXPECT_TRUE(host.CloseChild(window));
+  TGameType32 reread;
+  ASSERT_TRUE(ReadGameFile(path, reread));
+  EXPECT_EQ(reread.Solutions().LiveCount(), 3);
+  EXPECT_EQ(reread.Nodes().ElementAt(1)->X, 500);
+}
+
+// Undo takes back one edit at a time, and an undo point that does not read changes nothing.
+TEST_F(SessionTest, UndoIsOneEditAndNeverEmptiesTheGame) {
+  form.FileOpen(Copy("bluff.lmx"));
+  TMDIChild& window = *host.ActiveChild();
+  TGameType32& game = Game();
+  const int players = game.Players().LiveCount();
+  const int nodes = game.Nodes().LiveCount();
+  AddPlayerNamed("Cy");
+  window.FormMouseDown(TMouseButton::Left, 1900, 1900);  // places the player
+  window.FormMouseUp(TMouseButton::Left, 1900, 1900);
+  window.FormMouseMove(1990, 1990);  // over nothing
+  window.FormMouseDown(TMouseButton::Left, 1990, 1990);
+  window.FormMouseMove(0, 0);
+  window.FormMouseUp(TMouseButton::Left, 0, 0);
+  ASSERT_TRUE(form.Enabled(TAction::AddSelect));
+  form.AddSelect();
+  EXPECT_GT(game.Nodes().LiveCount(), nodes);
+  form.Undo();
+  EXPECT_EQ(game.Nodes().LiveCount(), nodes);
+  EXPECT_EQ(game.Players().LiveCount(), players + 1);
+
+  window.History().Push("not a game\r\n");
+  form.Undo();
+  EXPECT_EQ(game.Players().LiveCount(), players + 1);
+  EXPECT_EQ(game.Nodes().LiveCount(), nodes);
+  EXPECT_EQ(game.Status(), StatusEdited);
+}
+
+// A command with no window open works on a game that is new: it asks for a name to be saved.
+TEST_F(SessionTest, AGameMadeByACommandIsNew) {
+  AddPlayerNamed("Solo");
+  EXPECT_EQ(Game().Status(), StatusNew);
+  Solve();
+  EXPECT_EQ(messages.Shown.back(), "You must save before solving");
+  host.SavePaths = {(dir / "solo.LMX").string()};  // the extension in any case
+  messages.Answer = true;
+  EXPECT_TRUE(host.CloseChild(*host.ActiveChild()));
+  EXPECT_TRUE(fs::exists(dir / "solo.LMX"));
+}
+
+}  // namespace
+}  // namespace ludomark
