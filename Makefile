@@ -2,7 +2,7 @@
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps run test test-core lint bench fuzz build clean cluster-check
+.PHONY: all deps run test test-core lint bench fuzz build clean cluster-check soak
 
 all: build
 
@@ -41,6 +41,16 @@ test: deps
 	@cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The random-session driver of the desktop logic for as long as asked (SOAK_SECONDS), under the
+# sanitizers; make test runs it for 10 000 steps.
+SOAK_SECONDS ?= 600
+soak: deps
+	@$(CONFIGURE_ASAN)
+	@cmake --build build/asan -j $(JOBS) --target ludomark-tests
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		LUDOMARK_SOAK_SECONDS=$(SOAK_SECONDS) ./build/asan/tests/ludomark-tests \
+		--gtest_filter='RandomSession.*'
 
 # The build for machines that only solve: no desktop layer, no Qt; everything else tested.
 test-core: deps

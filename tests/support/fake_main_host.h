@@ -41,11 +41,18 @@ class FakeMainHost : public TMainHost {
       gone.Logic.reset();  // may close the game's other windows meanwhile
       break;
     }
-    if (active_ == nullptr && !children_.empty()) active_ = children_.back().Logic.get();
+    // Another window becomes active, as the toolkit would tell it.
+    if (active_ == nullptr && !children_.empty()) {
+      active_ = children_.back().Logic.get();
+      active_->FormActivate();
+    }
     return true;
   }
   TMDIChild* ActiveChild() override { return active_; }
-  void Activate(TMDIChild& window) override { active_ = &window; }
+  void Activate(TMDIChild& window) override {
+    active_ = &window;
+    window.FormActivate();
+  }
   void Cascade() override {}
   void TileVertically() override {}
   std::string AskOpenPath() override { return Next(OpenPaths); }

@@ -103,6 +103,7 @@ void TMainForm::AddSide() {
 }
 
 void TMainForm::AddSelect() {
+  if (!Enabled(TAction::AddSelect)) return;  // nothing is selected
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
   TGameType32& game = window.Game();
@@ -219,6 +220,7 @@ void TMainForm::DeleteSide() {
 }
 
 void TMainForm::DeleteSelect() {
+  if (!Enabled(TAction::DeleteSelect)) return;  // nothing is selected
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
   Backup(window.Game());
