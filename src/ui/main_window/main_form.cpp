@@ -173,7 +173,11 @@ void TMainForm::CloseSolutionViews(TGameForm32& game, TSolution32* solution) {
 void TMainForm::RunFinished(TGameForm32& /*game*/) {
   RefreshActions();
   ViewChanged();
-  if (exitPending_) host_.CloseMainWindow();
+  if (exitPending_) {
+    // The questions of the closing games must not go behind the solve dialog.
+    solveDlg_.HideView();
+    host_.CloseMainWindow();
+  }
 }
 
 TMDIChild& TMainForm::TextWindow(TGameType32& game, TWindowKind kind, const std::string& caption) {
