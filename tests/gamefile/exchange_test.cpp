@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "gamefile/efg_reader.h"
@@ -12,6 +13,7 @@
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
+#include "gamefile/listing.h"
 #include "gamefile/nfg_reader.h"
 #include "model/payoff.h"
 #include "model/player.h"
@@ -243,6 +245,54 @@ TEST(ExchangeRoundTrip, ExamplesKeepTheirEquilibriaAndTreesAreAFixpoint) {
   EXPECT_GE(trees, 4);
   EXPECT_GE(tables, 4);
   fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// Every input the exchange fuzzers kept (crashes they found among them) holds the fuzzers'
+// property: what reads writes back, and reads and writes again to the same text.
+TEST(ExchangeCorpus, WhatReadsWritesBackTheSame) {
+  struct Format {
+    const char* Folder;
+    const char* Name;
+    std::function<void(const std::string&, TGameType32&)> Read;
+    std::function<std::string(TGameType32&)> Write;
+  };
+  const std::vector<Format> formats = {
+      {"corpus-efg", "corpus.efg",
+       [](const std::string& text, TGameType32& g) { ReadEfgText(text, "corpus.efg", g); },
+       [](TGameType32& g) { return WriteEfgText(g, "corpus.efg"); }},
+      {"corpus-nfg", "corpus.nfg",
+       [](const std::string& text, TGameType32& g) { ReadNfgText(text, "corpus.nfg", g); },
+       [](TGameType32& g) { return WriteNfgText(g, "corpus.nfg"); }},
+  };
+  for (const Format& format : formats) {
+    int read = 0;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(LUDOMARK_FUZZ_DIR) +
+                                                                 "/" + format.Folder)) {
+      ++files;
+      const std::string text = testing::ReadWholeFile(entry.path().string());
+      TGameType32 game;
+      try {
+        format.Read(text, game);
+      } catch (const TFileError&) {
+        continue;
+      }
+      ++read;
+      BuildListing(game, kSolvableListMode);
+      const std::string written = format.Write(game);
+      TGameType32 again;
+      format.Read(written, again);
+      EXPECT_EQ(format.Write(again), written) << entry.path();
+    }
+    EXPECT_GT(files, 100) << format.Folder;
+    EXPECT_GT(read, 0) << format.Folder;
+  }
 }
 
 }  // namespace
