@@ -96,7 +96,8 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   if (Busy) return Start::Busy;
   // Cleared before the audit, so that a stop during the audit is not forgotten.
   Stopped = false;
-  method_ = FixedMethod != 0 ? FixedMethod : SolveMethod;
+  method_ = 0;
+  TakeMethod();
   const bool passed = Audit(game, &Stopped);
   if (Stopped) {
     game.ResetDerived();
@@ -113,12 +114,16 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   return Start::Ran;
 }
 
+void TSolveRun::TakeMethod() {
+  if (method_ == 0) method_ = FixedMethod != 0 ? FixedMethod : SolveMethod;
+}
+
 void TSolveRun::Begin(TGameForm32& game, TSolveObserver& observer) {
   Game = &game;
   Observer = &observer;
   Busy = true;
   // A run not prepared here (a test, a stage driven alone) takes the method now.
-  if (method_ == 0) method_ = FixedMethod != 0 ? FixedMethod : SolveMethod;
+  TakeMethod();
   SetRunning(/*running=*/true);
   AllocateWork(game);
   game.Work->Stop = &Stopped;

@@ -103,6 +103,8 @@ class TSolveRun {
   // solutions organised, working data freed.
   void Begin(TGameForm32& game, TSolveObserver& observer);
   void FinishRun(TSolveObserver& observer);
+  // Fixes the run's method, unless it already has one.
+  void TakeMethod();
   void RecordProfileLeaf();
   void Iterate(bool random);
   bool SetStartPoint(bool random);

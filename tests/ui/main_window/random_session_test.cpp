@@ -164,6 +164,11 @@ class RandomSession {
   int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(random_() % static_cast<uint64_t>(n)); }
   bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
   TMDIChild* Active() { return host_.ActiveChild(); }
+  // A save whose dialog, if it asks, gets one of three names.
+  void SaveWith(const std::string& name, const std::function<void()>& save) {
+    host_.SavePaths = {(dir_ / (name + std::to_string(Pick(3)) + ".lmx")).string()};
+    save();
+  }
   void Gesture() {
     TMDIChild* w = Active();
     if (w == nullptr || w->IsText()) return;
@@ -210,15 +215,9 @@ class RandomSession {
       {"open", TAction::Count, kNever, {}},
       {"open", TAction::Count, kNever, {}},
       {"save", TAction::FileSave, kAlways,
-       [](RandomSession& s) {
-         s.host_.SavePaths = {(s.dir_ / ("saved" + std::to_string(s.Pick(3)) + ".lmx")).string()};
-         s.form_.FileSave();
-       }},
+       [](RandomSession& s) { s.SaveWith("saved", [&] { s.form_.FileSave(); }); }},
       {"save as", TAction::FileSaveAs, kAlways,
-       [](RandomSession& s) {
-         s.host_.SavePaths = {(s.dir_ / ("as" + std::to_string(s.Pick(3)) + ".lmx")).string()};
-         s.form_.FileSaveAs();
-       }},
+       [](RandomSession& s) { s.SaveWith("as", [&] { s.form_.FileSaveAs(); }); }},
       {"add player", TAction::AddPlayer, kNever, [](RandomSession& s) { s.form_.AddPlayer(); }},
       {"add node", TAction::AddNode, kNever, [](RandomSession& s) { s.form_.AddNode(); }},
       {"delete player", TAction::DeletePlayer, kNever,
