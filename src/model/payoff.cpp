@@ -1,5 +1,7 @@
 #include "model/payoff.h"
 
+#include <algorithm>
+
 #include "model/cell.h"
 #include "model/colors.h"
 #include "model/drawing.h"
@@ -97,8 +99,10 @@ void TPayoff32::Draw(TCanvas& canvas) {
     X = move->X - 7;
     Y = move->Y;
   }
-  const int32_t position =
-      Owner != nullptr && Player.get() != nullptr ? Owner->Players().PositionOf(Player.get()) : 0;
+  // Counted from 0: the first player's payoff stands on the first line.
+  const int32_t position = Owner != nullptr && Player.get() != nullptr
+                               ? std::max(Owner->Players().PositionOf(Player.get()) - 1, 0)
+                               : 0;
   Y += 14 * position + 7;
   DrawLabel(canvas, *this);
   canvas.SetPenWidth(1);

@@ -1,5 +1,7 @@
 #include "model/solution.h"
 
+#include <algorithm>
+
 #include "model/colors.h"
 #include "model/drawing.h"
 #include "model/fake_game.h"
@@ -95,9 +97,11 @@ TPoint PlaceOf(const TSolutionBit& bit, const TGameObject32& element) {
     case kMoveExpectedBit:
       return {x - 7, y - 52};
     case kNodeValueBit: {
-      const int32_t position = bit.Owner != nullptr && bit.Player.get() != nullptr
-                                   ? bit.Owner->Players().PositionOf(bit.Player.get())
-                                   : 0;
+      // Counted from 0, one line per player as the payoffs stand.
+      const int32_t position =
+          bit.Owner != nullptr && bit.Player.get() != nullptr
+              ? std::max(bit.Owner->Players().PositionOf(bit.Player.get()) - 1, 0)
+              : 0;
       return {x - 7, y + 14 + 14 * position};
     }
     case kStrategyProbabilityBit:

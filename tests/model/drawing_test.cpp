@@ -130,8 +130,9 @@ TEST(Drawing, PayoffsStackUnderTheirMoveAndDrawTheSameTwice) {
   RecordingCanvas once;
   game.Draw(once);
   EXPECT_EQ(first->X, 93);
-  EXPECT_EQ(first->Y, 200 + 14 + 7);
-  EXPECT_EQ(second->Y, 200 + 28 + 7);
+  // One line per player counted from 0: Ann, the first, on the first line.
+  EXPECT_EQ(first->Y, 200 + 7);
+  EXPECT_EQ(second->Y, 200 + 14 + 7);
   EXPECT_TRUE(once.HasText("U= 2.5"));
   RecordingCanvas twice;
   game.Draw(twice);

@@ -15,6 +15,11 @@ void FillList(QListWidget& list, const std::vector<std::string>& rows, int selec
   if (selected < 0) list.clearSelection();
 }
 
+int SelectedRow(const QListWidget& list) {
+  const QList<QListWidgetItem*> selected = list.selectedItems();
+  return selected.isEmpty() ? -1 : list.row(selected.front());
+}
+
 QDialogButtonBox* OkCancelButtons(QWidget* parent, bool withCancel) {
   auto* buttons = new QDialogButtonBox(
       withCancel ? QDialogButtonBox::Ok | QDialogButtonBox::Cancel : QDialogButtonBox::Ok, parent);

@@ -21,8 +21,9 @@ QtPayoffDialog::QtPayoffDialog(QWidget* parent)
   form->addRow(QStringLiteral("Payoff"), payoff_);
   form->addRow(buttons);
   payoff_->installEventFilter(this);
-  connect(players_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (logic_ == nullptr) return;
+  connect(players_, &QListWidget::itemSelectionChanged, this, [this] {
+    const int row = SelectedRow(*players_);
+    if (logic_ == nullptr || row < 0) return;
     logic_->PlayerClick(row);
     ShowText();
   });

@@ -12,8 +12,8 @@ QtSelectDialog::QtSelectDialog(QWidget* parent) : QDialog(parent), list_(new QLi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
   layout->addWidget(buttons);
-  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (logic_ != nullptr) logic_->RowClick(row);
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    if (logic_ != nullptr) logic_->RowClick(SelectedRow(*list_));
   });
   connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

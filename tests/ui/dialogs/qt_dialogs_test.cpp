@@ -85,6 +85,24 @@ class QtDialogsTest : public QObject {
     QCOMPARE(QString::fromStdString(table->Name), QStringLiteral("Old"));
   }
 
+  // OK with no row clicked chooses nothing, though the list has the focus and a current row.
+  void SelectDialogOkWithoutAClick() {
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    b.Player("Ann", kBlue);
+    b.Player("Bob", kRed);
+    QWidget parent;
+    TQtDialogRunner runner(&parent);
+    TDialogs dialogs(runner);
+    WhenShown([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Return); });
+    QCOMPARE(dialogs.Select.Choose(game.Players(), kEveryType), TSelectDialog::kCancelled);
+    WhenShown([](QWidget* dialog) {
+      QTest::keyClick(dialog->focusWidget(), Qt::Key_Down);
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    QVERIFY(dialogs.Select.Choose(game.Players(), kEveryType) >= 0);
+  }
+
   // The payoff edit makes a payoff as it takes the focus; a refused magnitude reads
   // "Undefined".
   void PayoffDialogFocusAndMagnitude() {
@@ -98,6 +116,10 @@ class QtDialogsTest : public QObject {
     TDialogs dialogs(runner);
     WhenShown([&](QWidget* dialog) {
       auto* payoff = static_cast<QtPayoffDialog*>(dialog);
+      // No player is chosen until the user picks one, even with the list in focus.
+      payoff->Players().setFocus();
+      QApplication::processEvents();
+      QVERIFY(payoff->Players().selectedItems().isEmpty());
       payoff->Players().setCurrentRow(0);
       QCOMPARE(payoff->PayoffEdit().text(), QStringLiteral("Undefined"));
       payoff->PayoffEdit().setFocus();
