@@ -43,13 +43,7 @@ QtMainWindow::QtMainWindow(std::string openAtStart, std::string helpPath)
   solveView_ = std::make_unique<QtSolveDialog>(this, form_->SolveDialog());
   MakeMenus();
   MakeToolBar();
-  connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-    auto* view = dynamic_cast<QtGameWindow*>(window);
-    const std::string caption =
-        view != nullptr && view->HasLogic() ? view->Logic().Caption() : std::string();
-    setWindowTitle(caption.empty() ? QStringLiteral("Ludomark")
-                                   : QStringLiteral("Ludomark - %1").arg(ToQString(caption)));
-  });
+  // The frame keeps its own title: a maximised game window adds "[its caption]" to it.
 }
 
 QtMainWindow::~QtMainWindow() {
