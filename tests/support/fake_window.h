@@ -21,6 +21,8 @@ class FakeWindowHost : public TWindowHost {
   }
   void Invalidate() override { ++Repaints; }
   void SetScrollRanges(int32_t width, int32_t height) override { Ranges = TPoint{width, height}; }
+  void ScrollTo(int32_t x, int32_t y) override { Scroll = TPoint{x, y}; }
+  TPoint Scroll;
   void ShowText(const std::vector<std::string>& lines) override { Text = lines; }
   void ShowPicture() override { Text.clear(); }
   void SetCaption(const std::string& caption) override { Caption = caption; }

@@ -53,6 +53,22 @@ void TMDIChild::ViewChanged() {
   if (!IsText()) ResetDisplay();
 }
 
+void TMDIChild::ShowFirstNode() {
+  if (IsText() || game_->Nodes().Empty()) return;
+  const TGameObject32* first = game_->Nodes().ElementAt(1);
+  // A game drawn near the origin (its players at the left) stays as it is; only an axis on
+  // which the node lies beyond a small window's view is scrolled.
+  constexpr int32_t kMargin = 60;
+  constexpr int32_t kViewWidth = 800;
+  constexpr int32_t kViewHeight = 500;
+  const int32_t x = ToScreen(first->X);
+  const int32_t y = ToScreen(first->Y);
+  scrollX_ = x > kViewWidth ? x - kMargin : 0;
+  scrollY_ = y > kViewHeight ? y - kMargin : 0;
+  host_.ScrollTo(scrollX_, scrollY_);
+  host_.Invalidate();
+}
+
 void TMDIChild::SetCaption(const std::string& caption) {
   caption_ = caption;
   host_.SetCaption(caption);

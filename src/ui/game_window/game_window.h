@@ -58,6 +58,9 @@ class TMDIChild : public TDocumentObserver {
   void SetToDraw(bool placing);
   void FillText(int mode);
   void SetCaption(const std::string& caption);
+  // Scrolls a picture so that the game's first node is in view near the top left corner (a
+  // large imported tree may start far from the origin).
+  void ShowFirstNode();
 
   // Toolkit events.
   void FormActivate();

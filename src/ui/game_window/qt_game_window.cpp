@@ -141,6 +141,11 @@ void QtGameWindow::SetScrollRanges(int32_t width, int32_t height) {
   area_->SetExtent(width, height);
 }
 
+void QtGameWindow::ScrollTo(int32_t x, int32_t y) {
+  area_->horizontalScrollBar()->setValue(x);
+  area_->verticalScrollBar()->setValue(y);
+}
+
 void QtGameWindow::ShowText(const std::vector<std::string>& lines) {
   QString text;
   for (const std::string& line : lines) {

@@ -55,6 +55,7 @@ class QtGameWindow : public QMdiSubWindow, public TWindowHost {
   void OpenPopup(const std::vector<TPopupItem>& items, int32_t x, int32_t y) override;
   void Invalidate() override;
   void SetScrollRanges(int32_t width, int32_t height) override;
+  void ScrollTo(int32_t x, int32_t y) override;
   void ShowText(const std::vector<std::string>& lines) override;
   void ShowPicture() override;
   void SetCaption(const std::string& caption) override;

@@ -52,6 +52,8 @@ class TWindowHost {
   virtual void Invalidate() = 0;
   // The scroll ranges of a picture, in pixels.
   virtual void SetScrollRanges(int32_t width, int32_t height) = 0;
+  // Moves the scroll bars to the positions, in pixels.
+  virtual void ScrollTo(int32_t x, int32_t y) = 0;
   // Text windows show their lines in a read-only text filling the window; pictures hide it.
   virtual void ShowText(const std::vector<std::string>& lines) = 0;
   virtual void ShowPicture() = 0;

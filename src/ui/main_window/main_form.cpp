@@ -312,6 +312,7 @@ void TMainForm::FileOpen(const std::string& given) {
     return;
   }
   window.ResetDisplay();
+  window.ShowFirstNode();
   RefreshActions();
 }
 
@@ -332,6 +333,7 @@ void TMainForm::Import(const std::string& given) {
   game.ClearFileName();
   game.ForceStatus(StatusNew);
   window.ResetDisplay();
+  window.ShowFirstNode();
 }
 
 void TMainForm::ExportGame() {

@@ -10,6 +10,7 @@
 #include "model/settings.h"
 #include "model/status_code.h"
 #include "support/fake_main_host.h"
+#include "support/game_builder.h"
 #include "support/run_cli.h"
 
 namespace ludomark {
@@ -426,6 +427,28 @@ TEST_F(SessionTest, AGameMadeByACommandIsNew) {
   messages.Answer = true;
   EXPECT_TRUE(host.CloseChild(*host.ActiveChild()));
   EXPECT_TRUE(fs::exists(dir / "solo.LMX"));
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// A game whose first node stands far from the origin opens scrolled to it.
+TEST_F(SessionTest, AGameOpensOnItsFirstNode) {
+  const fs::path path = dir / "far.lmx";
+  {
+    TGameType32 far;
+    testing::GameBuilder b(far);
+    b.Node("root", b.Player("Ann"), 5000, 40);
+    WriteGameFile(path.string(), far);
+  }
+  form.FileOpen(path.string());
+  TMDIChild& window = *host.ActiveChild();
+  EXPECT_EQ(window.ScrollX(), 5000 - 60);
+  EXPECT_EQ(window.ScrollY(), 0);
+  EXPECT_EQ(host.HostOf(window).Scroll, (TPoint{5000 - 60, 0}));
 }
 
 }  // namespace
