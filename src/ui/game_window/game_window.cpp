@@ -135,6 +135,8 @@ void TMDIChild::HideSelectRect() {
 
 void TMDIChild::EndPlacing() {
   placing_ = false;
+  // The element is dropped: the game changed once more for those who wait for the drop.
+  game_->Changed(TChange::Layout);
   host_.SetPointerShape(TPointerShape::Default);
   game_->Selection().Clear();
   main_.SetSelectionActions(/*on=*/false);

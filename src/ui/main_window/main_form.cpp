@@ -142,6 +142,8 @@ void TMainForm::WindowGone(TMDIChild& window) {
 
 void TMainForm::GameWindowClosing(TGameForm32& game) {
   game.Unwatch(this);
+  // Closed as the user chose: nothing is left to recover.
+  if (game.HasFileName()) recovery_.Drop(game.FileName());
   CloseOtherWindows(game, nullptr);
   solveDlg_.GameClosing(game);
 }
@@ -225,8 +227,46 @@ bool TMainForm::May(TDeed deed, TMDIChild& window) {
   return Allowed(deed, window.Gate());
 }
 
-void TMainForm::DocumentChanged(TGameForm32& /*game*/, TChange /*change*/) {
+void TMainForm::DocumentChanged(TGameForm32& game, TChange /*change*/) {
   RefreshActions();
+  KeepRecovery(game);
+}
+
+void TMainForm::KeepRecovery(TGameForm32& game) {
+  TMDIChild* owner = GameWindowOf(game);
+  if (owner == nullptr || !game.HasFileName()) return;
+  const int status = game.Status();
+  if (status == StatusEdited) {
+    // While an element follows the pointer the copy waits for the drop.
+    if (!owner->Placing()) recovery_.Keep(game.FileName(), GameFileText(game));
+  } else if (status == StatusSaved || status == StatusSolvedSaved) {
+    recovery_.Drop(game.FileName());
+  }
+}
+
+void TMainForm::OfferRecovery(TMDIChild& window, const std::string& kept) {
+  TGameType32& game = window.Game();
+  const std::string path = game.FileName();
+  if (kept.empty() || kept == GameFileText(game)) return;
+  if (!messages_.Confirm("Edits of this game that were not saved were kept when Ludomark last "
+                         "ended. Open them?")) {
+    recovery_.Drop(path);
+    return;
+  }
+  TGameType32 trial;
+  try {
+    ReadGameText(kept, trial);
+  } catch (const TFileError& e) {
+    messages_.Warning(e.what());
+    recovery_.Drop(path);
+    return;
+  }
+  // The kept edits are the game's; its saved solutions belonged to the game as saved.
+  game.ResetDerived();
+  game.FreeGame();
+  ReadGameText(kept, game);
+  game.SetFileName(path);
+  game.ForceStatus(StatusEdited);
 }
 
 void TMainForm::SetSelectionActions(bool on) {
@@ -297,6 +337,7 @@ void TMainForm::FileNew() {
 void TMainForm::FileOpen(const std::string& given) {
   const std::string path = given.empty() ? host_.AskOpenPath() : given;
   if (path.empty()) return;
+  const std::string kept = recovery_.Read(path);
   TMDIChild& window = OpenChild(path, TWindowKind::Game, nullptr, nullptr);
   TGameType32& game = window.Game();
   try {
@@ -311,6 +352,7 @@ void TMainForm::FileOpen(const std::string& given) {
     host_.CloseChild(window);
     return;
   }
+  OfferRecovery(window, kept);
   window.ResetDisplay();
   window.ShowFirstNode();
   RefreshActions();

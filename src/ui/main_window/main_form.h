@@ -11,6 +11,7 @@
 #include "ui/game_window/game_window.h"
 #include "ui/game_window/main_actions.h"
 #include "ui/main_window/main_host.h"
+#include "ui/main_window/recovery.h"
 
 namespace ludomark {
 
@@ -44,6 +45,7 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   // once the run has stopped (ExitPending).
   bool CloseAll();
   bool ExitPending() const { return exitPending_; }
+  const TRecovery& Recovery() const { return recovery_; }
 
   // The commands, by menu.
   void FileNew();
@@ -140,6 +142,10 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   TGameObject32* Choose(TGameList& list, int type, const char* noneMessage);
   void StartSolve(TMDIChild& window);
   void PushValueFlags();
+  // Keeps a copy of an edited game beside the user's cache (dropped once it is saved).
+  void KeepRecovery(TGameForm32& game);
+  // Offers the copy kept of the file when it differs from what was read.
+  void OfferRecovery(TMDIChild& window, const std::string& kept);
   // Zoom, grid, values or trace changed: every window and the tool bar follow.
   void ViewChanged();
 
@@ -155,6 +161,7 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   bool activated_ = false;
   bool selectionOn_ = false;
   bool exitPending_ = false;
+  TRecovery recovery_;
 };
 
 }  // namespace ludomark
