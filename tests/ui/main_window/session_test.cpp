@@ -495,3 +495,30 @@ TEST_F(SessionTest, EditsLeftByACrashAreOffered) {
 
 }  // namespace
 }  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// Name renames the solution of a solution view; in its debug text it renames nothing.
+TEST_F(SessionTest, NameInADebugWindowLeavesItsCaption) {
+  form.FileOpen(Copy("battle_of_the_sexes.lmx"));
+  Solve();
+  form.SolveDialog().SolutionBoxClick(0);
+  form.SolveDialog().ShowBtnClick();
+  TSolution32* solution = host.ActiveChild()->Solution();
+  ASSERT_NE(solution, nullptr);
+  const std::string name = solution->Name;
+  form.ShowDebug();
+  TMDIChild& debug = *host.ActiveChild();
+  ASSERT_EQ(debug.Kind(), TWindowKind::Debug);
+  runner.OnName = [](TNameDlg& d) {
+    d.NameChange("Renamed");
+    return true;
+  };
+  form.Name();
+  EXPECT_EQ(debug.Caption(), "Debug " + name);
+  EXPECT_EQ(solution->Name, name);
+}
+
+}  // namespace
+}  // namespace ludomark
