@@ -27,6 +27,8 @@ void PrintHelp(std::ostream& out) {
       << "      --debug      trace the solver and print its log after the solutions\n"
       << "      --jobs K     solve on K threads (default: one per core); the result is the\n"
       << "                   same as on one\n"
+      << "      --progress   show the stage and the percentage on standard error even when\n"
+      << "                   it is not a terminal (a log, a script that waits for a stage)\n"
       << "                   Ctrl+C stops a run; the solutions found so far are printed\n"
       << "  solve FILE.lmx --shard I/N --out PART.lmx [--method ...]\n"
       << "                   runs the I-th of N shares of the run (on any machine) and writes\n"
@@ -155,6 +157,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "list" || command == "audit" || command == "solve") {
     SolveOptions options;
     std::vector<std::string> files;
+    bool forceProgress = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
       const std::string& arg = args[i];
       if (arg == "--help" || arg == "-h") {
@@ -191,6 +194,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       }
       if (command == "solve" && arg == "--debug") {
         options.Debug = true;
+        continue;
+      }
+      if (command == "solve" && arg == "--progress") {
+        forceProgress = true;
         continue;
       }
       if (command == "solve" && (arg == "--jobs" || arg == "--shard" || arg == "--out")) {
@@ -233,7 +240,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       // The solutions go into a game file; writing one over the .efg or .nfg would destroy it.
       return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");
     }
-    options.ShowProgress = showProgress;
+    options.ShowProgress = showProgress || forceProgress;
     return SolveCommand(options, out, err);
   }
   return UsageError(err, "unknown command '" + command + "'");

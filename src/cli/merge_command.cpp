@@ -8,9 +8,9 @@
 #include "cli/load_game.h"
 #include "cli/progress_observer.h"
 #include "cli/run_report.h"
+#include "cli/shard_part.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
-#include "gamefile/shard_part.h"
 #include "model/settings.h"
 
 namespace ludomark::cli {

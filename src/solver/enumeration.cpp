@@ -142,7 +142,7 @@ void TSolveRun::RecordProfileLeaf() {
   SetPureProbabilities(*Game);
   if (!RecordProfile(*Game)) return;
   if (!IsEquilibrium(*Game)) return;
-  MetEquilibrium(1);
+  MetEquilibrium(kFoundPure);
 }
 
 void TSolveRun::NoteLeaf() {

@@ -94,7 +94,7 @@ void TSolveRun::Iterate(bool random) {
     bool stop = false;
     if (DebugMode) LogState(n, hits);
     if (IsEquilibrium(game)) {
-      MetEquilibrium(2);
+      MetEquilibrium(kFoundMixed);
       stop = true;
     } else {
       NewtonDirection(game);

@@ -13,6 +13,7 @@
 #include "model/settings.h"
 #include "model/solution_bit.h"
 #include "solver/evaluation.h"
+#include "solver/found_point.h"
 #include "solver/solver_index.h"
 
 namespace ludomark {
@@ -300,7 +301,10 @@ void NameSolution(TGameForm32& game, TSolution32& s) {
   game.Groups().ForEach([&](TGameObject32* g) {
     if (As<TSolutionGroup>(g)->Members.Contains(&s)) ++groups;
   });
-  const char* prefix = groups >= 2 ? "C" : s.Kind == 1 ? "P" : s.Kind == 2 ? "M" : "S";
+  const char* prefix = groups >= 2             ? "C"
+                       : s.Kind == kFoundPure  ? "P"
+                       : s.Kind == kFoundMixed ? "M"
+                                               : "S";
   std::string name(prefix);
   if (groups >= 2) {
     game.Groups().ForEach([&](TGameObject32* g) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "document/game_form.h"
-#include "gamefile/shard_part.h"
 #include "model/settings.h"
+#include "solver/found_point.h"
 #include "solver/solve_observer.h"
 
 namespace ludomark {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/shard_part.h"
 #include "gamefile/exchange_file.h"
 #include "gamefile/game_file.h"
-#include "gamefile/shard_part.h"
 #include "support/random_games.h"
 #include "support/run_cli.h"
 

@@ -110,6 +110,8 @@ class RandomSession {
     const auto before = FilesIn(dir_);
     const bool exitPending = form_.ExitPending();
     messages_.Answer = Chance(0.5);
+    // A file dialog answers within its step: a name left over would save a later close.
+    host_.SavePaths.clear();
     const int which = Pick(static_cast<int>(steps_.size()));
     const TStep& step = steps_[static_cast<std::size_t>(which)];
     TMDIChild* active = host_.ActiveChild();

@@ -4,31 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "solver/found_point.h"
+
 namespace ludomark {
-
-// The stages of a run that meet equilibria, in the order a run takes them.
-enum TFoundStage : int {
-  kFoundSampling = 3,
-  kFoundProfiling = 1,
-  kFoundExploring = 2,
-};
-
-// An equilibrium as a run met it, before it was recorded: enough for another process to
-// record it exactly as the run would have (the probabilities are kept to the last bit).
-// Kind of the point that holds the probabilities a shard's stages ended with.
-constexpr int kEndState = 0;
-
-struct TFoundPoint {
-  int Stage = kFoundExploring;
-  int Kind = 2;      // 1 pure, 2 mixed, or kEndState
-  uint64_t Key = 0;  // its place in the stage: keys sort as the run meets the points
-  std::vector<double> Probabilities;  // one per entry of the game's strategies, in list order
-
-  bool operator==(const TFoundPoint&) const = default;
-};
-
-// True when a comes before b in a run: sampling, profiling, exploring, each by key.
-bool FoundBefore(const TFoundPoint& a, const TFoundPoint& b);
 
 // What one shard of a run leaves for the merge.
 struct TShardPart {

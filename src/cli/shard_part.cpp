@@ -1,4 +1,4 @@
-#include "gamefile/shard_part.h"
+#include "cli/shard_part.h"
 
 #include <charconv>
 #include <fstream>
@@ -16,10 +16,6 @@ namespace {
 constexpr int kShardRecord = 830;
 constexpr int kFoundRecord = 831;
 constexpr int kEndRecord = 839;
-
-int StageRank(int stage) {
-  return stage == kFoundSampling ? 0 : stage == kFoundProfiling ? 1 : 2;
-}
 
 // FNV-1a over the bytes: enough to tell a damaged part from a sound one.
 uint64_t Checksum(const std::string& text, std::size_t size) {
@@ -182,11 +178,6 @@ class PartReader {
 };
 
 }  // namespace
-
-bool FoundBefore(const TFoundPoint& a, const TFoundPoint& b) {
-  if (a.Stage != b.Stage) return StageRank(a.Stage) < StageRank(b.Stage);
-  return a.Key < b.Key;
-}
 
 std::string PartFileText(const std::string& fileText, const TShardPart& part) {
   std::string text = fileText;
