@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
@@ -38,14 +39,30 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 void EnsureApplication() {
   if (QGuiApplication::instance() != nullptr) return;
   qInstallMessageHandler(QuietMessages);
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  }
-  static int argc = 1;
+  // The platform goes in as an argument, as a user would give it: the process's environment
+  // stays as it was (a platform the user chose in QT_QPA_PLATFORM still wins).
   static char name[] = "ludomark";
-  static char* argv[] = {name, nullptr};
+  static char platform[] = "-platform";
+  static char offscreen[] = "offscreen";
+  static char* argv[] = {name, platform, offscreen, nullptr};
+  const bool display = std::getenv("DISPLAY") != nullptr ||
+                       std::getenv("WAYLAND_DISPLAY") != nullptr ||
+                       std::getenv("QT_QPA_PLATFORM") != nullptr;
+  static int argc = display ? 1 : 3;
   static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
+
+// The program-wide zoom set for one picture and given back however the picture ends.
+class TZoomFor {
+ public:
+  explicit TZoomFor(double zoom) : saved_(Zoom) { Zoom = zoom; }
+  ~TZoomFor() { Zoom = saved_; }
+  TZoomFor(const TZoomFor&) = delete;
+  TZoomFor& operator=(const TZoomFor&) = delete;
+
+ private:
+  double saved_;
+};
 
 // The smallest rectangle holding every non-white pixel, grown by the margin and kept inside
 // the image; the whole image when nothing is drawn.
@@ -136,8 +153,7 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
                   const TPictureOptions& options) {
   if (!IsPictureFile(path)) throw TFileError(path, "Pictures are written as .png, .bmp or .svg");
   EnsureApplication();
-  const double saved = Zoom;
-  Zoom = options.Zoom;
+  std::optional<TZoomFor> zoom(options.Zoom);
   const QSize size(ToScreen(game.ExtentX), ToScreen(game.ExtentY));
   // Painted as an image first: the picture itself, or the box an SVG is cut to.
   TOffscreenPicture picture(size.width(), size.height());
@@ -162,12 +178,12 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
       painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
       PaintOn(painter, game, solution, options.Grid);
     }
-    Zoom = saved;
+    zoom.reset();
     WriteFileAtomically(path,
                         std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return;
   }
-  Zoom = saved;
+  zoom.reset();
   if (options.Trim) picture.Trim(kTrimMargin);
   const std::string encoded = picture.Encode(Extension(path) == ".png" ? "PNG" : "BMP");
   if (encoded.empty()) throw TFileError(path, "Cannot encode the picture");

@@ -288,7 +288,9 @@ TEST_F(SessionTest, CommandsRepaintThroughTheChangeChannel) {
     const int views = host.ViewChanges;
     command();
     EXPECT_GT(view.Repaints, before) << name;
-    if (std::string(name).rfind("zoom", 0) == 0) EXPECT_GT(host.ViewChanges, views) << name;
+    if (std::string(name).rfind("zoom", 0) == 0) {
+      EXPECT_GT(host.ViewChanges, views) << name;
+    }
   }
   // The box shows the zoom the views use: typed values go to the nearest step within limits.
   EXPECT_DOUBLE_EQ(Zoom, 1.6);
