@@ -118,6 +118,8 @@ class RandomSession {
     const bool enabled = step.Action == TAction::Count || form_.Enabled(step.Action);
     const std::string text = active != nullptr ? GameFileText(active->Game()) : "";
     const int status = active != nullptr ? active->Game().Status() : 0;
+    const int repaints = active != nullptr ? host_.HostOf(*active).Repaints : 0;
+    const double zoom = Zoom;
     if (step.Name == std::string("open")) {
       const std::string& example =
           examples[static_cast<std::size_t>(Pick(static_cast<int>(examples.size())))];
@@ -128,10 +130,18 @@ class RandomSession {
       step.Do(*this);
     }
     ++count_;
-    // What the gate had disabled did nothing to the game it was asked of.
-    if (!enabled && active != nullptr && host_.ActiveChild() == active) {
-      EXPECT_EQ(GameFileText(active->Game()), text) << step.Name;
-      EXPECT_EQ(active->Game().Status(), status) << step.Name;
+    if (active != nullptr && host_.ActiveChild() == active) {
+      // What the gate had disabled did nothing to the game it was asked of.
+      const bool changed =
+          GameFileText(active->Game()) != text || active->Game().Status() != status;
+      if (!enabled) {
+        EXPECT_FALSE(changed) << step.Name;
+      }
+      // A change of the game or of the zoom shows at once: the window was asked to repaint.
+      if (!active->IsText() && (changed || Zoom != zoom)) {
+        EXPECT_GT(host_.HostOf(*active).Repaints, repaints) << step.Name;
+      }
+      ExpectActionsFollowTheGate(*active, step.Name);
     }
     // Files change only when the step may save: Save, Save As, or a close answered yes.
     // A run's progress (and its end) comes between steps, as a timer of the view brings it.
@@ -152,6 +162,19 @@ class RandomSession {
     }
   }
   int Count() const { return count_; }
+
+  // The actions of the menus and the tool bar say what the gate says of the active game.
+  void ExpectActionsFollowTheGate(TMDIChild& active, const std::string& step) {
+    const TGateState gate = active.Gate();
+    EXPECT_EQ(form_.Enabled(TAction::AddPlayer), Ask(TDeed::Edit, gate) == TAnswer::Yes) << step;
+    EXPECT_EQ(form_.Enabled(TAction::Undo), Ask(TDeed::Edit, gate) == TAnswer::Yes) << step;
+    EXPECT_EQ(form_.Enabled(TAction::Solve), Allowed(TDeed::Solve, gate)) << step;
+    EXPECT_EQ(form_.Enabled(TAction::FileSave), Allowed(TDeed::Save, gate)) << step;
+    EXPECT_EQ(form_.Enabled(TAction::Debug), Allowed(TDeed::RunSettings, gate)) << step;
+    if (active.Kind() != TWindowKind::Solution) {
+      EXPECT_EQ(form_.Enabled(TAction::DeleteAll), Allowed(TDeed::DropSolutions, gate)) << step;
+    }
+  }
 
  private:
   static constexpr int kNever = 0;
