@@ -1,6 +1,9 @@
 # Two entry points: `make run` builds and runs the main job, `make test` builds with
 # sanitizers and runs every test. Both install missing tools first.
 JOBS ?= $(shell nproc)
+# The package installation every target runs first; DEPS= skips it (a machine that is not
+# Debian, or one that has everything already).
+DEPS ?= deps
 
 .PHONY: all deps run test test-core lint bench fuzz build clean cluster-check soak
 
@@ -9,7 +12,7 @@ all: build
 deps:
 	@sh scripts/install-deps.sh
 
-build: deps
+build: $(DEPS)
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/release -j $(JOBS)
 
@@ -35,7 +38,7 @@ run: build
 WERROR ?= OFF
 CONFIGURE_ASAN = cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_SANITIZE=ON \
 	-DLUDOMARK_WERROR=$(WERROR) >/dev/null
-test: deps
+test: $(DEPS)
 	@$(CONFIGURE_ASAN)
 	@cmake --build build/asan -j $(JOBS)
 	@cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -45,7 +48,7 @@ test: deps
 # The random-session driver of the desktop logic for as long as asked (SOAK_SECONDS), under the
 # sanitizers; make test runs it for 10 000 steps.
 SOAK_SECONDS ?= 600
-soak: deps
+soak: $(DEPS)
 	@$(CONFIGURE_ASAN)
 	@cmake --build build/asan -j $(JOBS) --target ludomark-tests
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -53,7 +56,7 @@ soak: deps
 		--gtest_filter='RandomSession.*'
 
 # The build for machines that only solve: no desktop layer, no Qt; everything else tested.
-test-core: deps
+test-core: $(DEPS)
 	@cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_DESKTOP=OFF \
 		-DLUDOMARK_WERROR=$(WERROR) >/dev/null
 	@cmake --build build/core -j $(JOBS)
@@ -61,7 +64,7 @@ test-core: deps
 
 # Formatting and the checks of .clang-tidy over the tracked sources, with the compile commands
 # of the test build (configured here, not built).
-lint: deps
+lint: $(DEPS)
 	@$(CONFIGURE_ASAN)
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 	@git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 8 clang-tidy -p build/asan --quiet 2>/dev/null
@@ -72,7 +75,7 @@ lint: deps
 cluster-check: build
 	@sh scripts/cluster-check.sh build/release/src/cli/ludomark-cli
 
-bench: deps
+bench: $(DEPS)
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_BENCH=ON >/dev/null
 	@cmake --build build/release -j $(JOBS)
 	@./build/release/bench/ludomark-bench
@@ -80,7 +83,7 @@ bench: deps
 # Runs the fuzzers of the game file reader and of the .efg and .nfg readers side by side for
 # FUZZ_SECONDS each, starting from their committed corpora; new inputs go to build/fuzz.
 FUZZ_SECONDS ?= 600
-fuzz: deps
+fuzz: $(DEPS)
 	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
 		-DLUDOMARK_DESKTOP=OFF >/dev/null
 	@cmake --build build/fuzz -j $(JOBS)

@@ -1,6 +1,10 @@
 #!/bin/sh
 # Installs the build and test tools the project needs, only those missing.
 set -e
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  echo "Not a Debian system: install the tools yourself (see README), then use DEPS= to skip this." >&2
+  exit 0
+fi
 need=""
 for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang-format clang-tidy \
   qt6-base-dev qt6-svg-dev fonts-dejavu-core parallel; do
