@@ -2,8 +2,10 @@
 // games, a 4 x 4 x 4 table and a tree of eight information sets of two moves.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "audit/audit.h"
 #include "gamefile/game_file.h"
@@ -16,6 +18,7 @@
 #include "model/strat.h"
 #include "model/table.h"
 #include "model/table_edit.h"
+#include "solver/parallel_solve.h"
 #include "solver/solve_run.h"
 
 namespace ludomark {
@@ -149,6 +152,39 @@ void RegisterAll() {
         ->Unit(benchmark::kMillisecond);
   }
 }
+
+// A whole small run as the command line makes it: read, then solve on `jobs` threads (0: one
+// per core, the default), each worker reading its own copy. The default must cost about what
+// one thread does on games too small to share.
+void BM_SmallRun(benchmark::State& state, const std::string& file, int jobs) {
+  const std::string path = std::string(LUDOMARK_EXAMPLES_DIR) + "/" + file;
+  const int threads = jobs > 0 ? jobs : static_cast<int>(std::thread::hardware_concurrency());
+  for (auto _ : state) {
+    TGameType32 game;
+    ReadGameFile(path, game);
+    TSolveRun run;
+    TSolveObserver quiet;
+    SolveOnThreads(run, game, quiet, std::max(threads, 1), [&] {
+      auto copy = std::make_unique<TGameType32>();
+      ReadGameFile(path, *copy);
+      return std::unique_ptr<TGameForm32>(std::move(copy));
+    });
+    benchmark::DoNotOptimize(game.Solutions().LiveCount());
+  }
+}
+
+const int smallRuns = [] {
+  for (const char* file :
+       {"prisoners_dilemma.lmx", "battle_of_the_sexes.lmx", "bluff.lmx", "three_way_deal.lmx"}) {
+    for (const int jobs : {0, 1}) {
+      benchmark::RegisterBenchmark(
+          (std::string("BM_SmallRun/") + file + (jobs == 0 ? "/default" : "/jobs1")).c_str(),
+          [file, jobs](benchmark::State& s) { BM_SmallRun(s, file, jobs); })
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+  return 0;
+}();
 
 const int registered = (RegisterAll(), 0);
 

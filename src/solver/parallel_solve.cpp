@@ -1,9 +1,11 @@
 #include "solver/parallel_solve.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "model/game_object.h"
+#include "model/info.h"
 #include "model/settings.h"
 #include "solver/solutions.h"
 
@@ -170,11 +172,27 @@ void TThreadedSolve::Finish(TSolveObserver& observer) {
   run.ExploringSeconds = exploring;
 }
 
+namespace {
+// Whether the audited game's supports are too few to share among the workers: copies and
+// threads would cost more than the run.
+bool TooSmallToShare(TGameForm32& game, int jobs) {
+  double supports = 1;
+  game.Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
+    if (HasPlayer(info)) supports *= std::ldexp(1.0, info->Choices.LiveCount()) - 1.0;
+  });
+  return supports < TSolveRun::kUnitShare * jobs;
+}
+}  // namespace
+
 TSolveRun::Start SolveOnThreads(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
                                 int jobs, const TGameCopier& copy) {
   if (jobs <= 1 || SolveMethod == kSolvePure || DebugMode) return run.Solve(game, observer);
   const TSolveRun::Start start = run.Prepare(game);
   if (start != TSolveRun::Start::Ran) return start;
+  if (TooSmallToShare(game, jobs)) {
+    run.RunSolve(game, observer);
+    return start;
+  }
   TThreadedSolve solve;
   solve.Start(run, game, jobs, copy, observer);
   // Progress on its own beat; the end of the workers wakes this thread at once.

@@ -68,6 +68,9 @@ TEST_F(Shards, ThreadsAndMergedShardsGiveTheResultOfOneRun) {
   WriteText(Path("table.nfg"), testing::RandomTableNfg(4, 4, 3));
   games.emplace_back(Path("tree.efg"), "mixed");
   games.emplace_back(Path("table.nfg"), "mixed");
+  // Enough supports to be shared among three threads (the small games are run on one).
+  WriteText(Path("table6.nfg"), testing::RandomTableNfg(5, 6, 3));
+  games.emplace_back(Path("table6.nfg"), "mixed");
   games.emplace_back(Path("tree.efg"), "sampling");
   games.emplace_back(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", "sampling");
   for (const auto& [game, method] : games) {

@@ -82,12 +82,12 @@ class RandomSession {
   RandomSession(uint64_t seed, fs::path dir) : random_(seed), dir_(std::move(dir)) {
     host_.Form = &form_;
     runner_.OnPlayer = [this](TPlayerDlg& d) {
-      d.NameChange("P" + std::to_string(Pick(100)));
+      d.NameChange(Label("P"));
       d.ColorClick(Pick(16));
       return Chance(0.8) && d.OKBtnClick();
     };
     runner_.OnNode = [this](TNodeDlg& d) {
-      d.NameChange("N" + std::to_string(Pick(100)));
+      d.NameChange(Label("N"));
       d.OwnerClick(Pick(3) - 1);
       return Chance(0.8) && d.OKBtnClick();
     };
@@ -96,7 +96,7 @@ class RandomSession {
       return Chance(0.9);
     };
     runner_.OnName = [this](TNameDlg& d) {
-      d.NameChange("Name " + std::to_string(Pick(100)));
+      d.NameChange(Label("Name "));
       return Chance(0.8);
     };
   }
@@ -187,6 +187,13 @@ class RandomSession {
     std::function<void(RandomSession&)> Do;
   };
   int Pick(int n) { return n <= 0 ? 0 : static_cast<int>(random_() % static_cast<uint64_t>(n)); }
+  // A name with a random number (built by appending: a sum of a literal and a number's text
+  // makes one compiler warn falsely).
+  std::string Label(const char* stem) {
+    std::string label = stem;
+    label.append(std::to_string(Pick(100)));
+    return label;
+  }
   bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
   TMDIChild* Active() { return host_.ActiveChild(); }
   // A save whose dialog, if it asks, gets one of three names.
