@@ -157,11 +157,11 @@ Result InterruptedSolve(const fs::path& file, const std::string& stage) {
   const fs::path output = file.string() + ".out";
   const fs::path errors = file.string() + ".err";
   // The guard only ends a run that ignores the interrupt.
-  const std::string script = "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) +
-                             "\" solve \"" + file.string() + "\" --jobs 2 --progress > \"" +
-                             output.string() + "\" 2> \"" + errors.string() +
-                             "\" & pid=$!; until grep -q \"" + stage + "\" \"" + errors.string() +
-                             "\"; do sleep 0.02; done; kill -INT $pid; wait $pid'";
+  const std::string script =
+      "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) + "\" solve \"" + file.string() +
+      "\" --jobs 2 --progress > \"" + output.string() + "\" 2> \"" + errors.string() +
+      "\" & pid=$!; while kill -0 $pid 2>/dev/null && ! grep -q \"" + stage + "\" \"" +
+      errors.string() + "\"; do sleep 0.02; done; kill -INT $pid 2>/dev/null; wait $pid'";
   const int status = std::system(script.c_str());
   Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::ReadWholeFile(output.string()),
            testing::ReadWholeFile(errors.string())};
@@ -191,25 +191,34 @@ TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
   Result table = InterruptedSolve(file, "Exploring");
   EXPECT_EQ(table.code, 0) << table.err;
   EXPECT_NE(table.out.find("SOLUTION P"), std::string::npos);
-  // Every evaluation of a long chain takes seconds: the interrupt comes before any solution.
+  // Chance deals one of nine games of matching pennies: none has a pure equilibrium and the
+  // profiles are 4^9, so Ctrl+C during profiling always comes before any solution.
   {
     TGameType32 game;
     testing::GameBuilder b(game);
-    TPlayer32* players[] = {b.Player("Ann"), b.Player("Bob")};
-    TNode32* previous = nullptr;
-    for (int i = 0; i < 2500; ++i) {
-      TNode32* node = b.Node("N", players[i % 2]);
-      if (previous != nullptr) b.Move("go", previous, node);
-      TMove32* stop = b.Move("stop", node, nullptr);
-      for (TPlayer32* p : players) b.Payoff(stop, p, i % 3);
-      previous = node;
+    TPlayer32* ann = b.Player("Ann");
+    TPlayer32* bob = b.Player("Bob");
+    TNode32* deal = b.Node("Deal", nullptr);
+    constexpr int kGames = 9;
+    for (int k = 0; k < kGames; ++k) {
+      const std::string name = "Pennies " + std::to_string(k + 1);
+      TTable32* pennies = b.Table(name, 100 + 200 * k, 300);
+      b.SideWithCount(pennies, ann, "Ann", 2);
+      b.SideWithCount(pennies, bob, "Bob", 2);
+      b.Move("deal " + std::to_string(k + 1), deal, pennies, 1.0 / kGames);
+      int cell = 0;
+      pennies->Cells.ForEach([&](TGameObject32* c) {
+        // The first and last cells are the two where the coins match.
+        const bool match = cell == 0 || cell == 3;
+        b.Payoff(c, ann, match ? 1 : -1);
+        b.Payoff(c, bob, match ? -1 : 1);
+        ++cell;
+      });
     }
-    TMove32* last = b.Move("go", previous, nullptr);
-    for (TPlayer32* p : players) b.Payoff(last, p, 1);
     WriteGameFile(file.string(), game);
   }
   Result chain = InterruptedSolve(file, "Profiling");
-  EXPECT_EQ(chain.code, 130);
+  EXPECT_EQ(chain.code, 130) << chain.out;
   const std::string said = "ludomark-cli: stopped before any solution was found\n";
   ASSERT_GE(chain.err.size(), said.size());
   EXPECT_EQ(chain.err.substr(chain.err.size() - said.size()), said);
