@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/run_cli.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -66,8 +67,7 @@ TEST(Cli, TheInstalledToolExitsWithTheSameCodes) {
   // Devices end at once with a clear refusal; a pipe is read once, from its writer.
   EXPECT_EQ(run("list /dev/zero"), 2);
   EXPECT_EQ(run("list /dev/urandom"), 2);
-  const std::string fifo =
-      (std::filesystem::temp_directory_path() / "ludomark-cli-test.fifo").string();
+  const std::string fifo = (testing::TestFolder() / "ludomark-cli-test.fifo").string();
   std::filesystem::remove(fifo);
   ASSERT_EQ(std::system(("mkfifo '" + fifo + "'").c_str()), 0);
   const int status = std::system(("'" + tool + "' list '" + fifo + "' >/dev/null 2>&1 & cat '" +

@@ -8,6 +8,7 @@
 #include "gamefile/game_file.h"
 #include "support/run_cli.h"
 #include "support/solving.h"
+#include "support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +20,7 @@ std::string Example(const char* name) {
 }
 
 TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
-  const fs::path dir = fs::temp_directory_path() / "ludomark-draw-test";
+  const fs::path dir = testing::TestFolder() / "ludomark-draw-test";
   fs::remove_all(dir);
   fs::create_directories(dir);
   for (const char* ext : {".png", ".bmp", ".svg"}) {
@@ -66,7 +67,7 @@ TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
 // the project's install script, so the pixels are stable).
 TEST(DrawCli, TheReadmePicturesStillComeOut) {
   const std::string docs = std::string(LUDOMARK_EXAMPLES_DIR) + "/../docs";
-  const fs::path out = fs::temp_directory_path() / "ludomark-readme.png";
+  const fs::path out = testing::TestFolder() / "ludomark-readme.png";
   const std::vector<std::string> look = {"--zoom", "1.6", "--trim"};
   auto draw = [&](std::vector<std::string> args) {
     args.insert(args.end(), look.begin(), look.end());
@@ -84,7 +85,7 @@ TEST(DrawCli, TheReadmePicturesStillComeOut) {
 
 // Every example and every damaged file the fuzzer kept draws, or is refused as no game.
 TEST(DrawCli, AnyFileDrawsOrIsRefused) {
-  const fs::path out = fs::temp_directory_path() / "ludomark-draw-any.svg";
+  const fs::path out = testing::TestFolder() / "ludomark-draw-any.svg";
   int drawn = 0;
   for (const char* dir : {LUDOMARK_EXAMPLES_DIR, LUDOMARK_CORPUS_DIR}) {
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -97,8 +98,8 @@ TEST(DrawCli, AnyFileDrawsOrIsRefused) {
   fs::remove(out);
   // Each example as PNG: the size of its drawing extent, and not the white page of a game
   // with nothing in it.
-  const fs::path png = fs::temp_directory_path() / "ludomark-draw-any.png";
-  const fs::path empty = fs::temp_directory_path() / "ludomark-draw-empty.lmx";
+  const fs::path png = testing::TestFolder() / "ludomark-draw-any.png";
+  const fs::path empty = testing::TestFolder() / "ludomark-draw-empty.lmx";
   WriteFileAtomically(empty.string(), "");
   ASSERT_EQ(testing::RunCli({"draw", empty.string(), "--out", png.string()}).code, 0);
   const std::string blank = testing::ReadWholeFile(png.string());

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "support/run_cli.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
 
 TEST(DrawCli, ABuildWithoutPicturesSaysSo) {
-  const auto out = std::filesystem::temp_directory_path() / "ludomark-no-pictures.png";
+  const auto out = testing::TestFolder() / "ludomark-no-pictures.png";
   std::filesystem::remove(out);
   const auto r = testing::RunCli(
       {"draw", std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", "--out", out.string()});

@@ -12,6 +12,7 @@
 #include "model/random.h"
 #include "support/game_builder.h"
 #include "support/run_cli.h"
+#include "support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +34,7 @@ TEST(SolveCli, AuditPassesOrListsTheFlaws) {
   EXPECT_EQ(ok.code, 0);
   EXPECT_EQ(ok.out.rfind("GAME IS SOLVABLE\n", 0), 0u);
 
-  const fs::path flawed = fs::temp_directory_path() / "ludomark-flawed.lmx";
+  const fs::path flawed = testing::TestFolder() / "ludomark-flawed.lmx";
   {
     std::ofstream f(flawed, std::ios::binary);
     f << "Ann             10      10      1       201     255             \r\n"
@@ -96,7 +97,7 @@ TEST(SolveCli, JsonCarriesEveryValue) {
   EXPECT_NE(none.out.find("\"status\": 103, \"outcome\": \"no solution\", \"solutions\": []}"),
             std::string::npos);
   // A flawed game answers in JSON too, with its findings.
-  const fs::path flawed = fs::temp_directory_path() / "ludomark-json-flawed.lmx";
+  const fs::path flawed = testing::TestFolder() / "ludomark-json-flawed.lmx";
   {
     TGameType32 game;
     testing::GameBuilder b(game);
@@ -122,7 +123,7 @@ TEST(SolveCli, JsonStringsAreUtf8) {
 }
 
 TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
-  const fs::path copy = fs::temp_directory_path() / "ludomark-save-test.lmx";
+  const fs::path copy = testing::TestFolder() / "ludomark-save-test.lmx";
   fs::copy_file(Example("battle_of_the_sexes.lmx"), copy, fs::copy_options::overwrite_existing);
   Result r = Cli({"solve", "--save", copy.string()});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -173,7 +174,7 @@ Result InterruptedSolve(const fs::path& file, const std::string& stage) {
 // A run too long to wait for stops at Ctrl+C, on every worker thread: what it found is
 // printed, and a run that found nothing says so and ends as shells expect after Ctrl+C.
 TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
-  const fs::path file = fs::temp_directory_path() / "ludomark-interrupt-test.lmx";
+  const fs::path file = testing::TestFolder() / "ludomark-interrupt-test.lmx";
   {
     TGameType32 game;
     testing::GameBuilder b(game);

@@ -20,6 +20,7 @@
 #include "support/game_builder.h"
 #include "support/run_cli.h"
 #include "support/solving.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -86,7 +87,7 @@ TEST(EfgReader, TreesSetsOutcomesAndTheirEquilibria) {
   EXPECT_EQ(game.Nodes().LiveCount(), 5);
   EXPECT_EQ(game.Infos().LiveCount(), 1);
   EXPECT_EQ(game.Moves().LiveCount(), 10);
-  const std::string path = (std::filesystem::temp_directory_path() / "ludomark-bluff.lmx").string();
+  const std::string path = (testing::TestFolder() / "ludomark-bluff.lmx").string();
   WriteGameFile(path, game);
   TGameType32 solved;
   testing::RecordingObserver observer;
@@ -169,7 +170,7 @@ TEST(ExchangeReaders, MalformedFilesNameTheLineAndBuildNothing) {
 
 TEST(ExchangeCli, ImportWritesAGameFileAndNothingOnFailure) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "ludomark-import";
+  const fs::path dir = testing::TestFolder() / "ludomark-import";
   fs::create_directories(dir);
   const fs::path nfg = dir / "pennies.nfg";
   {
@@ -216,7 +217,7 @@ std::vector<std::string> SortedReport(const std::string& path, bool withoutSets)
 }
 
 TEST(ExchangeRoundTrip, ExamplesKeepTheirEquilibriaAndTreesAreAFixpoint) {
-  const fs::path dir = fs::temp_directory_path() / "ludomark-round-trip";
+  const fs::path dir = testing::TestFolder() / "ludomark-round-trip";
   fs::create_directories(dir);
   int trees = 0;
   int tables = 0;

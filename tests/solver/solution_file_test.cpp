@@ -12,6 +12,7 @@
 #include "solver/solutions.h"
 #include "support/derive.h"
 #include "support/example_games.h"
+#include "support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -32,7 +33,7 @@ std::vector<std::string> BitsOf(TSolution32& s) {
 }
 
 TEST(SolutionFile, SolvedGameSavedAndReopenedShowsTheSameValues) {
-  const fs::path file = fs::temp_directory_path() / "ludomark-solution-file-test.lmx";
+  const fs::path file = testing::TestFolder() / "ludomark-solution-file-test.lmx";
   std::vector<std::string> names;
   std::vector<std::vector<std::string>> bits;
   {

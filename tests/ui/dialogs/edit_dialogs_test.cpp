@@ -10,6 +10,7 @@
 #include "support/game_builder.h"
 #include "support/run_cli.h"
 #include "support/scripted_runner.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -346,7 +347,7 @@ TEST_F(DialogsTest, RemovalsRefuseWhatIsInUse) {
 // dialog at all.
 TEST_F(DialogsTest, CancelLeavesTheFileAsItWasAndASolvingGameOpensNothing) {
   ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/market_entry.lmx", game));
-  const auto path = std::filesystem::temp_directory_path() / "ludomark-cancel.lmx";
+  const auto path = testing::TestFolder() / "ludomark-cancel.lmx";
   auto written = [&] {
     WriteGameFile(path.string(), game);
     return testing::ReadWholeFile(path.string());

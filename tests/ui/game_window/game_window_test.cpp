@@ -12,6 +12,7 @@
 #include "support/game_builder.h"
 #include "support/recording_canvas.h"
 #include "support/run_cli.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -224,7 +225,7 @@ TEST_F(GameWindowTest, PaintingTextAndClosing) {
   EXPECT_EQ(host.Text[1], "PLAYERS");
 
   // An edited game asks to be saved; a save that fails keeps the window open.
-  const auto path = std::filesystem::temp_directory_path() / "ludomark-window.lmx";
+  const auto path = testing::TestFolder() / "ludomark-window.lmx";
   game.SetFileName(path.string());
   game.ForceStatus(StatusEdited);
   game.RecordedMessages().Answer = true;

@@ -1,6 +1,8 @@
 // The real main window, offscreen: menus and dialogs for a whole session, and a picture of it.
 #include "ui/main_window/qt_main_window.h"
 
+#include <unistd.h>
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLineEdit>
@@ -60,7 +62,8 @@ class QtMainWindowTest : public QObject {
 
  private slots:
   void SessionThroughMenusAndDialogs() {
-    const fs::path dir = fs::temp_directory_path() / "ludomark-qt-session";
+    const fs::path dir =
+        fs::temp_directory_path() / ("ludomark-qt-session-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path game = dir / "bluff.lmx";
@@ -124,7 +127,8 @@ class QtMainWindowTest : public QObject {
   }
 
   void RepaintsOrderZoomAndExitDuringARun() {
-    const fs::path dir = fs::temp_directory_path() / "ludomark-qt-trust";
+    const fs::path dir =
+        fs::temp_directory_path() / ("ludomark-qt-trust-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* name : {"bluff.lmx", "battle_of_the_sexes.lmx", "prisoners_dilemma.lmx"}) {

@@ -12,6 +12,7 @@
 #include "support/fake_main_host.h"
 #include "support/game_builder.h"
 #include "support/run_cli.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -23,7 +24,7 @@ struct SessionTest : ::testing::Test {
   testing::ScriptedRunner runner;
   TRecordedMessages messages;
   TMainForm form{host, runner, messages, "help/index.html"};
-  fs::path dir = fs::temp_directory_path() / "ludomark-session";
+  fs::path dir = testing::TestFolder() / "ludomark-session";
 
   SessionTest() {
     host.Form = &form;
