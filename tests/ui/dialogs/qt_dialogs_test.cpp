@@ -20,7 +20,16 @@ namespace {
 
 // Does what a user does in the modal dialog once it shows.
 void WhenShown(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] { act(QApplication::activeModalWidget()); });
+  QTimer::singleShot(0, [act] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) QFAIL("no dialog is shown");
+    act(dialog);
+    // A check that failed returned from `act` with the dialog still open: it closes now, so the
+    // test ends with its failure instead of waiting for the watchdog.
+    if (auto* open = qobject_cast<QDialog*>(dialog); QTest::currentTestFailed() && open) {
+      open->reject();
+    }
+  });
 }
 
 // Keeps a picture of the dialog under the build folder for a person to look at.
