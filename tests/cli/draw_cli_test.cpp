@@ -1,6 +1,7 @@
 // Pictures from the command line: formats, solutions over the game, refusals that write nothing.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <filesystem>
 #include <string>
 
@@ -63,8 +64,17 @@ TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
   fs::remove_all(dir);
 }
 
-// The README's pictures are what the command draws today, byte for byte (the fonts come with
-// the project's install script, so the pixels are stable).
+// Whether two pictures decode to the same pixels.
+bool SamePixels(const std::string& a, const std::string& b) {
+  const QImage first(QString::fromStdString(a));
+  const QImage second(QString::fromStdString(b));
+  return !first.isNull() && first.convertToFormat(QImage::Format_ARGB32) ==
+                                second.convertToFormat(QImage::Format_ARGB32);
+}
+
+// The README's pictures are what the command draws today, pixel for pixel (the font files come
+// with the project's install script and are loaded by name, so the texts are stable; the PNG
+// encoder's bytes may differ between library versions, the pixels may not).
 TEST(DrawCli, TheReadmePicturesStillComeOut) {
   const std::string docs = std::string(LUDOMARK_EXAMPLES_DIR) + "/../docs";
   const fs::path out = testing::TestFolder() / "ludomark-readme.png";
@@ -74,12 +84,10 @@ TEST(DrawCli, TheReadmePicturesStillComeOut) {
     return testing::RunCli(args).code;
   };
   ASSERT_EQ(draw({"draw", Example("bluff.lmx"), "--out", out.string()}), 0);
-  EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
-              testing::ReadWholeFile(docs + "/help/bluff.png"));
+  EXPECT_TRUE(SamePixels(out.string(), docs + "/help/bluff.png"));
   ASSERT_EQ(
       draw({"draw", docs + "/bluff_solved.lmx", "--out", out.string(), "--solution", "M 1.1"}), 0);
-  EXPECT_TRUE(testing::ReadWholeFile(out.string()) ==
-              testing::ReadWholeFile(docs + "/help/bluff_solution.png"));
+  EXPECT_TRUE(SamePixels(out.string(), docs + "/help/bluff_solution.png"));
   fs::remove(out);
 }
 

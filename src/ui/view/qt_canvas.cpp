@@ -1,16 +1,33 @@
 #include "ui/view/qt_canvas.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPolygon>
 #include <algorithm>
 
 namespace ludomark {
 
+namespace {
+// The font files of the picture's texts, where the DejaVu package puts them: loaded into the
+// application, the texts have the project's own metrics whatever the system's font setup
+// makes of the family name. A machine without them falls back to that family name.
+bool LoadDrawingFont() {
+  for (const char* file : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                           "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}) {
+    QFontDatabase::addApplicationFont(QString::fromUtf8(file));
+  }
+  return true;
+}
+}  // namespace
+
 QColor ToQColor(int32_t color) {
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter), font_(QStringLiteral("DejaVu Sans")) {
+TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter) {
+  static const bool loaded = LoadDrawingFont();
+  (void)loaded;
+  font_ = QFont(QStringLiteral("DejaVu Sans"));
   font_.setPointSize(8);
   ApplyPen();
   painter_.setBrush(QBrush(brushColor_));
