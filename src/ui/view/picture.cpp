@@ -35,6 +35,25 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
   }
 }
 
+// The application made here for pictures, when the program has none of its own.
+QGuiApplication*& OwnApplication() {
+  static QGuiApplication* app = nullptr;
+  return app;
+}
+
+// Ends that application at exit before Qt's own caches go: registered after the first picture
+// has made them, the handler runs before they are destroyed.
+void EndApplicationAtExit() {
+  static const bool registered = [] {
+    std::atexit([] {
+      delete OwnApplication();
+      OwnApplication() = nullptr;
+    });
+    return true;
+  }();
+  (void)registered;
+}
+
 // Qt draws text only with an application; without a display it runs offscreen.
 void EnsureApplication() {
   if (QGuiApplication::instance() != nullptr) return;
@@ -49,7 +68,7 @@ void EnsureApplication() {
                        std::getenv("WAYLAND_DISPLAY") != nullptr ||
                        std::getenv("QT_QPA_PLATFORM") != nullptr;
   static int argc = display ? 1 : 3;
-  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+  OwnApplication() = new QGuiApplication(argc, argv);
 }
 
 // The program-wide zoom set for one picture and given back however the picture ends.
@@ -158,6 +177,7 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
   // Painted as an image first: the picture itself, or the box an SVG is cut to.
   TOffscreenPicture picture(size.width(), size.height());
   picture.Paint(game, solution, options.Grid);
+  if (OwnApplication() != nullptr) EndApplicationAtExit();
   QRect box(QPoint(0, 0), size);
   if (options.Trim) {
     const TRect r = picture.ContentBox(kTrimMargin);
