@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 # Debian, or one that has everything already).
 DEPS ?= deps
 
-.PHONY: all deps run test test-core lint bench fuzz build clean cluster-check soak
+.PHONY: all deps run test test-core lint bench fuzz fuzz-build build clean cluster-check soak
 
 all: build
 
@@ -55,20 +55,18 @@ soak: $(DEPS)
 		LUDOMARK_SOAK_SECONDS=$(SOAK_SECONDS) ./build/asan/tests/ludomark-tests \
 		--gtest_filter='RandomSession.*'
 
-# The build for machines that only solve: no desktop layer, no Qt; everything else tested.
+# The build for machines that only solve: no desktop layer, no Qt; everything else tested, and
+# the benchmarks compiled (not run) so that they keep building.
 test-core: $(DEPS)
 	@cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_DESKTOP=OFF \
-		-DLUDOMARK_WERROR=$(WERROR) >/dev/null
+		-DLUDOMARK_BENCH=ON -DLUDOMARK_WERROR=$(WERROR) >/dev/null
 	@cmake --build build/core -j $(JOBS)
 	@cd build/core && ctest --output-on-failure -j $(JOBS) --progress
 
-# Formatting and the checks of .clang-tidy over the tracked sources, with the compile commands
-# of the test build (configured here, not built).
+# Formatting and the checks of .clang-tidy over every tracked source (program, tests,
+# benchmarks, fuzz targets), with the messages shown.
 lint: $(DEPS)
-	@$(CONFIGURE_ASAN)
-	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
-	@git ls-files 'src/*.cpp' | xargs -P $(JOBS) -n 8 clang-tidy -p build/asan --quiet 2>/dev/null
-	@echo "lint: format and clang-tidy clean"
+	@sh scripts/lint.sh $(JOBS)
 
 # Opt-in: a one-node Slurm cluster on this machine runs a game's shards as a job array and
 # the merge after them; the merged solutions must be exactly one run's. Stops what it starts.
@@ -80,13 +78,16 @@ bench: $(DEPS)
 	@cmake --build build/release -j $(JOBS)
 	@./build/release/bench/ludomark-bench
 
+# The fuzz targets built with clang, not run (CI keeps them building this way).
+fuzz-build: $(DEPS)
+	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
+		-DLUDOMARK_DESKTOP=OFF -DLUDOMARK_WERROR=$(WERROR) >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+
 # Runs the fuzzers of the game file reader and of the .efg and .nfg readers side by side for
 # FUZZ_SECONDS each, starting from their committed corpora; new inputs go to build/fuzz.
 FUZZ_SECONDS ?= 600
-fuzz: $(DEPS)
-	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
-		-DLUDOMARK_DESKTOP=OFF >/dev/null
-	@cmake --build build/fuzz -j $(JOBS)
+fuzz: fuzz-build
 	@mkdir -p build/fuzz/corpus build/fuzz/corpus-efg build/fuzz/corpus-nfg
 	@./build/fuzz/fuzz/read-game-file-fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 		build/fuzz/corpus examples > build/fuzz/lmx.log 2>&1 & \

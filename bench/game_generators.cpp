@@ -58,7 +58,8 @@ void BuildGeneratedGame(TGameType32& game, int nodes, bool cycles) {
       const bool chance = n->Player.get() == nullptr;
       m->Value = chance ? 0.5 : 1.0;
       if (cycles && k == 1) {
-        m->To = all[static_cast<std::size_t>(random.Next() * static_cast<double>(all.size() / 2))];
+        const std::size_t earlier = all.size() / 2;  // back into the first half of the tree
+        m->To = all[static_cast<std::size_t>(random.Next() * static_cast<double>(earlier))];
         m->Value = chance ? 0.5 : 0.9;
       }
       game.AddObject(m);
@@ -135,6 +136,7 @@ void PayEveryone(TGameType32& game, TMove32* move, TUniformRandom& random) {
 void BuildChain(TGameType32& game, int nodes, int players) {
   TUniformRandom random(5);
   std::vector<TPlayer32*> all;
+  all.reserve(static_cast<std::size_t>(players));
   for (int i = 0; i < players; ++i) all.push_back(AddPlayer(game, Named("P", i)));
   TNode32* previous = nullptr;
   for (int i = 0; i < nodes; ++i) {

@@ -41,7 +41,7 @@ void BM_BuildSquareTable(benchmark::State& state) {
     TGameType32 game;
     benchmark::DoNotOptimize(SquareTable(game, n));
   }
-  state.SetComplexityN(n * n);
+  state.SetComplexityN(static_cast<int64_t>(n) * n);
 }
 BENCHMARK(BM_BuildSquareTable)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
 

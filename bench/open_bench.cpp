@@ -31,8 +31,7 @@ const std::string& LargeGameFile() {
       m->SetPosition(to != nullptr ? (from->X + to->X) / 2 : from->X + 20,
                      to != nullptr ? (from->Y + to->Y) / 2 : from->Y + 60);
     });
-    const std::string file =
-        (std::filesystem::temp_directory_path() / "ludomark-bench.lmx").string();
+    std::string file = (std::filesystem::temp_directory_path() / "ludomark-bench.lmx").string();
     WriteGameFile(file, game);
     return file;
   }();

@@ -134,14 +134,14 @@ void RegisterAll() {
        {"prisoners_dilemma.lmx", "battle_of_the_sexes.lmx", "matching_pennies.lmx",
         "rock_paper_scissors.lmx", "volunteers_dilemma.lmx", "risky_venture.lmx", "hidden_move.lmx",
         "bluff.lmx", "discounted_centipede.lmx"}) {
-    for (int method : {1, 2, 3}) {
+    for (int method : {kSolvePure, kSolveMixed, kSolveSampling}) {
       benchmark::RegisterBenchmark(
           ("BM_Solve/" + std::string(file) + "/method" + std::to_string(method)).c_str(),
           [file, method](benchmark::State& s) { BM_SolveExample(s, file, method); })
           ->Unit(benchmark::kMillisecond);
     }
   }
-  for (int method : {1, 2, 3}) {
+  for (int method : {kSolvePure, kSolveMixed, kSolveSampling}) {
     benchmark::RegisterBenchmark(
         ("BM_Solve/table4x4x4/method" + std::to_string(method)).c_str(),
         [method](benchmark::State& s) { BM_SolveGenerated(s, ThreeByFour, method); })

@@ -15,7 +15,9 @@ void FillDiagonallyDominant(TMatrix& m, const std::vector<double>& values) {
   const int n = m.Capacity();
   for (int i = 1; i <= n; ++i) {
     double* row = m.Row(i);
-    for (int j = 0; j < n; ++j) row[j] = values[static_cast<std::size_t>((i - 1) * n + j)];
+    for (int j = 0; j < n; ++j)
+      row[j] = values[(static_cast<std::size_t>(i) - 1) * static_cast<std::size_t>(n) +
+                      static_cast<std::size_t>(j)];
   }
 }
 
@@ -25,10 +27,11 @@ void BM_InvertDense(benchmark::State& state) {
   std::vector<double> values(static_cast<std::size_t>(n * n));
   for (int i = 0; i < n; ++i) {
     for (int j = 0; j < n; ++j) {
-      values[static_cast<std::size_t>(i * n + j)] = (i == j ? n : 0) + random.Next() - 0.5;
+      values[static_cast<std::size_t>(i) * static_cast<std::size_t>(n) +
+             static_cast<std::size_t>(j)] = (i == j ? n : 0) + random.Next() - 0.5;
     }
   }
-  TMatrix m(nullptr, true, n, n);
+  TMatrix m(nullptr, /*augmented=*/true, n, n);
   for (auto _ : state) {
     FillDiagonallyDominant(m, values);
     m.Invert();
@@ -45,7 +48,7 @@ void BM_Evaluate(benchmark::State& state) {
   TGameType32 game;
   bench::BuildGeneratedGame(game, static_cast<int>(state.range(0)), state.range(1) != 0);
   AllocateWork(game);
-  for (auto _ : state) benchmark::DoNotOptimize(Evaluate(game, true));
+  for (auto _ : state) benchmark::DoNotOptimize(Evaluate(game, /*all=*/true));
   state.counters["nodes"] = game.Nodes().LiveCount();
 }
 
@@ -61,7 +64,8 @@ void BM_InvertReachOnly(benchmark::State& state) {
   for (int i = 1; i <= n; ++i) left.insert(left.end(), reach.Row(i), reach.Row(i) + n);
   for (auto _ : state) {
     for (int i = 1; i <= n; ++i) {
-      std::copy(left.begin() + (i - 1) * n, left.begin() + i * n, reach.Row(i));
+      const auto row = static_cast<std::ptrdiff_t>(i - 1) * n;
+      std::copy(left.begin() + row, left.begin() + row + n, reach.Row(i));
     }
     reach.Invert();
     benchmark::DoNotOptimize(reach.Singular);

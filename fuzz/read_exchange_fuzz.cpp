@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ludomark::TFileError&) {
     return 0;
   }
-  ludomark::BuildListing(game, 2);
+  ludomark::BuildListing(game, ludomark::kSolvableListMode);
   const std::string written = Write(game);  // an imported game always writes back
   ludomark::TGameType32 again;
   Read(written, again);

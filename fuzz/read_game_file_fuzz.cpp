@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const ludomark::TFileError&) {
     return 0;  // refused as a whole: not a game file
   }
-  ludomark::BuildListing(game, 2);
+  ludomark::BuildListing(game, ludomark::kSolvableListMode);
   // A black first player reads back blue, so only the second reading has to be stable.
   ludomark::TGameType32 again;
   ludomark::ReadGameText(ludomark::GameFileText(game), again);

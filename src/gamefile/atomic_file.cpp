@@ -20,11 +20,15 @@ namespace {
 
 SaveFault saveFault = nullptr;
 
-// Whether a test makes the stage fail (before the real call, which then does not happen).
-bool Injected(SaveStage stage) {
-  if (saveFault == nullptr || !saveFault(stage)) return false;
-  errno = EIO;
-  return true;
+// Makes one stage's call, unless a test's fault answers for it (then it fails with EIO). Every
+// stage goes through here, so a test that records the stages sees each call the save makes.
+template <class Call>
+bool Stage(SaveStage stage, Call call) {
+  if (saveFault != nullptr && saveFault(stage)) {
+    errno = EIO;
+    return false;
+  }
+  return call();
 }
 
 std::string Reason(const char* what, int code) {
@@ -134,10 +138,14 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
   }
 
   fs::path created;
-  const int fd = CreateBeside(target, exists ? (mode & 0700) : mode, created);
+  int fd = -1;
+  const bool made = Stage(SaveStage::Create, [&] {
+    fd = CreateBeside(target, exists ? (mode & 0700) : mode, created);
+    return fd >= 0;
+  });
   TemporaryFile temporary(created);
   Descriptor file(fd);
-  if (fd < 0 || Injected(SaveStage::Create)) {
+  if (!made) {
     throw TFileError(path, Reason("Cannot create a new file beside", errno));
   }
   if (exists) {
@@ -150,21 +158,22 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
       throw TFileError(path, Reason("Cannot keep the mode of the game file", errno));
     }
   }
-  if (Injected(SaveStage::Write) || !WriteAll(file.get(), text)) {
+  if (!Stage(SaveStage::Write, [&] { return WriteAll(file.get(), text); })) {
     throw TFileError(path, Reason("Cannot write the game file", errno));
   }
-  if (Injected(SaveStage::Sync) || ::fsync(file.get()) != 0) {
+  if (!Stage(SaveStage::Sync, [&] { return ::fsync(file.get()) == 0; })) {
     throw TFileError(path, Reason("Cannot write the game file to disk", errno));
   }
-  if (Injected(SaveStage::Close) || ::close(file.release()) != 0) {
+  if (!Stage(SaveStage::Close, [&] { return ::close(file.release()) == 0; })) {
     throw TFileError(path, Reason("Cannot close the game file", errno));
   }
-  if (Injected(SaveStage::Rename) || ::rename(temporary.path().c_str(), target.c_str()) != 0) {
+  if (!Stage(SaveStage::Rename,
+             [&] { return ::rename(temporary.path().c_str(), target.c_str()) == 0; })) {
     throw TFileError(path, Reason("Cannot replace the game file", errno));
   }
   temporary.Keep();
   // The rename itself reaches the disk with the folder; the file is in place either way.
-  ::fsync(folderFd.get());
+  Stage(SaveStage::SyncFolder, [&] { return ::fsync(folderFd.get()) == 0; });
 }
 
 }  // namespace ludomark

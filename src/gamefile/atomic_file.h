@@ -11,10 +11,12 @@ namespace ludomark {
 // changes. Throws TFileError naming the file on any failure; no stray file is left behind.
 void WriteFileAtomically(const std::string& path, const std::string& text);
 
-// Where a save can fail; tests make a stage fail to see that the old file survives.
-enum class SaveStage { Create, Write, Sync, Close, Rename };
+// The stages of a save, in order; tests make a stage fail to see that the old file survives,
+// or record them to see that each is made. A failed flush of the folder fails no save: the
+// file is in place by then.
+enum class SaveStage { Create, Write, Sync, Close, Rename, SyncFolder };
 using SaveFault = bool (*)(SaveStage stage);
-// Installs a fault (nothing to remove it): the save fails at every stage it answers true for.
+// Installs a fault (null removes it): the save fails at every stage it answers true for.
 void SetSaveFault(SaveFault fault);
 
 }  // namespace ludomark

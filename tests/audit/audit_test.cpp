@@ -53,8 +53,10 @@ TEST(Audit, TwelveMovesPassThirteenDoNot) {
 }
 
 TEST(Audit, ChanceProbabilitiesMustBeNonNegativeAndSumToAtMostOne) {
-  for (auto [p, q, ok] : {std::tuple{0.5, 0.4, true}, std::tuple{0.6, 0.5, false},
-                          std::tuple{-0.6, 0.5, false}, std::tuple{-0.3, 0.5, false}}) {
+  for (auto [p, q, ok] :
+       {std::tuple{0.5, 0.4, true}, std::tuple{0.6, 0.5, false}, std::tuple{-0.6, 0.5, false},
+        std::tuple{-0.3, 0.5, false}, std::tuple{0.0, 1.0, true}, std::tuple{1.0, 0.0, true},
+        std::tuple{0.0, 0.0, true}}) {
     Base g;
     TNode32* luck = g.b.Node("C", nullptr);
     g.b.Move("in", g.root, luck);
@@ -142,6 +144,19 @@ TEST(Audit, PayoffFindings) {
   g.game.ResetDerived();
   EXPECT_FALSE(Audit(g.game));
   EXPECT_EQ(Findings(g.game).size(), 2u);
+
+  // Two payoffs to one player are no payoff to the other, whatever their order.
+  for (const bool bobFirst : {false, true}) {
+    Base twice;
+    TMove32* end = twice.b.Move("end", twice.root, nullptr);
+    if (bobFirst) twice.b.Payoff(end, twice.bob, 1);
+    twice.b.Payoff(end, twice.ann, 1);
+    twice.b.Payoff(end, twice.ann, 2);
+    EXPECT_EQ(Audit(twice.game), bobFirst);
+    if (!bobFirst) {
+      EXPECT_EQ(Findings(twice.game), (std::vector<std::string>{"Payoff missing at end@R(Ann)"}));
+    }
+  }
 }
 
 TEST(Audit, MoveNamesMustMatchAcrossTheSet) {

@@ -79,7 +79,7 @@ int TouchEverything(TGameType32& game) {
     touch(n->Player.get());
     touch(n->Info.get());
     n->Describe(2);
-    n->RedrawRect(n->X, n->Y, true);
+    n->RedrawRect(n->X, n->Y, /*withLinks=*/true);
   });
   game.Moves().ForEach([&](TGameObject32* e) {
     auto* m = static_cast<TMove32*>(e);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
@@ -75,6 +76,23 @@ TEST_F(TempFolder, AFailureAtAnyStageKeepsTheOldFileAndLeavesNothingElse) {
     EXPECT_TRUE(Slurp(file) == "old\r\n") << static_cast<int>(stage);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
   }
+}
+
+std::vector<SaveStage> stagesMade;
+
+TEST_F(TempFolder, TheTextReachesTheDiskBeforeItReplacesTheOldFile) {
+  const fs::path file = dir_ / "game.lmx";
+  SetSaveFault([](SaveStage s) {
+    stagesMade.push_back(s);
+    return false;
+  });
+  WriteFileAtomically(file.string(), "text");
+  SetSaveFault(nullptr);
+  // Flushed and closed before the rename, the rename flushed with its folder afterwards.
+  EXPECT_EQ(stagesMade,
+            (std::vector<SaveStage>{SaveStage::Create, SaveStage::Write, SaveStage::Sync,
+                                    SaveStage::Close, SaveStage::Rename, SaveStage::SyncFolder}));
+  EXPECT_EQ(Slurp(file), "text");
 }
 
 TEST_F(TempFolder, ModeOwnerAndReadOnlyFilesAreRespected) {

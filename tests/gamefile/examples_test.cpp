@@ -25,7 +25,7 @@ TEST(Examples, ReadListAndWriteBackByteForByte) {
     ASSERT_TRUE(ReadGameFile(path, game)) << path;
     EXPECT_EQ(game.Status(), StatusSaved);
     EXPECT_EQ(game.Findings().LiveCount(), 0) << path;
-    const std::vector<std::string> listing = BuildListing(game, 2);
+    const std::vector<std::string> listing = BuildListing(game, kSolvableListMode);
     EXPECT_GT(listing.size(), 8u);
     EXPECT_EQ(GameFileText(game), committed) << path;
 

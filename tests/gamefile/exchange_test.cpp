@@ -15,6 +15,7 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "gamefile/nfg_reader.h"
+#include "model/move.h"
 #include "model/payoff.h"
 #include "model/player.h"
 #include "support/game_builder.h"
@@ -65,6 +66,43 @@ TEST(NfgReader, CountsNamesBodiesAndProfileOrder) {
   EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Bottom", "Left"}), "Ann"), 0);
   EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Top", "Right"}), "Ann~2"), 2);
   EXPECT_EQ(PayoffOf(named, testing::CellOf(table, {"Bottom", "Right"}), "Ann"), 3);
+}
+
+TEST(ExchangeWriter, QuotesAndBackslashesInNamesAreEscaped) {
+  TGameType32 game;
+  ReadNfgText(R"(NFG 1 R "say \"hi\" \\ to" { "A\\B" "\"Q\"" } { 1 1 } 1 2)", "names.nfg", game);
+  ASSERT_EQ(OnlyTable(game)->Name, R"(say "hi" \ to)");
+  const std::string text = WriteNfgText(game, "names.nfg");
+  EXPECT_EQ(text.rfind(R"(NFG 1 R "say \"hi\" \\ to" { "A\\B" "\"Q\"" })", 0), 0u) << text;
+  TGameType32 back;
+  ReadNfgText(text, "back.nfg", back);
+  EXPECT_EQ(OnlyTable(back)->Name, R"(say "hi" \ to)");
+  EXPECT_EQ(As<TPlayer32>(back.Players().ElementAt(1))->Name, R"(A\B)");
+  EXPECT_EQ(As<TPlayer32>(back.Players().ElementAt(2))->Name, R"("Q")");
+}
+
+TEST(EfgReader, ChanceProbabilitiesAreStoredToSixDigitsAndStillSumToOne) {
+  // The largest (the first of equals) takes what the others leave, so the sum is neither over
+  // 1, which the audit refuses, nor short of it.
+  for (const auto& [given, stored] :
+       {std::pair<std::string, std::vector<double>>{"1/3 \"b\" 1/3 \"c\" 1/3",
+                                                    {0.333334, 0.333333, 0.333333}},
+        {"1/7 \"b\" 6/7 \"c\" 0", {0.142857, 0.857143, 0}},
+        {"0.1234567 \"b\" 0.3 \"c\" 0.5765433", {0.123457, 0.3, 0.576543}}}) {
+    TGameType32 game;
+    ReadEfgText("EFG 2 R \"\" { \"A\" }\nc \"\" 1 \"\" { \"a\" " + given +
+                    " } 0\nt \"\" 1 \"\" { 1 }\nt \"\" 2 \"\" { 2 }\nt \"\" 3 \"\" { 3 }",
+                "chance.efg", game);
+    std::vector<double> values;
+    double sum = 0;
+    game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
+      values.push_back(m->Value);
+      sum += m->Value;
+    });
+    EXPECT_EQ(values, stored) << given;
+    EXPECT_LE(sum, 1.0) << given;
+    EXPECT_GT(sum, 1.0 - 1e-9) << given;
+  }
 }
 
 TEST(EfgReader, TreesSetsOutcomesAndTheirEquilibria) {

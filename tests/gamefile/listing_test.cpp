@@ -52,25 +52,25 @@ TEST(Listing, SolvableListsEveryKindUnderItsHeading) {
       "PAYOFFS",
       "U2.5 @L@N1(Ann) for Ann",
   };
-  EXPECT_EQ(BuildListing(game, 2), expected);
+  EXPECT_EQ(BuildListing(game, kSolvableListMode), expected);
 }
 
 TEST(Listing, FindingsLogAndSolutionAudit) {
   TGameType32 game;
   game.ReportFinding("Payoff 2.5 is unattached.");
-  EXPECT_EQ(BuildListing(game, 1),
+  EXPECT_EQ(BuildListing(game, kFlawedListMode),
             (std::vector<std::string>{"GAME IS FLAWED", "Payoff 2.5 is unattached."}));
   auto* entry = NewElement<TBug>(&game);
   entry->ParseLine("  a log line kept as it is   ");
   game.SolverLog().Add(entry);
-  EXPECT_EQ(BuildListing(game, 3),
+  EXPECT_EQ(BuildListing(game, kSolverStepsMode),
             (std::vector<std::string>{"LIST SOLUTION STEPS", "  a log line kept as it is   "}));
-  EXPECT_EQ(BuildListing(game, 4), (std::vector<std::string>{"AUDIT SOLUTION"}));
-  TGameList entries(true);
+  EXPECT_EQ(BuildListing(game, kAuditSolutionMode), (std::vector<std::string>{"AUDIT SOLUTION"}));
+  TGameList entries(/*owning=*/true);
   auto* audit = NewElement<TBug>(&game);
   audit->SetName("checked");
   entries.Add(audit);
-  EXPECT_EQ(BuildListing(game, 4, &entries),
+  EXPECT_EQ(BuildListing(game, kAuditSolutionMode, &entries),
             (std::vector<std::string>{"AUDIT SOLUTION", "checked"}));
 }
 

@@ -1,6 +1,7 @@
 // What the reader accepts and what it refuses as not a game file.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "audit/audit.h"
@@ -28,10 +29,17 @@ std::string RefusalOf(const std::string& text) {
   return "";
 }
 
+// The lines with the line end between them (none after the last).
+std::string Joined(std::initializer_list<std::string> lines, const std::string& end) {
+  std::string text;
+  for (const std::string& line : lines) text.append(text.empty() ? "" : end).append(line);
+  return text;
+}
+
 TEST(Reading, AnyLineEndAndAByteOrderMark) {
   for (const std::string end : {"\n", "\r\n", "\r"}) {
     TGameType32 game;
-    ReadGameText("\xEF\xBB\xBF" + kAnn + end + kBob + end + kNode + end + kMove, game);
+    ReadGameText("\xEF\xBB\xBF" + Joined({kAnn, kBob, kNode, kMove}, end), game);
     EXPECT_EQ(game.Players().LiveCount(), 2);
     EXPECT_EQ(game.Players().Get(0)->Name, "Ann");
     EXPECT_EQ(game.Nodes().LiveCount(), 1);
@@ -43,8 +51,9 @@ TEST(Reading, AnyLineEndAndAByteOrderMark) {
 
 TEST(Reading, RefusesWhatIsNoGame) {
   EXPECT_NE(RefusalOf(std::string(5000, '\0')).find("Not a game file"), std::string::npos);
-  EXPECT_NE(RefusalOf("\xff\xfe"
-                      "A\0n\0n\0")
+  EXPECT_NE(RefusalOf(std::string("\xff\xfe"
+                                  "A\0n\0n\0",
+                                  8))
                 .find("Not a game file"),
             std::string::npos);
   EXPECT_NE(RefusalOf(kAnn + "\n" + std::string(1100000, 'x')).find("Line 2 is longer"),
@@ -52,7 +61,7 @@ TEST(Reading, RefusesWhatIsNoGame) {
   for (const char* number : {"nan", "-inf", "Infinity", "0x1p3", "1e999"}) {
     std::string move = kMove;
     move.replace(64, 8, std::string(number) + std::string(8 - std::string(number).size(), ' '));
-    EXPECT_NE(RefusalOf(kAnn + "\n" + kNode + "\n" + move).find("Line 3 holds a number"),
+    EXPECT_NE(RefusalOf(Joined({kAnn, kNode, move}, "\n")).find("Line 3 holds a number"),
               std::string::npos)
         << number;
   }
@@ -85,7 +94,8 @@ TEST(Reading, ASolvedGameSavesOnlyWhatTheUserMade) {
     EXPECT_EQ(text.find("303     \r\n"), std::string::npos) << name;
     TGameType32 back;
     ReadGameText(text, back);
-    EXPECT_EQ(BuildListing(back, 2), BuildListing(original, 2)) << name;
+    EXPECT_EQ(BuildListing(back, kSolvableListMode), BuildListing(original, kSolvableListMode))
+        << name;
     EXPECT_EQ(back.Infos().LiveCount(), original.Infos().LiveCount()) << name;
     EXPECT_EQ(back.Status(), StatusSolvedSaved);
     EXPECT_EQ(GameFileText(back).size(), originalText.size()) << name;

@@ -170,7 +170,8 @@ TEST(RoundTrip, ListingOfAGameBuiltInMemoryIsUnchangedByReopening) {
     const std::string text = GameFileText(game);
     TGameType32 back;
     ReadGameText(text, back);
-    EXPECT_EQ(BuildListing(back, 2), BuildListing(game, 2)) << example.FileName;
+    EXPECT_EQ(BuildListing(back, kSolvableListMode), BuildListing(game, kSolvableListMode))
+        << example.FileName;
     EXPECT_EQ(GameFileText(back), text) << example.FileName;
   }
 }
@@ -190,13 +191,16 @@ TEST(RoundTrip, HeaderAndChoiceLinesAreDropped) {
 
 TEST(RoundTrip, DamagedFilesLoadWhatParses) {
   TGameType32 source;
-  BuildAudited(source, false);
+  BuildAudited(source, /*temporaryFirst=*/false);
   const std::string text = GameFileText(source);
   TUniformRandom random(11);
   auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random.Next() * n); };
-  std::vector<std::string> inputs = {
-      "",         "\n\n\n", std::string(5000, '\0'), "\xff\xfe\x00\x01", std::string(100000, '9'),
-      text + text};
+  std::vector<std::string> inputs = {"",
+                                     "\n\n\n",
+                                     std::string(5000, '\0'),
+                                     std::string("\xff\xfe\x00\x01", 4),
+                                     std::string(100000, '9'),
+                                     text + text};
   for (int i = 0; i < 300; ++i) {
     std::string damaged = text;
     switch (i % 4) {
@@ -224,7 +228,7 @@ TEST(RoundTrip, DamagedFilesLoadWhatParses) {
     } catch (const TFileError&) {
       continue;  // refused as a whole, which is fine; what is read must be stable
     }
-    BuildListing(game, 2);
+    BuildListing(game, kSolvableListMode);
     TGameType32 second;
     ReadGameText(GameFileText(game), second);
     // A black first player reads back blue; after that, what survived is stable.

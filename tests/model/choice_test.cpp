@@ -129,7 +129,7 @@ TEST(Choice, RangeOverTheProfilesAgreeingWithTheMarkedSupports) {
   other->AddChoice(d);
   f.game.Renumber();  // choices 1, 2 at set 1; d is choice 3 at set 2
 
-  TGameList profiles(true);
+  TGameList profiles(/*owning=*/true);
   profiles.Add(new FakeProfile({1, 3}, {{1, 4.0}}));
   profiles.Add(new FakeProfile({1}, {{1, -2.0}}));
   profiles.Add(new FakeProfile({2, 3}, {{1, 9.0}}));
@@ -160,7 +160,7 @@ TEST(Choice, BoundsFromMovesOnceAllAreKnown) {
   TChoice32* c = f.choices[0];
   c->AddMove(m1);
   c->AddMove(m2);
-  m1->SetSettled(true);
+  m1->SetSettled(/*value=*/true);
   m1->UpperBound = 2;
   m1->LowerBound = 1;
   c->BoundsFromMoves();

@@ -71,6 +71,7 @@ TEST(Drawing, InformationSetsTablesAndTemporaryElements) {
   TPlayer32* bob = b.Player("Bob", kRed);
   TPlayer32* cy = b.Player("Cy", kGreen);
   std::vector<TNode32*> nodes;
+  nodes.reserve(3);
   for (int i = 0; i < 3; ++i) nodes.push_back(b.Node("N", bob, 100 + 100 * i, 300));
   TInfo32* set = b.InfoSet("I", {nodes[0], nodes[1], nodes[2]});
   RecordingCanvas three;

@@ -27,9 +27,10 @@ TEST(Ref, EmptiesWhenTargetIsDestroyedAndSurvivesMoves) {
   Ref<TGameObject32> a = target;
   Ref<TGameObject32> b = a;
   std::vector<Ref<TGameObject32>> many;
+  // NOLINTNEXTLINE(performance-inefficient-vector-operation): the reallocations are the point
   for (int i = 0; i < 100; ++i) many.emplace_back(target);  // reallocation moves the links
   Ref<TGameObject32> moved = std::move(b);
-  EXPECT_EQ(b.get(), nullptr);
+  EXPECT_EQ(b.get(), nullptr);  // NOLINT(bugprone-use-after-move): a moved link is empty
   EXPECT_EQ(moved.get(), target);
   many.erase(many.begin() + 10, many.begin() + 60);
   FreeElement(target);
@@ -52,7 +53,7 @@ TEST(Ref, SelfLinkAndReassignment) {
 }
 
 TEST(GameList, WalkSkipsEmptyEntriesAndElementsDestroyedElsewhere) {
-  TGameList owner(true);
+  TGameList owner(/*owning=*/true);
   TGameList view;
   for (const char* n : {"a", "b", "c", "d"}) {
     TGameObject32* e = Named(n);
@@ -79,7 +80,7 @@ TEST(GameList, WalkSkipsEmptyEntriesAndElementsDestroyedElsewhere) {
 }
 
 TEST(GameList, FreeByTypeKeepsOrderOfTheRestAndZeroFreesAll) {
-  TGameList list(true);
+  TGameList list(/*owning=*/true);
   for (const char* n : {"a", "b", "c", "d", "e"}) list.Add(Named(n, 502));
   list.Get(1)->MarkForRemoval();
   list.Get(3)->MarkForRemoval();
@@ -91,7 +92,7 @@ TEST(GameList, FreeByTypeKeepsOrderOfTheRestAndZeroFreesAll) {
 }
 
 TEST(GameList, PositionsAndLookups) {
-  TGameList list(true);
+  TGameList list(/*owning=*/true);
   TGameObject32* a = Named("a");
   TGameObject32* b = Named("b");
   list.Add(a);
@@ -120,7 +121,7 @@ TEST(GameList, ViewNeverFreesAndOwnerFreesOnDestruction) {
   }
   EXPECT_EQ(kept->Name, "kept");  // still alive: the sanitizer would object otherwise
   {
-    TGameList owner(true);
+    TGameList owner(/*owning=*/true);
     owner.Add(kept);
     watch = kept;
   }

@@ -66,12 +66,12 @@ TEST(GameObject, InRectIsStrictAndOrientationFree) {
 TEST(GameObject, RedrawRectAndSettled) {
   TGameObject32 e;
   EXPECT_EQ(e.RedrawRect(100, 200, true), (TRect{-60, 40, 180, 280}));
-  e.SetSettled(true);
+  e.SetSettled(/*value=*/true);
   EXPECT_TRUE(e.Done);
-  e.SetSettled(false);
+  e.SetSettled(/*value=*/false);
   EXPECT_TRUE(e.Done);  // clearing Settled leaves Done alone
-  e.SetBound(true, 3);
-  e.SetBound(false, -1);
+  e.SetBound(/*upper=*/true, 3);
+  e.SetBound(/*upper=*/false, -1);
   EXPECT_EQ(e.UpperBound, 3);
   EXPECT_EQ(e.LowerBound, -1);
   EXPECT_EQ(e.Renumber(), 0);

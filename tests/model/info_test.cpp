@@ -65,7 +65,7 @@ TEST(Info, SubsetsInBinaryCountingOrder) {
   }
   EXPECT_EQ(subsets, (std::vector<std::string>{"a", "b", "ab", "c", "ac", "bc", "abc"}));
   EXPECT_FALSE(info->NextSubset(0));
-  info->SetMarks(false, 2);
+  info->SetMarks(/*flag=*/false, 2);
   int marked = 0;
   info->Choices.ForEach([&](TGameObject32* e) { marked += e->Mark ? 1 : 0; });
   EXPECT_EQ(marked, 1);

@@ -15,20 +15,20 @@ namespace {
 TEST(Vector, OneBasedWithSilentEdges) {
   TVector v(3);
   EXPECT_EQ(v.Count(), 3);
-  v.Put(false, 3, 2.5);
-  v.Put(true, 3, 1.0);
+  v.Put(/*add=*/false, 3, 2.5);
+  v.Put(/*add=*/true, 3, 1.0);
   EXPECT_EQ(v.Get(3), 3.5);
   EXPECT_EQ(v.Get(4), 0);
   EXPECT_EQ(v.Get(-1), 0);
-  v.Put(false, 4, 1);
-  v.Put(false, -1, 1);
+  v.Put(/*add=*/false, 4, 1);
+  v.Put(/*add=*/false, -1, 1);
   EXPECT_EQ(v.Get(4), 0);
-  v.Put(false, 0, 9);  // index 0 exists
+  v.Put(/*add=*/false, 0, 9);  // index 0 exists
   EXPECT_EQ(v.Get(0), 9);
 
   TBoolVect b(2);
-  b.Put(2, true);
-  b.Put(3, true);
+  b.Put(2, /*flag=*/true);
+  b.Put(3, /*flag=*/true);
   EXPECT_TRUE(b.Get(2));
   EXPECT_FALSE(b.Get(3));
   EXPECT_FALSE(b.Get(-5));
@@ -38,15 +38,15 @@ TEST(Vector, DotNeedsEnoughEntriesAndRestartsAfterOverflow) {
   TVector v(3);
   TVector w(3);
   for (int i = 1; i <= 3; ++i) {
-    v.Put(false, i, i);
-    w.Put(false, i, 10 * i);
+    v.Put(/*add=*/false, i, i);
+    w.Put(/*add=*/false, i, 10 * i);
   }
   EXPECT_EQ(TVector::Dot(3, 0, v, w), 10 + 40 + 90);
   EXPECT_EQ(TVector::Dot(1, 2, v, w), 3 * 10);
   EXPECT_EQ(TVector::Dot(2, 2, v, w), 0);  // would need v(4)
   EXPECT_EQ(TVector::SqrLength(3, v), 14);
-  v.Put(false, 1, 1e200);
-  w.Put(false, 1, 1e200);
+  v.Put(/*add=*/false, 1, 1e200);
+  w.Put(/*add=*/false, 1, 1e200);
   EXPECT_EQ(TVector::Dot(3, 0, v, w), 40 + 90);  // the overflowing first term restarts the sum
 }
 
@@ -66,26 +66,26 @@ std::unique_ptr<TMatrix> Load(const std::vector<std::vector<double>>& a) {
   const int n = static_cast<int>(a.size());
   auto m = std::make_unique<TMatrix>(nullptr, true, n, n);
   for (int i = 1; i <= n; ++i) {
-    for (int j = 1; j <= n; ++j) m->Put(false, i, j, a[i - 1][j - 1]);
+    for (int j = 1; j <= n; ++j) m->Put(/*add=*/false, i, j, a[i - 1][j - 1]);
   }
   return m;
 }
 
 TEST(Matrix, EdgesAndShapes) {
-  TMatrix m(nullptr, true, 2, 3);
+  TMatrix m(nullptr, /*augmented=*/true, 2, 3);
   EXPECT_EQ(m.Width(), 4);
   EXPECT_EQ(m.Rows(), 3);
-  m.Put(false, 3, 4, 7);
+  m.Put(/*add=*/false, 3, 4, 7);
   EXPECT_EQ(m.Get(3, 4), 7);
-  m.Put(false, 4, 1, 7);
-  m.Put(false, 1, 5, 7);
+  m.Put(/*add=*/false, 4, 1, 7);
+  m.Put(/*add=*/false, 1, 5, 7);
   EXPECT_EQ(m.Get(4, 1), 0);
   EXPECT_EQ(m.Get(1, 5), 0);
   m.SetRows(5);
   EXPECT_EQ(m.Rows(), 3);
   m.SetRows(2);
   EXPECT_EQ(m.Rows(), 2);
-  m.Put(false, 1, 1, 4);
+  m.Put(/*add=*/false, 1, 1, 4);
   m.Zero();
   EXPECT_EQ(m.Get(1, 1), 0);
   EXPECT_EQ(m.Get(3, 4), 7);  // Zero clears the left part only
@@ -122,7 +122,7 @@ TEST(Matrix, SingularCases) {
   auto zeroColumn = Load({{1, 0}, {2, 0}});
   zeroColumn->Invert();
   EXPECT_TRUE(zeroColumn->Singular);
-  TMatrix empty(nullptr, true, 2, 2);
+  TMatrix empty(nullptr, /*augmented=*/true, 2, 2);
   empty.SetRows(0);
   empty.Invert();
   EXPECT_TRUE(empty.Singular);
@@ -153,10 +153,10 @@ TEST(Matrix, SingularCases) {
 }
 
 TEST(Matrix, FewerRowsThanCapacityUseTheTopLeftBlock) {
-  TMatrix m(nullptr, true, 3, 3);
-  m.Put(false, 1, 1, 2);
-  m.Put(false, 2, 2, 4);
-  m.Put(false, 3, 3, 0);  // outside the rows in use: never read
+  TMatrix m(nullptr, /*augmented=*/true, 3, 3);
+  m.Put(/*add=*/false, 1, 1, 2);
+  m.Put(/*add=*/false, 2, 2, 4);
+  m.Put(/*add=*/false, 3, 3, 0);  // outside the rows in use: never read
   m.SetRows(2);
   m.Invert();
   ASSERT_FALSE(m.Singular);

@@ -55,7 +55,7 @@ TEST(Run, ProfilesOfOnePlayerAndThePureEquilibria) {
   run.Game = &g.game;
   run.Observer = &view;
   AllocateWork(g.game);
-  MarkInfos(g.game, false);
+  MarkInfos(g.game, /*all=*/false);
   run.Profiling = true;
   run.Enumerate(1, g.root->Info.get());
   SolveMethod = 2;
@@ -203,7 +203,7 @@ TEST(Run, StepLengthAndFacets) {
   });
   a->Direction = -2.0 / 3;  // a full step would take it to -1/3
   run.Step = 1;
-  run.TakeStep(false);
+  run.TakeStep(/*random=*/false);
   EXPECT_TRUE(run.FacetHit);
   EXPECT_DOUBLE_EQ(run.Step, 0.5);
   EXPECT_NEAR(a->Probability, 0, 1e-15);
@@ -229,6 +229,7 @@ TEST(Run, SensitivityMatchesFiniteDifferences) {
   ASSERT_TRUE(Evaluate(game, true));
   ComputeSensitivity(game);
   std::vector<double> base;
+  base.reserve(choices.size());
   for (TChoice32* c : choices) base.push_back(c->Expected);
   const double h = 1e-6;
   for (TChoice32* d : choices) {

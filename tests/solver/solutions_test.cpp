@@ -156,10 +156,10 @@ struct HandMade {
                     double beliefX1 = 1) {
     TSolution32* s = NewSolution(&game);
     s->Kind = kind;
-    for (const char* c : best) s->BestSet.Put(N(c), true);
-    for (auto [c, p] : played) s->Probabilities.Put(false, N(c), p);
-    s->Beliefs.Put(false, x1->Number, beliefX1);
-    s->Beliefs.Put(false, x2->Number, 1 - beliefX1);
+    for (const char* c : best) s->BestSet.Put(N(c), /*flag=*/true);
+    for (auto [c, p] : played) s->Probabilities.Put(/*add=*/false, N(c), p);
+    s->Beliefs.Put(/*add=*/false, x1->Number, beliefX1);
+    s->Beliefs.Put(/*add=*/false, x2->Number, 1 - beliefX1);
     game.Solutions().Add(s);
     return s;
   }
@@ -198,14 +198,14 @@ TEST(Solutions, DuplicateAndMergeThresholds) {
   HandMade h;
   TSolution32* s = h.Make(2, {"a1", "b1"}, {{"a1", 1}, {"b1", 0}});
   TSolution32* t = NewSolution(&h.game);
-  t->Probabilities.Put(false, h.N("a1"), 1);
-  t->Probabilities.Put(false, h.N("b1"), 1e-5);
-  t->Beliefs.Put(false, h.x1->Number, 1);
+  t->Probabilities.Put(/*add=*/false, h.N("a1"), 1);
+  t->Probabilities.Put(/*add=*/false, h.N("b1"), 1e-5);
+  t->Beliefs.Put(/*add=*/false, h.x1->Number, 1);
   EXPECT_DOUBLE_EQ(SolutionDistance(h.game, *s, *t), 1e-5);
   EXPECT_FALSE(IsDuplicate(h.game, *t));  // exactly 1e-5 apart is new
-  t->Probabilities.Put(false, h.N("b1"), 9e-6);
+  t->Probabilities.Put(/*add=*/false, h.N("b1"), 9e-6);
   EXPECT_TRUE(IsDuplicate(h.game, *t));
-  t->Probabilities.Put(false, h.N("b1"), 1e-5);
+  t->Probabilities.Put(/*add=*/false, h.N("b1"), 1e-5);
   h.game.Solutions().Add(t);
   Ref<TSolution32> later = t;
   MergeDuplicates(h.game);  // the merge keeps the first of two within 1e-5

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/solution.h"
+#include "solver/found_point.h"
 #include "support/solving.h"
 
 namespace ludomark {
@@ -91,7 +92,7 @@ TEST(SolveExamples, VolunteersDilemmaForThree) {
     int i = 0;
     for (const char* side : {"Ann", "Bob", "Cy"})
       help[i++] = ChoiceIn(game, *s, "Help", side).Probability;
-    if (s->Kind == 1) {
+    if (s->Kind == kFoundPure) {
       ++pure;
       EXPECT_NEAR(help[0] + help[1] + help[2], 1, kTol);  // exactly one helps
     } else if (std::fabs(help[0] - help[1]) < kTol && std::fabs(help[1] - help[2]) < kTol) {

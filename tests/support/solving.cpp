@@ -17,7 +17,7 @@ bool SolveExample(const std::string& fileName, int method, TGameType32& game,
   RecordingObserver quiet;
   TSolveRun run;
   const TSolveRun::Start start = run.Solve(game, observer != nullptr ? *observer : quiet);
-  SolveMethod = 2;
+  SolveMethod = kSolveMixed;
   return start == TSolveRun::Start::Ran;
 }
 

@@ -34,7 +34,7 @@ std::filesystem::path TestFolder() {
   for (char& c : name) {
     if (c == '/') c = '_';  // parameterised names hold slashes
   }
-  const std::filesystem::path folder = ProcessFolder() / name;
+  std::filesystem::path folder = ProcessFolder() / name;
   std::filesystem::create_directories(folder);
   return folder;
 }

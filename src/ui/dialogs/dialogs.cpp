@@ -15,17 +15,18 @@ bool SolvingNow(const TGameObject32& element) {
   const auto* game = As<TGameForm32>(element.Owner);
   return game == nullptr || SolvingNow(*game);
 }
-}  // namespace
 
-TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* player) {
+// The player and node dialogs edit the element given, or make a new one when given none.
+template <class TElement, class TDialog>
+TElement* RunCreateOrEdit(TDialogRunner& runner, TDialog& dialog, TGameForm32& game,
+                          TElement* element) {
   if (SolvingNow(game)) return nullptr;
-  TPlayerDlg& dialog = dialogs.Player;
-  dialog.Setup(player, game);
-  TPlayer32* result = nullptr;
-  if (dialogs.Runner.Show(dialog)) {
-    result = player;
+  dialog.Setup(element, game);
+  TElement* result = nullptr;
+  if (runner.Show(dialog)) {
+    result = element;
     if (result == nullptr) {
-      result = NewElement<TPlayer32>(&game);
+      result = NewElement<TElement>(&game);
       game.AddObject(result);
     }
     result->Assign(dialog.Working());
@@ -34,23 +35,14 @@ TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* play
   dialog.Release();
   return result;
 }
+}  // namespace
+
+TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* player) {
+  return RunCreateOrEdit(dialogs.Runner, dialogs.Player, game, player);
+}
 
 TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node) {
-  if (SolvingNow(game)) return nullptr;
-  TNodeDlg& dialog = dialogs.Node;
-  dialog.Setup(node, game);
-  TNode32* result = nullptr;
-  if (dialogs.Runner.Show(dialog)) {
-    result = node;
-    if (result == nullptr) {
-      result = NewElement<TNode32>(&game);
-      game.AddObject(result);
-    }
-    result->Assign(dialog.Working());
-    game.SetStatus(StatusEdited);
-  }
-  dialog.Release();
-  return result;
+  return RunCreateOrEdit(dialogs.Runner, dialogs.Node, game, node);
 }
 
 bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <utility>
 
 #include "audit/audit.h"
 #include "gamefile/game_file.h"
@@ -20,7 +21,7 @@ namespace {
 
 // Does what a user does in the modal dialog once it shows.
 void WhenShown(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act] {
+  QTimer::singleShot(0, [act = std::move(act)] {
     QWidget* dialog = QApplication::activeModalWidget();
     if (dialog == nullptr) QFAIL("no dialog is shown");
     act(dialog);

@@ -142,6 +142,13 @@ TEST_F(GameWindowTest, RubberBandSelectsAndMovesTheSelection) {
   EXPECT_TRUE(main.SelectionActions);
   EXPECT_EQ(host.Pointer, (TPoint{150, 150}));
   EXPECT_EQ(game.Selection().LiveCount(), 2);
+  // The pointer leaves the rectangle and comes back to its corner: the rectangle is the element
+  // under the pointer again.
+  Move(600, 600);
+  EXPECT_EQ(window.Current(), nullptr);
+  Move(152, 151);
+  EXPECT_EQ(window.Current(), &game.SelectRect());
+  EXPECT_EQ(host.Shape, TPointerShape::Hand);
   // Redraw from the rectangle's menu: the selection follows, each displacement snapped.
   window.Execute(TWindowCommand::Redraw);
   ASSERT_TRUE(window.Placing());

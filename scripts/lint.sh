@@ -1,0 +1,27 @@
+#!/bin/sh
+# Formatting and the checks of .clang-tidy over every tracked source: the program's, the tests',
+# the benchmarks' and the fuzz targets'. Each is checked with the compile commands of a build that
+# holds it; the builds are configured here, not built (only the Qt tests' generated meta code).
+set -e
+jobs=${1:-$(nproc)}
+cmake -S . -B build/lint -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_BENCH=ON >/dev/null
+cmake --build build/lint --target $(ninja -C build/lint -t targets all | sed -n 's/^\([a-z-]*_autogen\):.*/\1/p') \
+  >/dev/null
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
+  -DLUDOMARK_DESKTOP=OFF >/dev/null
+
+clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h')
+
+# clang-tidy counts its suppressed notes on standard error; everything else it says is shown.
+log=build/lint/clang-tidy.log
+status=0
+git ls-files 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' |
+  xargs -P "$jobs" -n 8 clang-tidy -p build/lint --quiet >"$log" 2>&1 || status=1
+git ls-files 'fuzz/*.cpp' | xargs clang-tidy -p build/fuzz --quiet >>"$log" 2>&1 || status=1
+grep -v -e '^[0-9]* warnings\? generated\.$' -e '^[0-9]* warnings\? and [0-9]* errors\? generated\.$' \
+  -e '^Suppressed [0-9]* warnings' -e '^Use -header-filter' "$log" || true
+if [ "$status" -ne 0 ]; then
+  echo "lint: clang-tidy found the problems above" >&2
+  exit 1
+fi
+echo "lint: format and clang-tidy clean"
