@@ -17,11 +17,13 @@ void PrintHelp(std::ostream& out) {
       << "Commands:\n"
       << "  list FILE.lmx    read the game and print every element, by kind\n"
       << "  audit FILE.lmx   check the game: its elements when it passes, its flaws when not\n"
-      << "  solve FILE.lmx [--method pure|mixed|sampling] [--json] [--save] [--debug]\n"
+      << "  solve FILE.lmx [--method pure|mixed|sampling|tracing] [--json] [--save] [--debug]\n"
       << "                   audit and solve the game and print every solution found:\n"
       << "                   choice probabilities and values, beliefs, node values\n"
       << "      --method     pure: pure equilibria only; mixed (default): also mixed ones;\n"
-      << "                   sampling: mixed equilibria from 200 random starting points\n"
+      << "                   sampling: mixed equilibria from 200 random starting points;\n"
+      << "                   tracing: one equilibrium, fast on large games, at the end of\n"
+      << "                   the logit path from the uniform profile\n"
       << "      --json       print one JSON object instead of text\n"
       << "      --save       save the game and append the solutions to its file\n"
       << "      --debug      trace the solver and print its log after the solutions\n"
@@ -168,7 +170,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         std::string value;
         if (arg == "--method") {
           if (i + 1 >= args.size())
-            return UsageError(err, "--method needs pure, mixed or sampling");
+            return UsageError(err, "--method needs pure, mixed, sampling or tracing");
           value = args[++i];
         } else {
           value = arg.substr(9);
@@ -179,8 +181,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           options.Method = kSolveMixed;
         } else if (value == "sampling") {
           options.Method = kSolveSampling;
+        } else if (value == "tracing") {
+          options.Method = kSolveTracing;
         } else {
-          return UsageError(err, "unknown method '" + value + "' (pure, mixed or sampling)");
+          return UsageError(err,
+                            "unknown method '" + value + "' (pure, mixed, sampling or tracing)");
         }
         continue;
       }
@@ -228,6 +233,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     options.Path = files[0];
     if (options.ShardCount > 0) {
       if (options.Out.empty()) return UsageError(err, "--shard needs --out PART.lmx");
+      if (options.Method == kSolveTracing) {
+        return UsageError(err, "tracing follows one path, which has no shares: solve it whole");
+      }
       if (options.Save || options.Json || options.Debug || options.Jobs > 0) {
         return UsageError(err,
                           "--shard writes its part only: --save, --json, --debug and --jobs "

@@ -13,7 +13,10 @@
 namespace ludomark::cli {
 
 const char* MethodName(int method) {
-  return method == kSolvePure ? "pure" : method == kSolveSampling ? "sampling" : "mixed";
+  return method == kSolvePure       ? "pure"
+         : method == kSolveSampling ? "sampling"
+         : method == kSolveTracing  ? "tracing"
+                                    : "mixed";
 }
 
 int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
@@ -42,6 +45,8 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   } else if (options.Method == kSolveSampling) {
     // Sampling tries starting points only: finding nothing says nothing about the game.
     out << "No solution found by sampling.\n";
+  } else if (options.Method == kSolveTracing) {
+    out << "No solution found by tracing.\n";
   } else {
     out << "No solution found.\n";
   }

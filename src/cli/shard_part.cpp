@@ -127,7 +127,7 @@ class PartReader {
         !ParseUnsigned(FieldAt(line, 57, 8), method) ||
         !ParseUnsigned(FieldAt(line, 65, 8), choices) ||
         !ParseUnsigned(FieldAt(line, 73, 8), complete) || count == 0 || index == 0 ||
-        index > count || count > 1000000 || method < 1 || method > 3 || choices > 1000000) {
+        index > count || count > 1000000 || method < 1 || method > 4 || choices > 1000000) {
       Refuse("This part is damaged (its shard record cannot be read)");
     }
     part_.Index = static_cast<int>(index);

@@ -116,6 +116,8 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     err << "ludomark-cli: " << e.what() << "\n";
     return kExitUsage;
   }
+  if (!run.TracingFailure.empty())
+    err << "ludomark-cli: the path failed: " << run.TracingFailure << "\n";
   ReportOptions report{options.Path, options.Method, options.Json, options.Save, options.Debug};
   return ReportRun(game, start, report, out, err);
 }

@@ -128,6 +128,9 @@ struct TSolverWork {
   std::unique_ptr<TVector> Residual;
   std::unique_ptr<TVector> NodeReach;
   std::unique_ptr<TVector> InfoReach;
+  // By node number: the belief a node keeps while play does not reach its set (the end of a
+  // traced path); empty when beliefs at such sets are 0.
+  std::vector<double> HeldBeliefs;
   // Scratch space of the evaluation, kept so that evaluations do not allocate.
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;

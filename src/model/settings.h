@@ -9,6 +9,7 @@ inline bool DebugMode = false;  // shows temporary elements, makes the solver tr
 constexpr int kSolvePure = 1;
 constexpr int kSolveMixed = 2;
 constexpr int kSolveSampling = 3;
+constexpr int kSolveTracing = 4;
 inline int SolveMethod = kSolveMixed;
 
 }  // namespace ludomark

@@ -102,9 +102,12 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
     infoReach.Put(/*add=*/false, index.InfoNumbers[i], sum);
   }
   bool ok = true;
+  const std::vector<double>& held = game.Work->HeldBeliefs;
   for (const auto& [node, set] : index.BeliefNodes) {
     const double total = infoReach.Get(set);
-    const double belief = total > 0 ? nodeReach.Get(node->Number) / total : 0.0;
+    const auto number = static_cast<std::size_t>(node->Number);
+    const double unreached = number < held.size() ? held[number] : 0.0;
+    const double belief = total > 0 ? nodeReach.Get(node->Number) / total : unreached;
     if (!std::isfinite(belief) || !std::isfinite(total)) {
       node->Belief = 0;
       ok = false;

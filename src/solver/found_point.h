@@ -27,6 +27,9 @@ struct TFoundPoint {
   int Kind = kFoundMixed;
   uint64_t Key = 0;  // its place in the stage: keys sort as the run meets the points
   std::vector<double> Probabilities;  // one per entry of the game's strategies, in list order
+  // A traced point: the beliefs (by node number) it keeps where play does not reach; its run
+  // weighs play from the start only. Empty for the other methods' points.
+  std::vector<double> HeldBeliefs;
 
   bool operator==(const TFoundPoint&) const = default;
 };

@@ -65,7 +65,8 @@ void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TG
   run.Busy = true;
   const int method = run.Method();
   // A trace has one order, and pure equilibria are found by profiling alone: one worker.
-  if (method == kSolvePure || DebugMode) jobs = 1;
+  // A path is followed by one worker too.
+  if (method == kSolvePure || method == kSolveTracing || DebugMode) jobs = 1;
   jobs = std::max(jobs, 1);
   observer.RunningState(/*running=*/true, RunTitle(method));
   observer.PercentText(PercentText(0));
@@ -186,7 +187,9 @@ bool TooSmallToShare(TGameForm32& game, int jobs) {
 
 TSolveRun::Start SolveOnThreads(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
                                 int jobs, const TGameCopier& copy) {
-  if (jobs <= 1 || SolveMethod == kSolvePure || DebugMode) return run.Solve(game, observer);
+  if (jobs <= 1 || SolveMethod == kSolvePure || SolveMethod == kSolveTracing || DebugMode) {
+    return run.Solve(game, observer);
+  }
   const TSolveRun::Start start = run.Prepare(game);
   if (start != TSolveRun::Start::Ran) return start;
   if (TooSmallToShare(game, jobs)) {

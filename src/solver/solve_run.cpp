@@ -16,13 +16,15 @@
 #include "solver/evaluation.h"
 #include "solver/pure_profiles.h"
 #include "solver/solutions.h"
+#include "solver/tracing.h"
 
 namespace ludomark {
 
 std::string RunTitle(int method) {
-  return method == kSolvePure    ? "Solving for pure equilibria"
-         : method == kSolveMixed ? "Solving for mixed equilibria"
-                                 : "";
+  return method == kSolvePure      ? "Solving for pure equilibria"
+         : method == kSolveMixed   ? "Solving for mixed equilibria"
+         : method == kSolveTracing ? "Tracing one equilibrium"
+                                   : "";
 }
 
 std::string PercentText(double fraction) {
@@ -63,6 +65,15 @@ void TSolveRun::SetRunning(bool running) {
 
 void TSolveRun::AddProgress(double weight) {
   Progress += 1 / weight;
+  ShowProgress();
+}
+
+void TSolveRun::ShowTracing(double lambda) {
+  Progress = TracingFraction(lambda);
+  ShowProgress();
+}
+
+void TSolveRun::ShowProgress() {
   if (Observer == nullptr) return;
   Observer->ProgressFraction(Progress);
   Observer->PercentText(PercentText(Progress));
@@ -187,6 +198,10 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
     Enumerate(1, rootSet);
     ExploringSeconds = SecondsSince(start);
   }
+  if (method_ == kSolveTracing) {
+    ResetBar(*this);
+    Trace();
+  }
   if (Found != nullptr && hasLast_) Found->push_back(CapturePoint(lastStage_, kEndState, lastKey_));
   FinishRun(observer);
 }
@@ -207,6 +222,10 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
         [&](TChoice32* c) { c->SetProbability(point.Probabilities[i++]); });
     return true;
   };
+  // Traced points were met with beliefs from play from the start, and keep some of their own.
+  const bool traced = std::any_of(points.begin(), points.end(),
+                                  [](const TFoundPoint& p) { return !p.HeldBeliefs.empty(); });
+  if (traced) ReachFromTheStartOnly(game);
   const TFoundPoint* end = nullptr;
   // The end states are not recorded, so the progress counts the other points only.
   const auto recorded = static_cast<double>(std::count_if(
@@ -217,6 +236,7 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
       end = &point;
       continue;
     }
+    game.Work->HeldBeliefs = point.HeldBeliefs;
     // The shard met the point right after an evaluation of the same probabilities.
     if (setProbabilities(point) && Evaluate(game, /*all=*/true) && IsEquilibrium(game)) {
       RecordSolution(game, point.Kind, 20);
@@ -240,6 +260,7 @@ TFoundPoint TSolveRun::CapturePoint(int stage, int kind, uint64_t key) const {
   point.Probabilities.reserve(static_cast<std::size_t>(Game->Strategies().LiveCount()));
   Game->Strategies().ForEachAs<TChoice32>(
       [&](TChoice32* c) { point.Probabilities.push_back(c->Probability); });
+  if (Game->Work != nullptr) point.HeldBeliefs = Game->Work->HeldBeliefs;
   return point;
 }
 

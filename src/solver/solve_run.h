@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace ludomark {
 
 class TInfo32;
+class TLogitPath;
 
 // The state of a solve run and its stages: enumeration of pure profiles and supports, the
 // Newton iteration for mixed equilibria, sampling, organising. One run at a time.
@@ -61,6 +63,12 @@ class TSolveRun {
   int Method() const { return method_ != 0 ? method_ : SolveMethod; }
   // Wall time of the Exploring (or Sampling) stage of the last run.
   double ExploringSeconds = 0;
+  // The last Tracing run: how far its path went, in how many steps, and why it ended without
+  // an equilibrium ("" when it found one or was stopped).
+  double TracedLambda = 0;
+  int TracedSteps = 0;
+  int TracedTurns = 0;  // steps on which lambda went back
+  std::string TracingFailure;
 
   enum class Start { Flawed, Busy, Ran, Stopped };
   // The Solve command once it has decided to solve: refuses while another run is busy, audits
@@ -89,6 +97,13 @@ class TSolveRun {
 
  private:
   void AddProgress(double weight);
+  void ShowProgress();
+  void Trace();
+  bool TracePolish(const TLogitPath& path, const std::vector<double>& point,
+                   const std::vector<double>& tangent);
+  bool TracePolishOn(const TLogitPath& path, const std::vector<double>& point,
+                     const std::function<bool(std::size_t)>& kept);
+  void ShowTracing(double lambda);
   void SetRunning(bool running);
   void Descend(double weight, TInfo32* info);
   TInfo32* NextInfo(TInfo32* info);

@@ -11,6 +11,7 @@
 #include "gamefile/game_file.h"
 #include "model/random.h"
 #include "support/game_builder.h"
+#include "support/random_shapes.h"
 #include "support/run_cli.h"
 #include "support/test_folder.h"
 
@@ -67,6 +68,10 @@ TEST(SolveCli, SolvePrintsEverySolution) {
   EXPECT_EQ(pure.out, "No solution found.\n");
   EXPECT_EQ(Cli({"solve", Example("matching_pennies.lmx"), "--method=sampling"}).code, 0);
   EXPECT_EQ(Cli({"solve", "--method", "quick", Example("bluff.lmx")}).code, 2);
+  EXPECT_EQ(Cli({"solve", "--method", "tracing", "--shard", "1/2", "--out", "x.lmx",
+                 Example("bluff.lmx")})
+                .code,
+            2);
   EXPECT_EQ(Cli({"solve", "--method"}).code, 2);
   EXPECT_EQ(Cli({"audit", "--json", Example("bluff.lmx")}).code, 2);
 }
@@ -113,6 +118,32 @@ TEST(SolveCli, JsonCarriesEveryValue) {
   fs::remove(flawed);
 }
 
+TEST(SolveCli, TracingGivesOneSolutionOrSaysWhyNot) {
+  Result traced = Cli({"solve", "--method", "tracing", "--json", "--debug", Example("bluff.lmx")});
+  ASSERT_EQ(traced.code, 0) << traced.err;
+  EXPECT_NE(traced.out.find("\"method\": \"tracing\", \"status\": 101, \"outcome\": \"solved\", "
+                            "\"solutions\": [{\"name\": \"M 1.1"),
+            std::string::npos);
+  EXPECT_EQ(traced.out.find("\"M 2.1\""), std::string::npos);
+  // The trace: lambda, the step and the corrector's residual at every step of the path.
+  EXPECT_NE(traced.out.find("Tracing lambda= 0.0"), std::string::npos);
+  EXPECT_NE(traced.out.find(" step= 0.05 residual= "), std::string::npos);
+
+  // A game whose equilibrium is not isolated (a best choice nobody plays at two sets): the path
+  // cannot settle, and the run says so.
+  const fs::path file = testing::TestFolder() / "stuck.lmx";
+  {
+    TGameType32 game;
+    testing::RandomGame r(163);
+    testing::TableAtTheRoot(game, r);
+    WriteGameFile(file.string(), game);
+  }
+  Result stuck = Cli({"solve", "--method", "tracing", file.string()});
+  EXPECT_EQ(stuck.code, 3);
+  EXPECT_EQ(stuck.out, "No solution found by tracing.\n");
+  EXPECT_NE(stuck.err.find("the path failed: "), std::string::npos) << stuck.err;
+}
+
 TEST(SolveCli, JsonStringsAreUtf8) {
   using cli::JsonString;
   EXPECT_EQ(JsonString("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB2"),
@@ -120,6 +151,7 @@ TEST(SolveCli, JsonStringsAreUtf8) {
   // Bytes that are no UTF-8 stand for Latin-1 characters; quotes and controls are escaped.
   EXPECT_EQ(JsonString("Caf\xE9 \xC3 \"\x1b"), "\"Caf\\u00e9 \\u00c3 \\\"\\u001b\"");
   EXPECT_EQ(JsonString("\xED\xA0\x80\xC0\xAF"), "\"\\u00ed\\u00a0\\u0080\\u00c0\\u00af\"");
+  EXPECT_EQ(JsonString("a\\b\n\r\t\x7f/"), "\"a\\\\b\\n\\r\\t\\u007f/\"");
 }
 
 TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
@@ -141,6 +173,20 @@ TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
   fs::copy_file(Example("prisoners_dilemma.lmx"), copy, fs::copy_options::overwrite_existing);
   ASSERT_EQ(Cli({"solve", "--save", copy.string()}).code, 0);
   EXPECT_EQ(Cli({"list", copy.string()}).out, Cli({"list", Example("prisoners_dilemma.lmx")}).out);
+  // A save that fails is a failure, for root too (a read-only file is refused by its mode): the
+  // solutions are printed, the file stays as it was and the exit code says so.
+  fs::copy_file(Example("battle_of_the_sexes.lmx"), copy, fs::copy_options::overwrite_existing);
+  fs::permissions(copy, fs::perms::owner_read | fs::perms::group_read);
+  for (const bool json : {false, true}) {
+    Result failed = json ? Cli({"solve", "--save", "--json", copy.string()})
+                         : Cli({"solve", "--save", copy.string()});
+    EXPECT_EQ(failed.code, 2) << json;
+    EXPECT_NE(failed.err.find("read-only"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.out.find("M 3.1"), std::string::npos);
+  }
+  EXPECT_EQ(Cli({"list", copy.string()}).out,
+            Cli({"list", Example("battle_of_the_sexes.lmx")}).out);
+  fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
   fs::remove(copy);
 }
 

@@ -28,13 +28,16 @@ std::vector<std::string> ExampleFiles() {
 class ExampleEquilibria : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExampleEquilibria, EverySolutionIsAnEquilibriumAndReadsBack) {
-  for (int method : {kSolvePure, kSolveMixed, kSolveSampling}) {
+  for (int method : {kSolvePure, kSolveMixed, kSolveSampling, kSolveTracing}) {
     TGameType32 game;
     ASSERT_TRUE(testing::SolveExample(GetParam(), method, game)) << method;
-    // Every game has an equilibrium, and both mixed methods find one on every example; a
-    // game may have no pure one.
+    // Every game has an equilibrium, and the other methods find one on every example (tracing
+    // exactly one); a game may have no pure one.
     if (method != kSolvePure) {
       EXPECT_FALSE(game.Solutions().Empty()) << method;
+    }
+    if (method == kSolveTracing) {
+      EXPECT_EQ(game.Solutions().LiveCount(), 1);
     }
     game.Solutions().ForEach([&](TGameObject32* e) {
       const auto check = testing::CheckSolution(game, *static_cast<TSolution32*>(e));

@@ -15,10 +15,13 @@ QtSolveOptionsDialog::QtSolveOptionsDialog(QWidget* parent)
   auto* items = new QVBoxLayout(group);
   auto* pure = new QRadioButton(QStringLiteral("Pure"), group);
   auto* mixed = new QRadioButton(QStringLiteral("Mixed"), group);
+  auto* tracing = new QRadioButton(QStringLiteral("Tracing (one equilibrium, fast)"), group);
   methods_->addButton(pure, TSolveOptionsDlg::kPureItem);
   methods_->addButton(mixed, TSolveOptionsDlg::kMixedItem);
+  methods_->addButton(tracing, TSolveOptionsDlg::kTracingItem);
   items->addWidget(pure);
   items->addWidget(mixed);
+  items->addWidget(tracing);
   auto* buttons = OkCancelButtons(this, /*withCancel=*/false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);

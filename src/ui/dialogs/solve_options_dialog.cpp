@@ -11,11 +11,15 @@ TSolveOptionsDlg::TSolveOptionsDlg() {
 int TSolveOptionsDlg::FormActivate() const {
   if (SolveMethod == kSolvePure) return kPureItem;
   if (SolveMethod == kSolveMixed) return kMixedItem;
+  if (SolveMethod == kSolveTracing) return kTracingItem;
   return -1;
 }
 
 void TSolveOptionsDlg::MethodGroupClick(int item) {
-  SolveMethod = item == kPureItem ? kSolvePure : item == kMixedItem ? kSolveMixed : kSolveSampling;
+  SolveMethod = item == kPureItem      ? kSolvePure
+                : item == kMixedItem   ? kSolveMixed
+                : item == kTracingItem ? kSolveTracing
+                                       : kSolveSampling;
 }
 
 }  // namespace ludomark

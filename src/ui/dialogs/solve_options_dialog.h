@@ -2,12 +2,13 @@
 
 namespace ludomark {
 
-// "Solve Options": the program-wide solve method, Pure or Mixed. Sampling has no item; a
-// caller sets it directly.
+// "Solve Options": the program-wide solve method, Pure, Mixed or Tracing. Sampling has no item;
+// a caller sets it directly.
 class TSolveOptionsDlg {
  public:
   static constexpr int kPureItem = 0;
   static constexpr int kMixedItem = 1;
+  static constexpr int kTracingItem = 2;
 
   TSolveOptionsDlg();  // the method starts as Mixed
   // The item that matches the present method; -1 for Sampling, which has none.

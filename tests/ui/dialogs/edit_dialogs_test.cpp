@@ -416,6 +416,9 @@ TEST(SolveOptions, MethodFollowsTheItems) {
   EXPECT_EQ(options.FormActivate(), TSolveOptionsDlg::kPureItem);
   SolveMethod = kSolveSampling;
   EXPECT_EQ(options.FormActivate(), -1);
+  options.MethodGroupClick(TSolveOptionsDlg::kTracingItem);
+  EXPECT_EQ(SolveMethod, kSolveTracing);
+  EXPECT_EQ(options.FormActivate(), TSolveOptionsDlg::kTracingItem);
   options.MethodGroupClick(TSolveOptionsDlg::kMixedItem);
   EXPECT_EQ(SolveMethod, kSolveMixed);
 }

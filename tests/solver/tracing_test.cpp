@@ -1,0 +1,196 @@
+// The Tracing method on random games of every shape the model holds: one equilibrium each, by
+// an independent check; the unique one where there is only one; a path that turns back.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "gamefile/efg_reader.h"
+#include "gamefile/game_file.h"
+#include "gamefile/nfg_reader.h"
+#include "model/choice.h"
+#include "model/settings.h"
+#include "model/solution.h"
+#include "solver/parallel_solve.h"
+#include "solver/solve_run.h"
+#include "support/equilibrium_check.h"
+#include "support/random_games.h"
+#include "support/random_shapes.h"
+#include "support/solving.h"
+
+namespace ludomark {
+namespace {
+
+using testing::RandomGame;
+
+// Traces the game; the number of solutions (at most one), each checked. Where the path fails,
+// the run says why.
+int TraceAndCheck(TGameType32& game, const std::string& what, TSolveRun* used = nullptr) {
+  TSolveRun local;
+  TSolveRun& run = used != nullptr ? *used : local;
+  run.FixedMethod = kSolveTracing;
+  testing::RecordingObserver observer;
+  EXPECT_EQ(run.Solve(game, observer), TSolveRun::Start::Ran) << what;
+  int count = 0;
+  game.Solutions().ForEach([&](TGameObject32* e) {
+    const auto check = testing::CheckSolution(game, *static_cast<TSolution32*>(e));
+    EXPECT_LT(check.Gain, 1e-6) << what << " " << check.Worst;
+    EXPECT_LT(check.ValueError, 1e-6) << what << " " << check.Worst;
+    EXPECT_LT(check.BeliefError, 1e-5) << what << " " << check.Worst;
+    ++count;
+  });
+  EXPECT_LE(count, 1) << what;
+  EXPECT_EQ(count == 0, !run.TracingFailure.empty()) << what;
+  return count;
+}
+
+TEST(Tracing, OneCheckedEquilibriumOfEveryRandomGame) {
+  const std::vector<std::pair<const char*, std::function<void(TGameType32&, uint64_t)>>> shapes{
+      {"tree",
+       [](TGameType32& g, uint64_t seed) {
+         ReadEfgText(testing::RandomTreeEfg(2 + static_cast<int>(seed % 5), seed), "t.efg", g);
+       }},
+      {"table",
+       [](TGameType32& g, uint64_t seed) {
+         ReadNfgText(testing::RandomTableNfg(2 + static_cast<int>(seed % 3),
+                                             2 + static_cast<int>(seed / 3 % 3), seed),
+                     "t.nfg", g);
+       }},
+      {"table in a tree",
+       [](TGameType32& g, uint64_t seed) {
+         RandomGame r(seed);
+         testing::TableAtTheRoot(g, r);
+       }},
+      {"three players",
+       [](TGameType32& g, uint64_t seed) {
+         RandomGame r(seed);
+         testing::ThreePlayerTable(g, r);
+       }},
+      {"discounted cycle",
+       [](TGameType32& g, uint64_t seed) {
+         RandomGame r(seed);
+         testing::DiscountedCycle(g, r);
+       }},
+  };
+  for (const auto& [name, build] : shapes) {
+    int found = 0;
+    for (uint64_t seed = 1; seed <= 200; ++seed) {
+      TGameType32 game;
+      build(game, seed);
+      found += TraceAndCheck(game, std::string(name) + " " + std::to_string(seed));
+    }
+    // A path may fail where the game's equilibria are not isolated (a continuum of them, which
+    // random integer payoffs make now and then): never more than one game in a hundred.
+    EXPECT_GE(found, 198) << name;
+  }
+}
+
+// The probability of a choice in the game's one solution, by choice and set name.
+double Played(TGameType32& game, const char* choice, const char* set) {
+  return testing::ChoiceIn(game, *static_cast<TSolution32*>(game.Solutions().First()), choice, set)
+      .Probability;
+}
+
+TEST(Tracing, FindsTheOnlyEquilibrium) {
+  for (const char* file : {"matching_pennies.lmx", "rock_paper_scissors.lmx"}) {
+    TGameType32 game;
+    ASSERT_TRUE(testing::SolveExample(file, kSolveTracing, game));
+    ASSERT_EQ(game.Solutions().LiveCount(), 1) << file;
+    game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
+      if (c->Info->Player.get() == nullptr) return;
+      const double uniform = 1.0 / c->Info->Choices.LiveCount();
+      EXPECT_NEAR(As<TSolution32>(game.Solutions().First())->Probabilities.Get(c->Number), uniform,
+                  1e-9)
+          << file << " " << c->Name;
+    });
+  }
+  // Bottom dominates Top, and Right is the one best reply to Bottom.
+  TGameType32 dominance;
+  ReadNfgText(R"(NFG 1 R "" { "A" "B" } { { "Top" "Bottom" } { "Left" "Middle" "Right" } }
+    3 1  4 2  1 3  2 4  2 0  3 5)",
+              "d.nfg", dominance);
+  ASSERT_EQ(TraceAndCheck(dominance, "dominance"), 1);
+  EXPECT_EQ(Played(dominance, "Bottom", "A"), 1);
+  EXPECT_EQ(Played(dominance, "Right", "B"), 1);
+  // Perfect information without ties: the one sequential equilibrium is backward induction,
+  // so every choice, on the path of play or off it, is the best at its node.
+  for (uint64_t seed = 1; seed <= 30; ++seed) {
+    TGameType32 tree;
+    testing::GameBuilder b(tree);
+    std::vector<TPlayer32*> players{b.Player("A"), b.Player("B")};
+    std::vector<TNode32*> level{b.Node("R", players[0])};
+    int payoff = 0;
+    for (int depth = 1; depth <= 3; ++depth) {
+      std::vector<TNode32*> next;
+      for (TNode32* node : level) {
+        for (const char* move : {"l", "r"}) {
+          if (depth == 3) {
+            // Distinct payoffs for each player: no ties anywhere.
+            TMove32* end = b.Move(move, node, nullptr);
+            b.Payoff(end, players[0], (payoff * 7 + static_cast<int>(seed)) % 16);
+            b.Payoff(end, players[1], (payoff * 5 + 3 * static_cast<int>(seed)) % 16);
+            ++payoff;
+            continue;
+          }
+          TNode32* child = b.Node((node->Name + move).c_str(), players[depth % 2]);
+          b.Move(move, node, child);
+          next.push_back(child);
+        }
+      }
+      level = next;
+    }
+    ASSERT_EQ(TraceAndCheck(tree, "perfect information " + std::to_string(seed)), 1);
+    auto* s = As<TSolution32>(tree.Solutions().First());
+    ASSERT_NE(s, nullptr);
+    tree.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
+      const double p = s->Probabilities.Get(c->Number);
+      EXPECT_TRUE(p == 0 || p == 1) << seed << " " << c->Name << " " << p;
+    });
+  }
+}
+
+// The desktop's run: a worker traces a copy, and the point is recorded into the game at the end,
+// as the run on the game itself records it (beliefs included, where play does not reach).
+TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
+  for (uint64_t seed = 1; seed <= 20; ++seed) {
+    TGameType32 built;
+    RandomGame r(seed);
+    testing::TableAtTheRoot(built, r);
+    // Both from the text, as the workers' copies are.
+    const std::string text = GameFileText(built);
+    TGameType32 direct;
+    ReadGameText(text, direct);
+    TraceAndCheck(direct, "direct " + std::to_string(seed));
+    TGameType32 threaded;
+    ReadGameText(text, threaded);
+    TSolveRun run;
+    run.FixedMethod = kSolveTracing;
+    testing::RecordingObserver observer;
+    ASSERT_EQ(run.Prepare(threaded), TSolveRun::Start::Ran);
+    TThreadedSolve solve;
+    solve.Start(
+        run, threaded, 4,
+        [&text]() -> std::unique_ptr<TGameForm32> {
+          auto copy = std::make_unique<TGameType32>();
+          ReadGameText(text, *copy);
+          return copy;
+        },
+        observer);
+    while (!solve.Wait(std::chrono::milliseconds(10), observer)) {
+    }
+    solve.Finish(observer);
+    EXPECT_EQ(SolutionsFileText(threaded), SolutionsFileText(direct)) << seed;
+  }
+}
+
+TEST(Tracing, FollowsAPathThatTurnsBack) {
+  // A table whose path goes back in lambda on the way (found by a search over seeds).
+  TGameType32 game;
+  ReadNfgText(testing::RandomTableNfg(3, 3, 168), "turns.nfg", game);
+  TSolveRun run;
+  ASSERT_EQ(TraceAndCheck(game, "turning path", &run), 1);
+  EXPECT_GT(run.TracedTurns, 0);
+}
+
+}  // namespace
+}  // namespace ludomark
