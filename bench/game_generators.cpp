@@ -11,6 +11,10 @@
 #include "model/payoff.h"
 #include "model/player.h"
 #include "model/random.h"
+#include "model/side.h"
+#include "model/strat.h"
+#include "model/table.h"
+#include "model/table_edit.h"
 
 namespace ludomark::bench {
 
@@ -186,6 +190,37 @@ void BuildWideTree(TGameType32& game, int nodes, int fanOut) {
     }
   }
   game.Infos().ForEach([](TGameObject32* e) { static_cast<TInfo32*>(e)->Members.Clear(); });
+}
+
+void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed) {
+  TUniformRandom random(seed);
+  auto* table = NewElement<TTable32>(&game);
+  game.AddObject(table);
+  for (const char* name : {"Ann", "Bob", "Cy"}) {
+    auto* player = NewElement<TPlayer32>(&game);
+    player->SetName(name);
+    game.AddObject(player);
+    std::unique_ptr<TSide32> scratch = MakeScratchSide(nullptr, *table);
+    scratch->Player = player;
+    for (int i = 1; i <= strategies; ++i) {
+      auto* s = NewElement<TStrat32>(&game);
+      std::string strategy = name;
+      strategy += std::to_string(i);
+      s->SetName(strategy);
+      s->Info = scratch.get();
+      scratch->AddChoice(s);
+    }
+    ApplySideEdit(nullptr, *scratch, *table);
+  }
+  table->Cells.ForEach([&](TGameObject32* cell) {
+    game.Players().ForEach([&](TGameObject32* p) {
+      auto* pay = NewElement<TPayoff32>(&game);
+      pay->Move = cell;
+      pay->Player = static_cast<TPlayer32*>(p);
+      pay->Value = static_cast<int>(random.Next() * 10);
+      game.AddObject(pay);
+    });
+  });
 }
 
 }  // namespace ludomark::bench

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "document/game_form.h"
 
 namespace ludomark::bench {
@@ -16,5 +18,8 @@ void BuildChain(TGameType32& game, int nodes, int players);
 // A tree of about `nodes` nodes of two players and chance where every node has `fanOut`
 // moves; the nodes of each player at one level form an information set of up to 4 nodes.
 void BuildWideTree(TGameType32& game, int nodes, int fanOut);
+
+// A table of Ann, Bob and Cy with `strategies` strategies each and random payoffs from 0 to 9.
+void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed);
 
 }  // namespace ludomark::bench

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "audit/audit.h"
+#include "game_generators.h"
 #include "gamefile/game_file.h"
 #include "model/move.h"
 #include "model/payoff.h"
@@ -30,7 +31,7 @@ void Solve(TGameType32& game, int method) {
   TSolveRun run;
   TSolveObserver quiet;
   run.RunSolve(game, quiet);
-  SolveMethod = 2;
+  SolveMethod = kSolveMixed;
 }
 
 void BM_SolveExample(benchmark::State& state, const std::string& file, int method) {
@@ -46,34 +47,7 @@ void BM_SolveExample(benchmark::State& state, const std::string& file, int metho
 }
 
 void ThreeByFour(TGameType32& game) {
-  TUniformRandom random(7);
-  auto* table = NewElement<TTable32>(&game);
-  game.AddObject(table);
-  for (const char* name : {"Ann", "Bob", "Cy"}) {
-    auto* player = NewElement<TPlayer32>(&game);
-    player->SetName(name);
-    game.AddObject(player);
-    std::unique_ptr<TSide32> scratch = MakeScratchSide(nullptr, *table);
-    scratch->Player = player;
-    for (int i = 1; i <= 4; ++i) {
-      auto* s = NewElement<TStrat32>(&game);
-      std::string strategy = name;
-      strategy += std::to_string(i);
-      s->SetName(strategy);
-      s->Info = scratch.get();
-      scratch->AddChoice(s);
-    }
-    ApplySideEdit(nullptr, *scratch, *table);
-  }
-  table->Cells.ForEach([&](TGameObject32* cell) {
-    game.Players().ForEach([&](TGameObject32* p) {
-      auto* pay = NewElement<TPayoff32>(&game);
-      pay->Move = cell;
-      pay->Player = static_cast<TPlayer32*>(p);
-      pay->Value = static_cast<int>(random.Next() * 10);
-      game.AddObject(pay);
-    });
-  });
+  bench::BuildThreePlayerTable(game, 4, 7);
 }
 
 // Ann and Bob alternate down a binary tree, each node its own information set: 8 sets, 9 leaves.

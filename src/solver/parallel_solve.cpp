@@ -152,8 +152,14 @@ void TThreadedSolve::Finish(TSolveObserver& observer) {
   std::vector<TFoundPoint> points;
   double exploring = 0;
   std::exception_ptr error;
+  run.TracingFailure.clear();
   for (auto& w : workers_) {
     if (w->Error != nullptr && error == nullptr) error = w->Error;
+    if (!w->Run.TracingFailure.empty()) {
+      run.TracingFailure = w->Run.TracingFailure;
+      run.TracedLambda = w->Run.TracedLambda;
+      run.TracedSteps = w->Run.TracedSteps;
+    }
     exploring = std::max(exploring, w->Run.ExploringSeconds);
     for (TFoundPoint& p : w->Found) points.push_back(std::move(p));
     // A traced run's log is the one worker's, followed by what recording adds.

@@ -288,10 +288,11 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
   FreeWork(game);
   SetRunning(/*running=*/false);
   Busy = false;
+  const bool traced = method_ == kSolveTracing;
   method_ = 0;
   if (!found) {
     observer.HideView();
-    observer.ShowMessage("No solution found.");
+    observer.ShowMessage(traced ? "No solution found by tracing." : "No solution found.");
   }
 }
 

@@ -151,6 +151,29 @@ TEST(Tracing, FindsTheOnlyEquilibrium) {
 
 // The desktop's run: a worker traces a copy, and the point is recorded into the game at the end,
 // as the run on the game itself records it (beliefs included, where play does not reach).
+// Traces the game's text as the desktop does: a worker on a copy, the point recorded into the
+// game at the end.
+void TraceOnAWorker(const std::string& text, TGameType32& game, TSolveRun& run,
+                    testing::RecordingObserver& observer) {
+  ReadGameText(text, game);
+  run.FixedMethod = kSolveTracing;
+  ASSERT_EQ(run.Prepare(game), TSolveRun::Start::Ran);
+  TThreadedSolve solve;
+  solve.Start(
+      run, game, 4,
+      [&text]() -> std::unique_ptr<TGameForm32> {
+        auto copy = std::make_unique<TGameType32>();
+        ReadGameText(text, *copy);
+        return copy;
+      },
+      observer);
+  while (!solve.Wait(std::chrono::milliseconds(10), observer)) {
+  }
+  solve.Finish(observer);
+}
+
+// The worker's point is recorded as the run on the game itself records it, beliefs included
+// where play does not reach; a failed path says so.
 TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
   for (uint64_t seed = 1; seed <= 20; ++seed) {
     TGameType32 built;
@@ -162,25 +185,21 @@ TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
     ReadGameText(text, direct);
     TraceAndCheck(direct, "direct " + std::to_string(seed));
     TGameType32 threaded;
-    ReadGameText(text, threaded);
     TSolveRun run;
-    run.FixedMethod = kSolveTracing;
     testing::RecordingObserver observer;
-    ASSERT_EQ(run.Prepare(threaded), TSolveRun::Start::Ran);
-    TThreadedSolve solve;
-    solve.Start(
-        run, threaded, 4,
-        [&text]() -> std::unique_ptr<TGameForm32> {
-          auto copy = std::make_unique<TGameType32>();
-          ReadGameText(text, *copy);
-          return copy;
-        },
-        observer);
-    while (!solve.Wait(std::chrono::milliseconds(10), observer)) {
-    }
-    solve.Finish(observer);
+    TraceOnAWorker(text, threaded, run, observer);
     EXPECT_EQ(SolutionsFileText(threaded), SolutionsFileText(direct)) << seed;
   }
+  TGameType32 stuck;
+  RandomGame r(163);
+  testing::TableAtTheRoot(stuck, r);
+  TGameType32 game;
+  TSolveRun run;
+  testing::RecordingObserver observer;
+  TraceOnAWorker(GameFileText(stuck), game, run, observer);
+  EXPECT_TRUE(game.Solutions().Empty());
+  EXPECT_EQ(observer.Messages, std::vector<std::string>{"No solution found by tracing."});
+  EXPECT_FALSE(run.TracingFailure.empty());
 }
 
 TEST(Tracing, FollowsAPathThatTurnsBack) {
