@@ -33,6 +33,7 @@ class TLogitPath {
   void Jacobian(const std::vector<double>& point, std::vector<double>& jacobian);
 
   const std::vector<TChoice32*>& Choices() const { return choices_; }
+  double Scale() const { return scale_; }
   // Where each set's choices start in the point; one more entry closes the last set.
   const std::vector<int>& SetStarts() const { return setStart_; }
 

@@ -34,6 +34,19 @@ constexpr double kSupportThreshold = 1e-6;
 constexpr double kLeavingTrend = -0.5;  // d log p / d log lambda of a choice the path leaves
 constexpr int kPolishSteps = 30;
 
+// The equilibrium test in the game's own units: every choice played is within 1e-8 of the
+// largest payoff of its set's best (the evaluation's test is absolute, which any profile of a
+// game of tiny payoffs passes).
+bool SharpAtScale(const TLogitPath& path) {
+  const double tolerance = kBestReplyTolerance * std::min(path.Scale(), 1.0);
+  for (const TChoice32* c : path.Choices()) {
+    if (c->Probability >= kPlayedThreshold && c->Expected + tolerance < c->Info->BestValue) {
+      return false;
+    }
+  }
+  return true;
+}
+
 double MaxNorm(const std::vector<double>& v) {
   double largest = 0;
   for (double x : v) largest = std::max(largest, std::fabs(x));
@@ -125,14 +138,14 @@ bool TSolveRun::TracePolishOn(const TLogitPath& path, const std::vector<double>&
   if (!Normalize(*Game) || !Evaluate(*Game, /*all=*/true)) return false;
   int hits = 0;
   for (int n = 1; n <= kPolishSteps && !Stopped; ++n) {
-    if (IsEquilibrium(*Game)) return true;
+    if (IsEquilibrium(*Game) && SharpAtScale(path)) return true;
     NewtonDirection(static_cast<TGameType32&>(*Game));
     Step = 1;
     TakeStep(/*random=*/false);
     if (FacetHit && ++hits > 4) return false;
     if (!Evaluate(*Game, /*all=*/true)) return false;
   }
-  return !Stopped && IsEquilibrium(*Game);
+  return !Stopped && IsEquilibrium(*Game) && SharpAtScale(path);
 }
 
 void TSolveRun::Trace() {

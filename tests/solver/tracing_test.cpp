@@ -9,6 +9,7 @@
 #include "gamefile/game_file.h"
 #include "gamefile/nfg_reader.h"
 #include "model/choice.h"
+#include "model/payoff.h"
 #include "model/settings.h"
 #include "model/solution.h"
 #include "solver/parallel_solve.h"
@@ -200,6 +201,28 @@ TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
   EXPECT_TRUE(game.Solutions().Empty());
   EXPECT_EQ(observer.Messages, std::vector<std::string>{"No solution found by tracing."});
   EXPECT_FALSE(run.TracingFailure.empty());
+}
+
+// Lambda is in units of the largest payoff: a game and the game scaled take the same path.
+TEST(Tracing, ScaledPayoffsGiveTheSameEquilibrium) {
+  for (const char* file :
+       {"bluff.lmx", "volunteers_dilemma.lmx", "discounted_centipede.lmx", "hidden_move.lmx"}) {
+    TGameType32 original;
+    ASSERT_TRUE(testing::SolveExample(file, kSolveTracing, original));
+    ASSERT_EQ(original.Solutions().LiveCount(), 1) << file;
+    const auto* expected = As<TSolution32>(original.Solutions().First());
+    for (const double scale : {1e-12, 1e12, 1e100}) {
+      TGameType32 scaled;
+      ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + file, scaled));
+      scaled.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* p) { p->Value *= scale; });
+      ASSERT_EQ(TraceAndCheck(scaled, std::string(file) + " scaled"), 1);
+      const auto* s = As<TSolution32>(scaled.Solutions().First());
+      scaled.Strategies().ForEach([&](TGameObject32* c) {
+        EXPECT_NEAR(s->Probabilities.Get(c->Number), expected->Probabilities.Get(c->Number), 1e-6)
+            << file << " x" << scale << " " << c->Name;
+      });
+    }
+  }
 }
 
 TEST(Tracing, FollowsAPathThatTurnsBack) {

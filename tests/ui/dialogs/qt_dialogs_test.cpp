@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "audit/audit.h"
 #include "gamefile/game_file.h"
 #include "model/colors.h"
+#include "model/settings.h"
 #include "solver/solve_run.h"
 #include "support/game_builder.h"
 #include "ui/dialogs/dialogs.h"
@@ -73,6 +75,34 @@ class QtDialogsTest : public QObject {
     QCOMPARE(QString::fromStdString(ann->Name), QStringLiteral("Ann"));
     QCOMPARE(ann->Color, kBlue);
     QCOMPARE(game.RecordedMessages().Shown, std::vector<std::string>{"Color undefined"});
+  }
+
+  // The method is the button clicked: Tracing among them, and checked when the dialog opens again.
+  void SolveOptionsChooseTracing() {
+    QWidget parent;
+    TQtDialogRunner runner(&parent);
+    TDialogs dialogs(runner);
+    WhenShown([](QWidget* dialog) {
+      QCOMPARE(dialog->windowTitle(), QStringLiteral("Solve Options"));
+      QRadioButton* tracing = nullptr;
+      for (QRadioButton* b : dialog->findChildren<QRadioButton*>()) {
+        if (b->text().startsWith(QStringLiteral("Tracing"))) tracing = b;
+      }
+      QVERIFY(tracing != nullptr);
+      QTest::mouseClick(tracing, Qt::LeftButton);
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    runner.Show(dialogs.SolveOptions);
+    QCOMPARE(SolveMethod, kSolveTracing);
+    WhenShown([](QWidget* dialog) {
+      for (QRadioButton* b : dialog->findChildren<QRadioButton*>()) {
+        QCOMPARE(b->isChecked(), b->text().startsWith(QStringLiteral("Tracing")));
+      }
+      KeepPicture(dialog, "solve_options_dialog");
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    runner.Show(dialogs.SolveOptions);
+    SolveMethod = kSolveMixed;
   }
 
   // Escape cancels the name dialog and the old name comes back.
