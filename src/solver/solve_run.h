@@ -68,6 +68,9 @@ class TSolveRun {
   double TracedLambda = 0;
   int TracedSteps = 0;
   int TracedTurns = 0;  // steps on which lambda went back
+  // When set, every point the path reaches (log-probabilities of the choices of the sets of
+  // players in the run's order, lambda last) is kept here.
+  std::vector<std::vector<double>>* TracedPoints = nullptr;
   std::string TracingFailure;
 
   enum class Start { Flawed, Busy, Ran, Stopped };

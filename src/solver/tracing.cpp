@@ -253,6 +253,7 @@ void TSolveRun::Trace() {
     HoldBeliefs(*Game);
     const double lambdaBefore = x.back();
     x = y;
+    if (TracedPoints != nullptr) TracedPoints->push_back(x);
     ++TracedSteps;
     if (x.back() < lambdaBefore) ++TracedTurns;
     TracedLambda = x.back();

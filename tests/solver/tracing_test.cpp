@@ -2,9 +2,11 @@
 // an independent check; the unique one where there is only one; a path that turns back.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
+#include "audit/audit.h"
 #include "gamefile/efg_reader.h"
 #include "gamefile/game_file.h"
 #include "gamefile/nfg_reader.h"
@@ -12,6 +14,8 @@
 #include "model/payoff.h"
 #include "model/settings.h"
 #include "model/solution.h"
+#include "solver/evaluation.h"
+#include "solver/logit_path.h"
 #include "solver/parallel_solve.h"
 #include "solver/solve_run.h"
 #include "support/equilibrium_check.h"
@@ -227,11 +231,27 @@ TEST(Tracing, ScaledPayoffsGiveTheSameEquilibrium) {
 
 TEST(Tracing, FollowsAPathThatTurnsBack) {
   // A table whose path goes back in lambda on the way (found by a search over seeds).
+  const std::string text = testing::RandomTableNfg(3, 3, 168);
   TGameType32 game;
-  ReadNfgText(testing::RandomTableNfg(3, 3, 168), "turns.nfg", game);
+  ReadNfgText(text, "turns.nfg", game);
   TSolveRun run;
+  std::vector<std::vector<double>> points;
+  run.TracedPoints = &points;
   ASSERT_EQ(TraceAndCheck(game, "turning path", &run), 1);
   EXPECT_GT(run.TracedTurns, 0);
+  // Every point on the way meets the logit conditions, evaluated afresh on another copy.
+  TGameType32 fresh;
+  ReadNfgText(text, "turns.nfg", fresh);
+  ASSERT_TRUE(Audit(fresh));
+  AllocateWork(fresh);
+  TLogitPath path(fresh);
+  ASSERT_GT(points.size(), 10u);
+  for (const std::vector<double>& point : points) {
+    ASSERT_TRUE(path.Evaluate(point));
+    std::vector<double> residual;
+    path.Residual(point, residual);
+    for (double r : residual) EXPECT_LT(std::fabs(r), 1e-9) << "lambda " << point.back();
+  }
 }
 
 }  // namespace
