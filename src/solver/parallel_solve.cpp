@@ -134,10 +134,18 @@ void TThreadedSolve::ShowProgress(TSolveObserver& observer) {
   if (caption != shown_) {
     shown_ = caption;
     observer.StageCaption(caption);
+    observer.ProgressReset();
+    bar_ = 0;
   }
   const double fraction = std::min(1.0, sum / static_cast<double>(workers_.size()));
   observer.ProgressFraction(fraction);
   observer.PercentText(PercentText(fraction));
+  // The bar moves in steps, as a run on the calling thread moves it.
+  const auto position = static_cast<int>(std::lround(TSolveRun::kBarMaximum * fraction));
+  if (position > bar_) {
+    observer.ProgressStep(position - bar_);
+    bar_ = position;
+  }
 }
 
 void TThreadedSolve::Join() {
@@ -169,6 +177,7 @@ void TThreadedSolve::Finish(TSolveObserver& observer) {
   run_ = nullptr;
   game_ = nullptr;
   shown_.clear();
+  bar_ = 0;
   if (error != nullptr) {
     game.ResetDerived();
     run.Busy = false;

@@ -58,6 +58,7 @@ class TThreadedSolve {
   std::condition_variable ended_;
   int running_ = 0;
   std::string shown_;
+  int bar_ = 0;  // the bar's position shown for the stage shown
 };
 
 // Solves the game on `jobs` worker threads and waits for them (see TThreadedSolve): progress

@@ -2,6 +2,7 @@
 // an independent check; the unique one where there is only one; a path that turns back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -159,7 +160,7 @@ TEST(Tracing, FindsTheOnlyEquilibrium) {
 // Traces the game's text as the desktop does: a worker on a copy, the point recorded into the
 // game at the end.
 void TraceOnAWorker(const std::string& text, TGameType32& game, TSolveRun& run,
-                    testing::RecordingObserver& observer) {
+                    testing::RecordingObserver& observer, int* furthestBar = nullptr) {
   ReadGameText(text, game);
   run.FixedMethod = kSolveTracing;
   ASSERT_EQ(run.Prepare(game), TSolveRun::Start::Ran);
@@ -172,7 +173,8 @@ void TraceOnAWorker(const std::string& text, TGameType32& game, TSolveRun& run,
         return copy;
       },
       observer);
-  while (!solve.Wait(std::chrono::milliseconds(10), observer)) {
+  while (!solve.Wait(std::chrono::milliseconds(1), observer)) {
+    if (furthestBar != nullptr) *furthestBar = std::max(*furthestBar, observer.Bar);
   }
   solve.Finish(observer);
 }
@@ -205,6 +207,18 @@ TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
   EXPECT_TRUE(game.Solutions().Empty());
   EXPECT_EQ(observer.Messages, std::vector<std::string>{"No solution found by tracing."});
   EXPECT_FALSE(run.TracingFailure.empty());
+
+  // While the worker follows a longer path, the bar moves with it.
+  TGameType32 tree;
+  ReadEfgText(testing::RandomTreeEfg(24, 1), "tree.efg", tree);
+  TGameType32 traced;
+  TSolveRun treeRun;
+  testing::RecordingObserver treeObserver;
+  int furthest = 0;
+  TraceOnAWorker(GameFileText(tree), traced, treeRun, treeObserver, &furthest);
+  EXPECT_EQ(traced.Solutions().LiveCount(), 1);
+  EXPECT_GT(furthest, 0);
+  EXPECT_LE(furthest, TSolveRun::kBarMaximum);
 }
 
 // Lambda is in units of the largest payoff: a game and the game scaled take the same path.
