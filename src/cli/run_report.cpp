@@ -32,14 +32,19 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   }
 
   const bool found = !game.Solutions().Empty();
-  if (!found && (start == TSolveRun::Start::Stopped || Interrupted())) {
+  const bool stopped = start == TSolveRun::Start::Stopped || Interrupted();
+  if (!found && stopped) {
     err << "ludomark-cli: stopped before any solution was found\n";
     if (options.Json) PrintSolutionsJson(game, options.Path, method, "stopped", out);
     return kExitInterrupted;
   }
-  if (Interrupted()) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
+  if (stopped) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
   if (options.Json) {
-    PrintSolutionsJson(game, options.Path, method, found ? "solved" : "no solution", out);
+    PrintSolutionsJson(game, options.Path, method,
+                       stopped ? "stopped"
+                       : found ? "solved"
+                               : "no solution",
+                       out);
   } else if (found) {
     PrintSolutionsText(game, out);
   } else if (options.Method == kSolveSampling) {
@@ -50,7 +55,10 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   } else {
     out << "No solution found.\n";
   }
-  if (options.Save && found) {
+  // A stopped run has only some of the solutions: the file keeps what it holds.
+  if (options.Save && stopped) {
+    err << "ludomark-cli: the run was stopped, so the file is not saved\n";
+  } else if (options.Save && found) {
     try {
       WriteGameFile(options.Path, game, /*withSolutions=*/true);
     } catch (const TFileError& e) {
@@ -61,6 +69,7 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   if (options.Debug) {
     for (const std::string& line : BuildListing(game, kSolverStepsMode)) out << line << "\n";
   }
+  if (stopped) return kExitInterrupted;
   return found ? kExitOk : kExitNoSolution;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -100,6 +101,28 @@ int CreateBeside(const fs::path& target, mode_t mode, fs::path& created) {
   return -1;
 }
 
+// Removes what saves of the target killed before their end left beside it (its name, ".tmp" and
+// up to six digits): with the folder's lock held, no save of the target is under way.
+void RemoveLeftovers(const fs::path& target) {
+  const std::string prefix = target.filename().string() + ".tmp";
+  std::error_code ec;
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 6 ||
+        name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    const bool digits = std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                                    name.end(), [](char c) { return c >= '0' && c <= '9'; });
+    std::error_code kind;
+    if (digits && it->is_regular_file(kind) && !it->is_symlink(kind)) {
+      ::unlink(it->path().c_str());
+    }
+  }
+}
+
 }  // namespace
 
 void SetSaveFault(SaveFault fault) {
@@ -124,6 +147,7 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
   while (::flock(folderFd.get(), LOCK_EX) != 0) {
     if (errno != EINTR) throw TFileError(path, Reason("Cannot lock the folder", errno));
   }
+  RemoveLeftovers(target);
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;

@@ -8,7 +8,8 @@ namespace ludomark {
 // folder take turns (an advisory lock on the folder); the text goes to a new file beside the
 // old one, created with the old file's mode (and, for root, its owner), written, flushed to
 // disk and closed, and only then renamed over it. A read-only file is refused before anything
-// changes. Throws TFileError naming the file on any failure; no stray file is left behind.
+// changes. Throws TFileError naming the file on any failure; no stray file is left behind, and
+// what a save killed before its end left beside the file goes with the next save.
 void WriteFileAtomically(const std::string& path, const std::string& text);
 
 // The stages of a save, in order; tests make a stage fail to see that the old file survives,

@@ -200,15 +200,16 @@ TEST(SolveCli, DebugPrintsTheSolverLog) {
 
 // Runs `solve` on the file, sends Ctrl+C once the stage shows on standard error and waits for
 // the tool to end.
-Result InterruptedSolve(const fs::path& file, const std::string& stage) {
+Result InterruptedSolve(const fs::path& file, const std::string& stage,
+                        const std::string& options = "") {
   const fs::path output = file.string() + ".out";
   const fs::path errors = file.string() + ".err";
   // The guard only ends a run that ignores the interrupt.
   const std::string script =
       "timeout -s KILL 60 sh -c '\"" + std::string(LUDOMARK_CLI) + "\" solve \"" + file.string() +
-      "\" --jobs 2 --progress > \"" + output.string() + "\" 2> \"" + errors.string() +
-      "\" & pid=$!; while kill -0 $pid 2>/dev/null && ! grep -q \"" + stage + "\" \"" +
-      errors.string() + "\"; do sleep 0.02; done; kill -INT $pid 2>/dev/null; wait $pid'";
+      "\" --jobs 2 --progress " + options + " > \"" + output.string() + "\" 2> \"" +
+      errors.string() + "\" & pid=$!; while kill -0 $pid 2>/dev/null && ! grep -q \"" + stage +
+      "\" \"" + errors.string() + "\"; do sleep 0.02; done; kill -INT $pid 2>/dev/null; wait $pid'";
   const int status = std::system(script.c_str());
   Result r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::ReadWholeFile(output.string()),
            testing::ReadWholeFile(errors.string())};
@@ -234,10 +235,19 @@ TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
     });
     WriteGameFile(file.string(), game);
   }
-  // Interrupted while exploring supports: the pure equilibria profiling found are printed.
+  // Interrupted while exploring supports: the pure equilibria profiling found are printed, the
+  // run says it was stopped, and the file, which a complete run would save, keeps what it held.
+  const std::string before = testing::ReadWholeFile(file.string());
   Result table = InterruptedSolve(file, "Exploring");
-  EXPECT_EQ(table.code, 0) << table.err;
+  EXPECT_EQ(table.code, 130) << table.err;
   EXPECT_NE(table.out.find("SOLUTION P"), std::string::npos);
+  Result saved = InterruptedSolve(file, "Exploring", "--save --json");
+  EXPECT_EQ(saved.code, 130) << saved.err;
+  EXPECT_NE(saved.out.find("\"outcome\": \"stopped\", \"solutions\": [{\"name\": \"P"),
+            std::string::npos)
+      << saved.out.substr(0, 300);
+  EXPECT_NE(saved.err.find("the file is not saved"), std::string::npos) << saved.err;
+  EXPECT_EQ(testing::ReadWholeFile(file.string()), before);
   // Chance deals one of nine games of matching pennies: none has a pure equilibrium and the
   // profiles are 4^9, so Ctrl+C during profiling always comes before any solution.
   {

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -76,6 +78,23 @@ TEST_F(TempFolder, AFailureAtAnyStageKeepsTheOldFileAndLeavesNothingElse) {
     EXPECT_TRUE(Slurp(file) == "old\r\n") << static_cast<int>(stage);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
   }
+}
+
+TEST_F(TempFolder, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
+  const fs::path file = dir_ / "game.lmx";
+  for (const char* name : {"game.lmx.tmp123456", "game.lmx.tmp7", "game.lmx.tmp12x", "game.lmx.tmp",
+                           "game.lmx.tmp1234567", "other.lmx.tmp42"}) {
+    std::ofstream(dir_ / name) << "left";
+  }
+  WriteFileAtomically(file.string(), "text");
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  // Only this file's leftovers go: the others may be anybody's.
+  EXPECT_EQ(left, (std::vector<std::string>{"game.lmx", "game.lmx.tmp", "game.lmx.tmp1234567",
+                                            "game.lmx.tmp12x", "other.lmx.tmp42"}));
 }
 
 std::vector<SaveStage> stagesMade;
