@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -105,7 +104,7 @@ class TSolveRun {
   bool TracePolish(const TLogitPath& path, const std::vector<double>& point,
                    const std::vector<double>& tangent);
   bool TracePolishOn(const TLogitPath& path, const std::vector<double>& point,
-                     const std::function<bool(std::size_t)>& kept);
+                     const std::vector<char>& kept);
   void ShowTracing(double lambda);
   void SetRunning(bool running);
   void Descend(double weight, TInfo32* info);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -104,21 +103,21 @@ bool TSolveRun::TracePolish(const TLogitPath& path, const std::vector<double>& p
   // the path runs back in lambda, the likely choices are taken instead.
   const double lambda = point.back();
   const double rate = tangent.back();
+  std::vector<char> kept(point.size() - 1);
   for (const bool byTrend : {true, false}) {
     if (byTrend && !(rate > 0)) continue;
-    if (TracePolishOn(path, point, [&](std::size_t c) {
-          return byTrend ? lambda * tangent[c] / rate > kLeavingTrend
-                         : std::exp(point[c]) >= kSupportThreshold;
-        })) {
-      return true;
+    for (std::size_t c = 0; c < kept.size(); ++c) {
+      kept[c] = byTrend ? lambda * tangent[c] / rate > kLeavingTrend
+                        : std::exp(point[c]) >= kSupportThreshold;
     }
+    if (TracePolishOn(path, point, kept)) return true;
     if (Stopped) return false;
   }
   return false;
 }
 
 bool TSolveRun::TracePolishOn(const TLogitPath& path, const std::vector<double>& point,
-                              const std::function<bool(std::size_t)>& kept) {
+                              const std::vector<char>& kept) {
   const std::vector<TChoice32*>& choices = path.Choices();
   const std::vector<int>& starts = path.SetStarts();
   // Every set keeps at least its likeliest choice.
@@ -131,7 +130,7 @@ bool TSolveRun::TracePolishOn(const TLogitPath& path, const std::vector<double>&
     }
     for (std::size_t c = first; c < end; ++c) {
       const double p = std::exp(point[c]);
-      choices[c]->Mark = c == likeliest || kept(c);
+      choices[c]->Mark = c == likeliest || kept[c] != 0;
       choices[c]->SetProbability(choices[c]->Mark ? p : 0.0);
     }
   }
