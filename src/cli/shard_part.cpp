@@ -1,10 +1,9 @@
 #include "cli/shard_part.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "gamefile/bounded_read.h"
 #include "gamefile/file_error.h"
 #include "model/fixed_fields.h"
 
@@ -211,12 +210,10 @@ std::string PartFileText(const std::string& fileText, const TShardPart& part) {
 }
 
 TShardPart ReadPartFile(const std::string& path, const std::string& gameText) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TFileError(path, "Cannot open the part");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw TFileError(path, "Cannot read the part");
-  return PartReader(path, bytes.str()).Read(gameText);
+  // A part is a game file with the points found after it: bounded so that a device or a
+  // stray huge file given as a part is refused instead of read until memory runs out.
+  constexpr std::uint64_t kMaxPartBytes = std::uint64_t{256} << 20;
+  return PartReader(path, ReadBoundedFile(path, kMaxPartBytes, "part")).Read(gameText);
 }
 
 }  // namespace ludomark

@@ -34,19 +34,6 @@ int DefaultJobs() {
   return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
-// A worker's own document: the file read again, refused when it no longer holds the game the
-// run started from (it was saved over in the meantime).
-TGameCopier CopierOf(const std::string& path, const std::string& gameText) {
-  return [path, gameText]() -> std::unique_ptr<TGameForm32> {
-    auto copy = std::make_unique<TGameType32>();
-    std::ostringstream problem;
-    if (!LoadGame(path, *copy, problem) || GameFileText(*copy) != gameText) {
-      throw TFileError(path, "The game file changed while it was being solved");
-    }
-    return copy;
-  };
-}
-
 // One shard of a run: its share explored, its part written for the merge.
 int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out,
                std::ostream& err) {
@@ -105,16 +92,13 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
 
   TSolveRun run;
   TSolveRun::Start start;
-  try {
+  {
     InterruptGuard guard(run);
     TSolveObserver quiet;
     TProgressLine progress(err);
     const int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-    start = SolveOnThreads(run, game, options.ShowProgress ? progress : quiet, jobs,
-                           CopierOf(options.Path, GameFileText(game)));
-  } catch (const TFileError& e) {
-    err << "ludomark-cli: " << e.what() << "\n";
-    return kExitUsage;
+    start =
+        SolveOnThreads(run, game, options.ShowProgress ? progress : quiet, jobs, CopiesOf(game));
   }
   if (!run.TracingFailure.empty())
     err << "ludomark-cli: the path failed: " << run.TracingFailure << "\n";

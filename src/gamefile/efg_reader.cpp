@@ -66,6 +66,13 @@ void ParseOutcome(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node) {
                             std::to_string(pays.size()) + " payoffs, the game " +
                             std::to_string(g.players.size()) + " players");
     }
+    // Given again, an outcome must repeat its payoffs: other ones would silently change the
+    // nodes that used it before.
+    const auto earlier = g.outcomes.find(node.outcome);
+    if (earlier != g.outcomes.end() && earlier->second != pays) {
+      tokens.Fail(line,
+                  "outcome " + std::to_string(node.outcome) + " is given again with other payoffs");
+    }
     g.outcomes[node.outcome] = pays;
   } else if (g.outcomes.count(node.outcome) == 0) {
     tokens.Fail(number.line, "outcome " + std::to_string(node.outcome) + " has no payoffs yet");
@@ -233,6 +240,11 @@ void Build(const TEfgGame& g, TGameType32& game) {
   // Node names are unique: the audit tells the members of a set apart by name, and a listing
   // names each choice by its node. An unnamed node takes its set's name, or its number.
   std::set<std::string> nodeNames;
+  // Rounded once a set, not once a move: a chance node of 100 000 actions stays linear.
+  std::map<std::pair<int, int>, std::vector<double>> stored;
+  for (const auto& [key, set] : g.sets) {
+    if (!set.probabilities.empty()) stored[key] = StoredProbabilities(set.probabilities);
+  }
   for (std::size_t i = 0; i < g.nodes.size(); ++i) {
     const TEfgNode& node = g.nodes[i];
     if (node.kind != 't') {
@@ -254,7 +266,7 @@ void Build(const TEfgGame& g, TGameType32& game) {
     move->SetName(FitName(set.actions[action], moveNames[parent], std::to_string(action + 1)));
     move->From = made[parent];
     move->To = made[i];
-    if (g.nodes[parent].kind == 'c') move->Value = StoredProbabilities(set.probabilities)[action];
+    if (g.nodes[parent].kind == 'c') move->Value = stored.at(g.nodes[parent].set)[action];
     move->SetPosition((at[parent].first + at[i].first) / 2, (at[parent].second + at[i].second) / 2);
     if (node.kind == 't') move->SetPosition(at[i].first, at[i].second);
     game.AddObject(move);

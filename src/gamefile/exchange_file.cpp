@@ -1,9 +1,8 @@
 #include "gamefile/exchange_file.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "gamefile/bounded_read.h"
 #include "gamefile/efg_reader.h"
 #include "gamefile/file_error.h"
 #include "gamefile/nfg_reader.h"
@@ -28,14 +27,7 @@ bool IsExchangeFile(const std::string& path) {
 void ReadExchangeFile(const std::string& path, TGameType32& game) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw TFileError(path, "Not a game file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw TFileError(path, "Cannot open the file");
-  std::string text;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxBytes) throw TFileError(path, "The file is larger than 64 MiB");
-  }
+  const std::string text = ReadBoundedFile(path, kMaxBytes, "file");
   if (Extension(path) == ".nfg") {
     ReadNfgText(text, path, game);
   } else {

@@ -71,9 +71,13 @@ class RecordReader {
     }
   }
 
-  void Finish() {
+  // A text may be empty (an empty document's), a file may not: an empty file or /dev/null is
+  // no more a game than a file of blank lines.
+  void Finish(bool mayBeEmpty) {
     if (!line_.empty()) EndLine();
-    if (sawBytes_ && !sawRecord_) Refuse("Not a game file (it holds no game record)");
+    if ((sawBytes_ || !mayBeEmpty) && !sawRecord_) {
+      Refuse("Not a game file (it holds no game record)");
+    }
   }
 
  private:
@@ -119,7 +123,7 @@ class RecordReader {
   bool sawRecord_ = false;
 };
 
-void ReadRecords(std::istream& in, TGameForm32& game, const std::string& name) {
+void ReadRecords(std::istream& in, TGameForm32& game, const std::string& name, bool mayBeEmpty) {
   game.ClearDerivedLists();
   RecordReader reader(game, name);
   std::vector<char> buffer(kChunkBytes);
@@ -132,7 +136,7 @@ void ReadRecords(std::istream& in, TGameForm32& game, const std::string& name) {
     throw TFileError(name, std::string("Cannot read the game file") +
                                (code != 0 ? std::string(" (") + std::strerror(code) + ")" : ""));
   }
-  reader.Finish();
+  reader.Finish(mayBeEmpty);
 }
 
 }  // namespace
@@ -151,7 +155,7 @@ bool ReadGameFile(const std::string& path, TGameForm32& game) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   errno = 0;
-  ReadRecords(in, game, path);
+  ReadRecords(in, game, path, /*mayBeEmpty=*/false);
   game.RelinkAfterLoad();
   game.SetFileName(path);
   return true;
@@ -159,8 +163,16 @@ bool ReadGameFile(const std::string& path, TGameForm32& game) {
 
 void ReadGameText(const std::string& text, TGameForm32& game) {
   std::istringstream in(text);
-  ReadRecords(in, game, "(text)");
+  ReadRecords(in, game, "(text)", /*mayBeEmpty=*/true);
   game.RelinkAfterLoad();
+}
+
+std::function<std::unique_ptr<TGameForm32>()> CopiesOf(TGameForm32& game) {
+  return [text = std::make_shared<const std::string>(GameFileText(game))] {
+    auto copy = std::make_unique<TGameType32>();
+    ReadGameText(*text, *copy);
+    return std::unique_ptr<TGameForm32>(std::move(copy));
+  };
 }
 
 std::string GameFileText(TGameForm32& game) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "document/game_form.h"
@@ -12,10 +14,15 @@ bool GameFileExists(const std::string& path);
 // rest is skipped; then the document relinks and takes the file name. Lines may end in LF,
 // CR LF or CR. False, with nothing changed, when the file cannot be opened. Throws TFileError
 // when reading fails midway, and for what is not a game file: a line over 1 MiB, a file over
-// 64 MiB, bytes without any game record, or a value that cannot be read (nan, inf, 1e999).
+// 64 MiB, an empty file or bytes without any game record, or a value that cannot be read (nan,
+// inf, 1e999).
 bool ReadGameFile(const std::string& path, TGameForm32& game);
-// Reads game records from text, as ReadGameFile does from a file (no file name is set).
+// Reads game records from text, as ReadGameFile does from a file (no file name is set); an
+// empty text is an empty game.
 void ReadGameText(const std::string& text, TGameForm32& game);
+// A maker of copies of the game as it is now, each a new document read from its text: workers
+// each get their own, and nothing is read from the file again (a pipe gives its bytes once).
+std::function<std::unique_ptr<TGameForm32>()> CopiesOf(TGameForm32& game);
 // The lines a game file holds for the document: one per element of Players, Nodes, Moves,
 // Infos, Strategies and Payoffs in list order, temporary elements skipped, each ended by CR LF.
 std::string GameFileText(TGameForm32& game);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "gamefile/exchange_names.h"
@@ -140,14 +141,21 @@ void Build(const TNfgGame& g, TGameType32& game) {
     }
     ApplySideEdit(nullptr, *scratch, *table);
   }
-  // Each cell's profile number: the first player's strategy changes fastest.
+  // Each cell's profile number: the first player's strategy changes fastest. Positions come
+  // from a map, so a table of a million cells is numbered in one pass.
+  std::vector<TSide32*> sides;
+  std::unordered_map<const TGameObject32*, std::size_t> positionOf;
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    sides.push_back(table->SideAt(static_cast<int>(i)));
+    std::size_t position = 0;
+    sides.back()->Choices.ForEach([&](TGameObject32* s) { positionOf[s] = position++; });
+  }
   table->Cells.ForEachAs<TCell32>([&](TCell32* cell) {
     std::size_t profile = 0;
     std::size_t stride = 1;
     for (std::size_t i = 0; i < players.size(); ++i) {
-      TSide32* side = table->SideAt(static_cast<int>(i));
-      const int position = side->Choices.PositionOf(cell->StrategyOf(side)) - 1;
-      profile += static_cast<std::size_t>(position) * stride;
+      const std::size_t position = positionOf.at(cell->StrategyOf(sides[i]));
+      profile += position * stride;
       stride *= g.strategies[i].size();
     }
     for (std::size_t i = 0; i < players.size(); ++i) {

@@ -130,6 +130,25 @@ std::string CutToCharacters(const std::string& text, std::size_t bytes) {
   return text.substr(0, end);
 }
 
+std::string WithCutCharacterMarked(const std::string& field, std::size_t width) {
+  if (field.size() != width) return field;
+  // The start of the last character: back over at most three continuation bytes.
+  std::size_t start = field.size();
+  while (start > 0 && field.size() - start < 3 &&
+         (static_cast<unsigned char>(field[start - 1]) & 0xC0) == 0x80) {
+    --start;
+  }
+  if (start == 0) return field;
+  const auto lead = static_cast<unsigned char>(field[start - 1]);
+  std::size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  const std::size_t present = field.size() - (start - 1);
+  if (length == 0 || present >= length) return field;
+  return field.substr(0, start - 1) + "\xEF\xBF\xBD";
+}
+
 std::string RealField(double value, int width) {
   std::string text = FormatGeneral(value, 6);
   if (static_cast<int>(text.size()) <= width) return text;

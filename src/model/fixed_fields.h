@@ -26,6 +26,10 @@ bool IsUnreadableNumber(const std::string& field);
 std::string WithoutControls(const std::string& text);
 // The longest start of a UTF-8 text of at most `bytes` bytes that ends between characters.
 std::string CutToCharacters(const std::string& text, std::size_t bytes);
+// A full name field whose last character was cut short (its last bytes start a UTF-8
+// character that the field has no room to finish) with that character as U+FFFD; any other
+// field as it is. Broken bytes would otherwise reach listings and JSON.
+std::string WithCutCharacterMarked(const std::string& field, std::size_t width);
 // General format of a value cut to the width of its field.
 std::string RealField(double value, int width);
 

@@ -121,7 +121,7 @@ std::string TGameObject32::Describe(int mode) {
 
 void TGameObject32::ParseLine(const std::string& line) {
   Text = line;
-  SetName(FieldAt(line, 1, 16));
+  SetName(WithCutCharacterMarked(FieldAt(line, 1, 16), 16));
   X = ParseIntField(FieldAt(line, 17, 8));
   Y = ParseIntField(FieldAt(line, 25, 8));
   Number = ParseIntField(FieldAt(line, 33, 8));

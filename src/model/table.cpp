@@ -1,5 +1,9 @@
 #include "model/table.h"
 
+#include <set>
+#include <unordered_set>
+#include <vector>
+
 #include "model/colors.h"
 #include "model/drawing.h"
 #include "model/fake_game.h"
@@ -96,27 +100,35 @@ void TTable32::RebuildCells() {
   });
   Cells.Pack();
   CurrentCell->CellStrategies.Clear();
-  if (sides >= 2) CreateMissingCells(0);
+  if (sides < 2) return;
+  // Each combination is looked up among the cells present rather than compared with every
+  // one of them: a table of a million cells is built in one pass.
+  std::set<std::vector<const TStrat32*>> present;
+  Cells.ForEachAs<TCell32>([&](TCell32* cell) { present.insert(StrategiesOf(*cell)); });
+  CreateMissingCells(0, present);
 }
 
-void TTable32::CreateMissingCells(int sideIndex) {
+std::vector<const TStrat32*> TTable32::StrategiesOf(TCell32& cell) {
+  std::vector<const TStrat32*> strategies;
+  Sides.ForEachAs<TSide32>([&](TSide32* side) { strategies.push_back(cell.StrategyOf(side)); });
+  return strategies;
+}
+
+void TTable32::CreateMissingCells(int sideIndex, std::set<std::vector<const TStrat32*>>& present) {
   TSide32* side = SideAt(sideIndex);
   if (side == nullptr) {
-    bool present = false;
-    Cells.ForEach([&](TGameObject32* e) {
-      if (!present && As<TCell32>(e)->Matches(*CurrentCell)) present = true;
-    });
-    if (present) return;
+    if (!present.insert(StrategiesOf(*CurrentCell)).second) return;
     auto* cell = NewElement<TCell32>(Owner);
     CurrentCell->CopyTo(*cell);
     cell->Table = this;
     Cells.Add(cell);
-    if (Owner != nullptr && !Owner->Moves().Contains(cell)) Owner->Moves().Add(cell);
+    // A new element: it cannot be among the document's moves yet.
+    if (Owner != nullptr) Owner->Moves().Add(cell);
     return;
   }
   side->Choices.ForEach([&](TGameObject32* s) {
     CurrentCell->PutStrategy(As<TStrat32>(s));
-    CreateMissingCells(sideIndex + 1);
+    CreateMissingCells(sideIndex + 1, present);
   });
 }
 
@@ -176,16 +188,23 @@ void TTable32::RemoveSide(TSide32* side) {
 
 void TTable32::EnterCells() {
   if (Owner == nullptr) return;
+  // Sets, not list searches: a large table enters and leaves in one pass over the moves.
   TGameList& moves = Owner->Moves();
+  std::unordered_set<const TGameObject32*> entered;
+  moves.ForEach([&](TGameObject32* m) { entered.insert(m); });
   Cells.ForEach([&](TGameObject32* c) {
-    if (!moves.Contains(c)) moves.Add(c);
+    if (entered.insert(c).second) moves.Add(c);
   });
 }
 
 void TTable32::WithdrawCells() {
   if (Owner == nullptr) return;
+  std::unordered_set<const TGameObject32*> cells;
+  Cells.ForEach([&](TGameObject32* c) { cells.insert(c); });
   TGameList& moves = Owner->Moves();
-  Cells.ForEach([&](TGameObject32* c) { moves.Remove(c); });
+  for (int i = 0; i < moves.Count(); ++i) {
+    if (cells.contains(moves.Get(i))) moves.Put(i, nullptr);
+  }
 }
 
 void TTable32::RemapCells(TInfo32& side) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "model/cell.h"
 #include "model/game_list.h"
@@ -51,7 +53,9 @@ class TTable32 : public TNode32 {
   bool HasPlayerWithoutSide();
 
  private:
-  void CreateMissingCells(int sideIndex);
+  void CreateMissingCells(int sideIndex, std::set<std::vector<const TStrat32*>>& present);
+  // The cell's strategy of each side in side order (nothing where it has none or several).
+  std::vector<const TStrat32*> StrategiesOf(TCell32& cell);
   void ExpandFrom(TSide32* side, TNode32* node);
 };
 

@@ -74,6 +74,17 @@ TEST(Cli, TheInstalledToolExitsWithTheSameCodes) {
                                   kExample + "' > '" + fifo + "'; wait $!")
                                      .c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  // Workers copy the game read once: several of them solve a pipe or a FIFO as they do a file.
+  const int fromFifo =
+      std::system(("'" + tool + "' solve '" + fifo + "' --jobs 4 >/dev/null 2>&1 & cat '" +
+                   kExample + "' > '" + fifo + "'; wait $!")
+                      .c_str());
+  EXPECT_TRUE(WIFEXITED(fromFifo) && WEXITSTATUS(fromFifo) == 0);
+  EXPECT_EQ(std::system(("cat '" + kExample + "' | '" + tool +
+                         "' solve /dev/stdin --jobs 4 >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  EXPECT_EQ(run("solve /dev/null"), 2);  // empty: not a game file
   std::filesystem::remove(fifo);
 }
 

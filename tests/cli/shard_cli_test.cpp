@@ -152,6 +152,7 @@ TEST_F(Shards, MergeRefusesPartsThatWouldLoseSolutions) {
   EXPECT_EQ(foreign.code, 2);
   EXPECT_NE(foreign.err.find("another game"), std::string::npos);
   EXPECT_NE(refusal({Path("nowhere.lmx")}).find("Cannot open the part"), std::string::npos);
+  EXPECT_NE(refusal({"/dev/zero"}).find("The part is larger than 256 MiB"), std::string::npos);
 }
 
 }  // namespace

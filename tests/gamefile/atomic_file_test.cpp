@@ -15,6 +15,7 @@
 
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
+#include "model/player.h"
 #include "support/run_cli.h"
 
 namespace fs = std::filesystem;
@@ -182,6 +183,9 @@ TEST_F(TempFolder, GameFilesOpenAndSave) {
   EXPECT_FALSE(unread.HasFileName());
 
   TGameType32 game;
+  auto* player = NewElement<TPlayer32>(&game);
+  player->SetName("Ann");
+  game.AddObject(player);
   game.ForceStatus(StatusEdited);
   EXPECT_THROW(WriteGameFile((dir_ / "none" / "g.lmx").string(), game), TFileError);
   EXPECT_EQ(game.Status(), StatusEdited);  // a failed save does not claim success

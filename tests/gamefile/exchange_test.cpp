@@ -168,6 +168,9 @@ TEST(ExchangeReaders, MalformedFilesNameTheLineAndBuildNothing) {
        "t \"\" 0\np \"\" 1 1 \"\" { \"x\" \"y\" } 0\nt \"\" 0\nt \"\" 0",
        "line 5: this node's actions differ"},
       {"EFG 2 R \"\" { \"A\" }\nt \"\" 4", "line 2: outcome 4 has no payoffs yet"},
+      {"EFG 2 R \"\" { \"A\" }\np \"\" 1 1 \"\" { \"x\" \"y\" } 0\nt \"\" 1 \"\" { 2 }\n"
+       "t \"\" 1 \"\" { 3 }",
+       "line 4: outcome 1 is given again with other payoffs"},
       {"EFG 2 R \"\" { \"A\" }\n\v t \"\" 1 \"\" { 1 }", "line 2: the first node ends the game"},
       {"EFG 2 R \"\" { \"A\" }\np \"\" 1 1 \"\" { \"x\" } 0",
        "expected a node (c, p or t) before the end"},

@@ -1,6 +1,7 @@
 // What the reader accepts and what it refuses as not a game file.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "support/solving.h"
+#include "support/test_folder.h"
 
 namespace ludomark {
 namespace {
@@ -68,6 +70,30 @@ TEST(Reading, RefusesWhatIsNoGame) {
   std::string tiny = kMove;
   tiny.replace(64, 8, "1e-999  ");
   EXPECT_EQ(RefusalOf(kAnn + "\n" + kNode + "\n" + tiny), "");
+  // An empty file is refused as a file of one line end is; an empty text is an empty game.
+  const std::string empty = (testing::TestFolder() / "empty.lmx").string();
+  { std::ofstream touch(empty); }
+  for (const std::string& path : {empty, std::string("/dev/null")}) {
+    TGameType32 game;
+    try {
+      ReadGameFile(path, game);
+      ADD_FAILURE() << "accepted " << path;
+    } catch (const TFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("Not a game file"), std::string::npos) << path;
+    }
+  }
+}
+
+TEST(Reading, ANameCutInsideACharacterEndsInTheReplacementCharacter) {
+  // 15 letters and the first byte of "é": the field has no room for the second.
+  std::string cut = kAnn;
+  cut.replace(0, 16, "Annabelle-Marie\xC3");
+  std::string whole = kBob;
+  whole.replace(0, 16, "Bobby-Jo-Ann-\xC3\xA9 ");
+  TGameType32 game;
+  ReadGameText(Joined({cut, whole}, "\n"), game);
+  EXPECT_EQ(game.Players().Get(0)->Name, "Annabelle-Marie\xEF\xBF\xBD");
+  EXPECT_EQ(game.Players().Get(1)->Name, "Bobby-Jo-Ann-\xC3\xA9");
 }
 
 TEST(Reading, ReadingAgainStartsWithoutOldFindings) {

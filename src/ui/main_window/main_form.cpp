@@ -51,14 +51,6 @@ bool HasGameExtension(const std::string& path) {
   return extension == ".lmx";
 }
 
-// A worker's own copy of the game, from its text as it was when the run was asked for.
-TGameCopier CopierOf(TGameForm32& game) {
-  return [text = std::make_shared<const std::string>(GameFileText(game))] {
-    auto copy = std::make_unique<TGameType32>();
-    ReadGameText(*text, *copy);
-    return std::unique_ptr<TGameForm32>(std::move(copy));
-  };
-}
 }  // namespace
 
 TMainForm::TMainForm(TMainHost& host, TDialogRunner& runner, TMessageSink& messages,
@@ -636,7 +628,7 @@ void TMainForm::StartSolve(TMDIChild& window) {
   if (run_.Busy) return;
   // A game solved before still carries what that audit derived; the new audit starts clean.
   game.ResetDerived();
-  const TGameCopier copy = CopierOf(game);
+  const TGameCopier copy = CopiesOf(game);
   switch (run_.Prepare(game)) {
     case TSolveRun::Start::Flawed:
       TextWindow(game, TWindowKind::Audit, "Audit").FillText(kFlawedListMode);
