@@ -29,10 +29,13 @@ bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
   const bool payoffsOk = CheckPayoffs(game);
   const bool chanceOk = CheckChance(game);
   const bool formOk = CheckForm(game);
+  const bool discountsOk = CheckDiscounts(game);
+  const bool endsOk = CheckPlayEnds(game);
+  if (connected) NoteUnreached(game);
   if (stopped()) return false;
   ComputeBounds(game);
   return hasRoot && connected && setsOk && choicesOk && degreesOk && payoffsOk && chanceOk &&
-         formOk && !stopped();
+         formOk && discountsOk && endsOk && !stopped();
 }
 
 }  // namespace ludomark

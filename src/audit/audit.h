@@ -32,6 +32,15 @@ bool CheckChance(TGameForm32& game);
 // whose nodes belong to different players, a table of fewer than two sides or a side without
 // strategies.
 bool CheckForm(TGameForm32& game);
+// A decision move whose discount is not above 0 and at most 1 ("Wrong discount at ").
+bool CheckDiscounts(TGameForm32& game);
+// A node from which play can never end, whatever the players do ("Endless play at "): a
+// chance node whose moves all lead back to it, a cycle without discount that play cannot
+// leave.
+bool CheckPlayEnds(TGameForm32& game);
+// A finding that does not fail the game for every node that play from the root never reaches
+// ("Not reached from the start at "): it plays no part in the solutions.
+void NoteUnreached(TGameForm32& game);
 void ComputeBounds(TGameForm32& game);
 
 }  // namespace ludomark

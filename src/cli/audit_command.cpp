@@ -14,8 +14,7 @@ int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err) 
   const bool passed = Audit(game);
   // An empty game fails without a finding; the listing alone would not say why.
   if (game.Nodes().Empty()) err << "ludomark-cli: the game has no nodes\n";
-  for (const std::string& line : BuildListing(game, passed ? kSolvableListMode : kFlawedListMode))
-    out << line << "\n";
+  for (const std::string& line : AuditListing(game, passed)) out << line << "\n";
   return passed ? kExitOk : kExitFlawed;
 }
 

@@ -31,6 +31,8 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
     return kExitFlawed;
   }
 
+  // What the audit noted without failing the game (parts that play never reaches).
+  game.Findings().ForEach([&](TGameObject32* e) { err << "ludomark-cli: " << e->Name << "\n"; });
   const bool found = !game.Solutions().Empty();
   const bool stopped = start == TSolveRun::Start::Stopped || Interrupted();
   if (!found && stopped) {

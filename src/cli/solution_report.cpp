@@ -169,7 +169,7 @@ void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::s
   const std::vector<TPlayer32*> players = Players(game);
   out << "{\"file\": " << JsonString(file) << ", \"method\": " << JsonString(method)
       << ", \"status\": " << game.Status() << ", \"outcome\": " << JsonString(outcome);
-  if (outcome == "flawed") {
+  if (outcome == "flawed" || !game.Findings().Empty()) {
     out << ", \"findings\": [";
     bool first = true;
     game.Findings().ForEach([&](TGameObject32* e) {

@@ -49,4 +49,14 @@ std::vector<std::string> BuildListing(TGameForm32& game, int kind, TGameList* so
   return lines;
 }
 
+std::vector<std::string> AuditListing(TGameForm32& game, bool passed) {
+  std::vector<std::string> lines = BuildListing(game, passed ? kSolvableListMode : kFlawedListMode);
+  // Findings that do not fail the game, such as parts that play never reaches.
+  if (passed && !game.Findings().Empty()) {
+    lines.emplace_back("FINDINGS");
+    AddSection(lines, game.Findings(), kFlawedListMode);
+  }
+  return lines;
+}
+
 }  // namespace ludomark

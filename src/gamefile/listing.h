@@ -14,4 +14,8 @@ namespace ludomark {
 std::vector<std::string> BuildListing(TGameForm32& game, int kind,
                                       TGameList* solutionEntries = nullptr);
 
+// The listing an audit ends with: the flawed listing when it failed; when it passed, the
+// solvable listing followed by "FINDINGS" and the findings that did not fail it, if any.
+std::vector<std::string> AuditListing(TGameForm32& game, bool passed);
+
 }  // namespace ludomark

@@ -187,6 +187,49 @@ TEST(Audit, ConnectionInEitherDirection) {
   EXPECT_EQ(g.game.Root(), g.root);
 }
 
+TEST(Audit, PlayMustBeAbleToEndAndDiscountsMustBeFactors) {
+  {  // a chance node whose moves all lead back to it
+    Base g;
+    g.Final("out", g.root);
+    TNode32* loop = g.b.Node("Spin", nullptr);
+    g.b.Move("in", g.root, loop);
+    g.b.Move("h", loop, loop, 0.5);
+    g.b.Move("t", loop, loop, 0.5);
+    EXPECT_FALSE(Audit(g.game));
+    EXPECT_EQ(Findings(g.game), (std::vector<std::string>{"Endless play at Spin(CHANCE)"}));
+  }
+  for (const double discount : {1.0, 0.9, 0.0}) {  // a cycle that play cannot leave
+    Base g;
+    g.Final("out", g.root);
+    TNode32* a = g.b.Node("A", g.ann);
+    TNode32* b = g.b.Node("B", g.bob);
+    g.b.Move("in", g.root, a);
+    g.b.Move("on", a, b, discount);
+    g.b.Move("back", b, a);
+    const bool passed = Audit(g.game);
+    EXPECT_EQ(passed, discount == 0.9) << discount;
+    const std::vector<std::string> expected =
+        discount == 1.0
+            ? std::vector<std::string>{"Endless play at A(Ann)", "Endless play at B(Bob)"}
+        : discount == 0 ? std::vector<std::string>{"Wrong discount at on@A(Ann)"}
+                        : std::vector<std::string>{};
+    EXPECT_EQ(Findings(g.game), expected) << discount;
+  }
+  {  // a node no move enters: noted, and the game still passes
+    Base g;
+    TNode32* a = g.b.Node("A", g.bob);
+    TNode32* aside = g.b.Node("Aside", g.bob);
+    g.b.Move("in", g.root, a);
+    g.Final("out", g.root);
+    g.Final("x", a);
+    g.Final("y", aside);
+    g.b.Move("join", aside, a, 0.5);
+    EXPECT_TRUE(Audit(g.game));
+    EXPECT_EQ(Findings(g.game),
+              (std::vector<std::string>{"Not reached from the start at Aside(Bob)"}));
+  }
+}
+
 TEST(Audit, DerivesLevelsSetsChoicesAndNumbers) {
   Base g;
   TNode32* a = g.b.Node("A", g.bob);

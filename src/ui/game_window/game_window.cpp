@@ -234,7 +234,11 @@ void TMDIChild::VertFormScroll(int32_t position) {
 
 void TMDIChild::FillText(int mode) {
   TSolution32* s = solution_.get();
-  lines_ = BuildListing(*game_, mode, s != nullptr ? &s->AuditEntries : nullptr);
+  ShowLines(BuildListing(*game_, mode, s != nullptr ? &s->AuditEntries : nullptr));
+}
+
+void TMDIChild::ShowLines(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
   host_.ShowText(lines_);
 }
 

@@ -57,6 +57,7 @@ class TMDIChild : public TDocumentObserver {
   void ResetDisplay();
   void SetToDraw(bool placing);
   void FillText(int mode);
+  void ShowLines(std::vector<std::string> lines);
   void SetCaption(const std::string& caption);
   // Scrolls a picture so that the game's first node is in view near the top left corner (a
   // large imported tree may start far from the origin).

@@ -9,6 +9,7 @@
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
+#include "gamefile/listing.h"
 #include "model/settings.h"
 #include "model/status_code.h"
 
@@ -582,8 +583,7 @@ void TMainForm::AuditGame() {
   TGameType32& game = active->Game();
   const int status = game.Status();
   const bool passed = Audit(game);
-  TextWindow(game, TWindowKind::Audit, "Audit")
-      .FillText(passed ? kSolvableListMode : kFlawedListMode);
+  TextWindow(game, TWindowKind::Audit, "Audit").ShowLines(AuditListing(game, passed));
   host_.Cascade();
   game.ResetDerived();
   // The audit changed nothing the user made: an edited or new game still needs saving.
