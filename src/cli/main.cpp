@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -8,5 +9,11 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return ludomark::cli::Run(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+  try {
+    return ludomark::cli::Run(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
+  } catch (const std::bad_alloc&) {
+    // What the runs' own estimate let through: a clear refusal, not an abort.
+    std::cerr << "ludomark-cli: out of memory: the game is too large for this machine\n";
+    return ludomark::cli::kExitUsage;
+  }
 }

@@ -131,7 +131,8 @@ int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& e
         << options.Path << "': the parts hold another game\n";
     return kExitUsage;
   }
-  ReportOptions report{options.Path, method, options.Json, options.Save, /*Debug=*/false};
+  ReportOptions report{options.Path, method,          options.Json,
+                       options.Save, /*Debug=*/false, run.Refusal};
   return ReportRun(game, start, report, out, err);
 }
 

@@ -22,6 +22,10 @@ const char* MethodName(int method) {
 int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
               std::ostream& out, std::ostream& err) {
   const char* method = MethodName(options.Method);
+  if (start == TSolveRun::Start::TooLarge) {
+    err << "ludomark-cli: " << options.Refusal << "\n";
+    return kExitUsage;
+  }
   if (start == TSolveRun::Start::Flawed) {
     if (options.Json) {
       PrintSolutionsJson(game, options.Path, method, "flawed", out);

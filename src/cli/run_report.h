@@ -14,6 +14,7 @@ struct ReportOptions {
   bool Json = false;
   bool Save = false;
   bool Debug = false;
+  std::string Refusal;  // why a run refused a game too large for the memory
 };
 
 // What a solve or a merge prints once its run is over, and the saving of the solutions;

@@ -54,6 +54,10 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
     for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
     return kExitFlawed;
   }
+  if (start == TSolveRun::Start::TooLarge) {
+    err << "ludomark-cli: " << run.Refusal << "\n";
+    return kExitUsage;
+  }
   part.Index = options.ShardIndex;
   part.Count = options.ShardCount;
   part.Method = options.Method;
@@ -102,7 +106,8 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
   }
   if (!run.TracingFailure.empty())
     err << "ludomark-cli: the path failed: " << run.TracingFailure << "\n";
-  ReportOptions report{options.Path, options.Method, options.Json, options.Save, options.Debug};
+  ReportOptions report{options.Path, options.Method, options.Json,
+                       options.Save, options.Debug,  run.Refusal};
   return ReportRun(game, start, report, out, err);
 }
 

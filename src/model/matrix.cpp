@@ -4,6 +4,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace ludomark {
 
@@ -19,7 +20,11 @@ TMatrix::TMatrix(TFakeGame* owner, bool augmented, int cols, int rows)
       capacity_(rows_),
       cols_(std::max(cols, 0)),
       width_(augmented ? 2 * cols_ : cols_),
-      data_(static_cast<std::size_t>(capacity_) * static_cast<std::size_t>(width_), 0.0) {
+      data_(static_cast<double*>(std::calloc(
+          std::max<std::size_t>(
+              static_cast<std::size_t>(capacity_) * static_cast<std::size_t>(width_), 1),
+          sizeof(double)))) {
+  if (data_ == nullptr) throw std::bad_alloc();
   InitDefaults();
   Owner = owner;
 }

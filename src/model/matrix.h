@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "model/game_object.h"
@@ -9,7 +11,7 @@ namespace ludomark {
 
 // A 1-based dense real matrix. An augmented matrix carries a right part as wide as its left
 // part, where Invert leaves the inverse. Reads outside the allocated entries give 0 and writes
-// outside do nothing.
+// outside do nothing. Throws std::bad_alloc when its entries cannot be allocated.
 class TMatrix : public TGameObject32 {
  public:
   TMatrix(TFakeGame* owner, bool augmented, int cols, int rows);
@@ -36,8 +38,8 @@ class TMatrix : public TGameObject32 {
   void Invert(const std::atomic<bool>* stop = nullptr);
 
   // Row i as contiguous storage, columns 1..Width at [0..Width-1]; for tight loops.
-  double* Row(int i) { return data_.data() + Offset(i, 1); }
-  const double* Row(int i) const { return data_.data() + Offset(i, 1); }
+  double* Row(int i) { return data_.get() + Offset(i, 1); }
+  const double* Row(int i) const { return data_.get() + Offset(i, 1); }
 
  private:
   bool InRange(int i, int j) const { return i >= 1 && i <= capacity_ && j >= 1 && j <= width_; }
@@ -50,7 +52,12 @@ class TMatrix : public TGameObject32 {
   int capacity_;
   int cols_;
   int width_;
-  std::vector<double> data_;
+  struct TFree {
+    void operator()(double* p) const { std::free(p); }
+  };
+  // Zeroed by calloc: a large matrix takes its pages as they are first used instead of
+  // writing all of them at once, so a run can be stopped while it starts.
+  std::unique_ptr<double[], TFree> data_;
   std::vector<int> nonzero_;  // Invert's scratch: the pivot row's nonzero columns
 };
 

@@ -185,6 +185,17 @@ void InitNodeWeights(TGameForm32& game) {
   });
 }
 
+std::uint64_t WorkBytes(TGameForm32& game) {
+  const auto n = static_cast<std::uint64_t>(game.Nodes().LiveCount());
+  const auto k = static_cast<std::uint64_t>(game.Players().LiveCount());
+  const auto c = static_cast<std::uint64_t>(game.Strategies().LiveCount());
+  const auto i = static_cast<std::uint64_t>(game.Infos().LiveCount());
+  const std::uint64_t free = c > i ? c - i : 0;
+  // The reach inverse (augmented), rewards and values, sensitivities, the Jacobian
+  // (augmented) and the vectors.
+  return sizeof(double) * (2 * n * n + 2 * n * k + c * c + 2 * free * free + free + n + i);
+}
+
 void AllocateWork(TGameForm32& game) {
   FreeWork(game);
   const int n = game.Nodes().LiveCount();

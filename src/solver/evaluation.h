@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "document/game_form.h"
 
 namespace ludomark {
@@ -12,6 +14,8 @@ constexpr double kInitialMaximum = -1e150;
 // Creates the working matrices and vectors for the game's current lists (dropping old ones and
 // all profiles) and gives the nodes their root weights.
 void AllocateWork(TGameForm32& game);
+// The bytes of the dense matrices AllocateWork makes for the audited game.
+std::uint64_t WorkBytes(TGameForm32& game);
 // Singleton-set nodes get belief 1 and root weight 10^(240 - 8 level); others weight 0.
 void InitNodeWeights(TGameForm32& game);
 // For the current choice probabilities: node values through (I - T)^-1, beliefs, move and

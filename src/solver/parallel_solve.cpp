@@ -7,6 +7,7 @@
 #include "model/game_object.h"
 #include "model/info.h"
 #include "model/settings.h"
+#include "solver/evaluation.h"
 #include "solver/solutions.h"
 
 namespace ludomark {
@@ -67,7 +68,11 @@ void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TG
   // A trace has one order, and pure equilibria are found by profiling alone: one worker.
   // A path is followed by one worker too.
   if (method == kSolvePure || method == kSolveTracing || DebugMode) jobs = 1;
-  jobs = std::max(jobs, 1);
+  // Each worker has work of its own: no more of them than the memory holds.
+  const std::uint64_t each = std::max<std::uint64_t>(WorkBytes(game), 1);
+  jobs =
+      static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(jobs, 1)),
+                                               std::max<std::uint64_t>(run.MemoryLimit / each, 1)));
   observer.RunningState(/*running=*/true, RunTitle(method));
   observer.PercentText(PercentText(0));
   units_ = 0;

@@ -118,6 +118,14 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
     game.ResetDerived();
     return Start::Flawed;
   }
+  Refusal.clear();
+  const std::uint64_t needed = WorkBytes(game);
+  if (needed > MemoryLimit) {
+    Refusal = "The game is too large to solve: its work needs " + MemoryText(needed) +
+              " of memory, more than the " + MemoryText(MemoryLimit) + " this machine has";
+    game.ResetDerived();
+    return Start::TooLarge;
+  }
   game.SetStatus(StatusSolving);
   for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {
     list->FreeByType(kEveryType);

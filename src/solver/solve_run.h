@@ -8,6 +8,7 @@
 #include "document/game_form.h"
 #include "model/settings.h"
 #include "solver/found_point.h"
+#include "solver/memory_limit.h"
 #include "solver/solve_observer.h"
 
 namespace ludomark {
@@ -72,7 +73,12 @@ class TSolveRun {
   std::vector<std::vector<double>>* TracedPoints = nullptr;
   std::string TracingFailure;
 
-  enum class Start { Flawed, Busy, Ran, Stopped };
+  // The memory a run may take for its working data; a game whose work needs more is refused
+  // (TooLarge, with Refusal saying why) instead of ending the program when memory runs out.
+  std::uint64_t MemoryLimit = PhysicalMemoryBytes();
+  std::string Refusal;
+
+  enum class Start { Flawed, Busy, Ran, Stopped, TooLarge };
   // The Solve command once it has decided to solve: refuses while another run is busy, audits
   // (a flawed game keeps its findings and loses its derived elements), drops the old
   // solutions and runs. Stopped answers a stop that came during the audit (nothing derived

@@ -180,6 +180,25 @@ TEST(Run, ASecondRunWaitsAndAFlawedGameIsNotRun) {
   EXPECT_EQ(flawed.Strategies().LiveCount(), 0);  // derived choices are gone again
 }
 
+TEST(Run, WorkLargerThanTheMemoryIsRefusedBeforeItIsAllocated) {
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/bluff.lmx", game));
+  const int status = game.Status();
+  TSolveRun run;
+  RecordingObserver view;
+  run.MemoryLimit = 1000;
+  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::TooLarge);
+  EXPECT_NE(run.Refusal.find("The game is too large to solve: its work needs "), std::string::npos);
+  EXPECT_EQ(game.Status(), status);
+  EXPECT_EQ(game.Work, nullptr);
+  EXPECT_EQ(game.Strategies().LiveCount(), 0);
+  run.MemoryLimit = PhysicalMemoryBytes();
+  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::Ran);
+  EXPECT_TRUE(run.Refusal.empty());
+  EXPECT_EQ(MemoryText(6'300'000'000), "6.3 GB");
+  EXPECT_EQ(MemoryText(512'000'000), "512 MB");
+}
+
 TEST(Run, StepLengthAndFacets) {
   OnePlayer g(1, 2, 3);
   TSolveRun run;

@@ -638,6 +638,9 @@ void TMainForm::StartSolve(TMDIChild& window) {
       solveDlg_.Prepare(/*run=*/true, game, copy);
       RefreshActions();
       return;
+    case TSolveRun::Start::TooLarge:
+      messages_.Warning(run_.Refusal);
+      return;
     default:
       return;
   }
