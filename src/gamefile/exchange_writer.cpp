@@ -169,10 +169,30 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
                : static_cast<int>(std::find(players.begin(), players.end(), p) - players.begin()) +
                      1;
   };
+  // Chance nodes of one set share its number when they offer the same actions with the same
+  // probabilities, as a reader requires of one chance set; otherwise each has its own.
+  auto sameChance = [&](TNode32* a, TNode32* b) {
+    const std::vector<TMove32*>& ours = leaving[a];
+    const std::vector<TMove32*>& theirs = leaving[b];
+    return ours.size() == theirs.size() &&
+           std::all_of(theirs.begin(), theirs.end(), [&](const TMove32* m) {
+             return std::any_of(ours.begin(), ours.end(), [&](const TMove32* o) {
+               return o->Name == m->Name && o->Value == m->Value;
+             });
+           });
+  };
+  std::map<const void*, int> setSizes;
+  std::unordered_map<TNode32*, const void*> keyOf;
   game.Nodes().ForEachAs<TNode32>([&](TNode32* n) {
     const int player = playerIndex(n->Player.get());
     TInfo32* info = n->Info.get();
-    const void* key = info != nullptr && player != 0 ? static_cast<const void*>(info) : n;
+    const void* key = info != nullptr ? static_cast<const void*>(info) : n;
+    if (player == 0 && info != nullptr && firstOfSet.count(key) != 0 &&
+        !sameChance(n, firstOfSet[key])) {
+      key = n;
+    }
+    ++setSizes[key];
+    keyOf[n] = key;
     if (setNumbers.count(key) == 0) {
       setNumbers[key] = ++nextNumber[player];
       firstOfSet[key] = n;
@@ -231,7 +251,10 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     }
     actions += " }";
     TInfo32* info = e.node->Info.get();
-    const std::string setName = Quoted(info != nullptr ? info->Name : "");
+    // A reader makes no set of a single node: its name is written only for a set it keeps,
+    // so that what is written reads back to the same text.
+    const bool kept = info != nullptr && setSizes[keyOf[e.node]] >= 2;
+    const std::string setName = Quoted(kept ? info->Name : "");
     const auto entered = entering.find(e.node);
     const std::string earned =
         outcome(entered != entering.end() ? entered->second : nullptr, false);

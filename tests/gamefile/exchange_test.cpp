@@ -279,6 +279,7 @@ TEST(ExchangeRoundTrip, ExamplesKeepTheirEquilibriaAndTreesAreAFixpoint) {
       TGameType32 once;
       ReadExchangeFile(out.string(), once);
       const std::string text = WriteEfgText(once, out.string());
+      EXPECT_EQ(text, testing::ReadWholeFile(out.string())) << out;
       TGameType32 twice;
       ReadEfgText(text, "again.efg", twice);
       EXPECT_EQ(WriteEfgText(twice, "again.efg"), text);
