@@ -26,6 +26,10 @@ bool TSolveRun::SetStartPoint(bool random) {
   Game->Infos().ForEachAs<TInfo32>([&](TInfo32* info) {
     if (!HasPlayer(info)) return;
     info->Choices.ForEachAs<TChoice32>([&](TChoice32* choice) {
+      // Nothing of the iteration before: a Newton system found singular keeps the directions
+      // it has, and old ones would move choices outside this support, so that what a support
+      // gives would depend on the supports met before it (and on how a run is shared).
+      choice->Direction = 0;
       if (!choice->Mark) {
         choice->SetProbability(0);
       } else {
@@ -88,6 +92,9 @@ void TSolveRun::Iterate(bool random) {
   if (!SetStartPoint(random) || !Evaluate(game, /*all=*/true)) return;
   Step = 1;
   PrevSqrNorm = 1;
+  // A singular first system keeps the norm it finds: it must be this start's, not the last
+  // iteration's, or the step lengths would depend on the supports met before.
+  game.SqrNorm = PrevSqrNorm;
   int hits = 0;
   for (int n = 1;; ++n) {
     if (Stopped) break;  // Abort or an interrupt: within one step

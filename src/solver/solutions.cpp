@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 #include "model/choice.h"
@@ -354,6 +355,13 @@ void Organize(TGameForm32& game) {
   }
   for (TSolution32* s : before) {
     if (!game.Solutions().Contains(s)) game.Solutions().Add(s);
+  }
+  // Solutions that fit the same groups would share a "C" name: in list order, the second
+  // and later ones take " (2)", " (3)"..., so that a name picks out one solution.
+  std::map<std::string, int> seen;
+  for (TSolution32* s : SolutionsOf(game)) {
+    const int count = ++seen[s->Name];
+    if (count > 1) s->SetName(s->Name + " (" + std::to_string(count) + ")");
   }
 }
 

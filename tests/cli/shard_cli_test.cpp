@@ -85,6 +85,12 @@ TEST_F(Shards, ThreadsAndMergedShardsGiveTheResultOfOneRun) {
     EXPECT_EQ(merged.code, one.code) << merged.err;
     EXPECT_EQ(Report(merged), Report(one)) << game << " " << method;
   }
+  // More workers than units of work, and than cores: still the one result.
+  const Result one = RunCli({"solve", Path("table6.nfg"), "--jobs", "1", "--json"});
+  for (const char* jobs : {"2", "16", "64"}) {
+    EXPECT_EQ(Report(RunCli({"solve", Path("table6.nfg"), "--jobs", jobs, "--json"})), Report(one))
+        << jobs;
+  }
   const std::string game = Path("tree.efg");
   const std::string first = testing::ReadWholeFile(RunShards(game, 2, "mixed")[1]);
   EXPECT_EQ(testing::ReadWholeFile(RunShards(game, 2, "mixed")[1]), first);

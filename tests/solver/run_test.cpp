@@ -1,10 +1,13 @@
 // The stages of a run: enumeration, progress, abort, the Newton pieces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "audit/audit.h"
+#include "gamefile/efg_reader.h"
 #include "gamefile/game_file.h"
+#include "gamefile/nfg_reader.h"
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/settings.h"
@@ -15,6 +18,7 @@
 #include "solver/solve_run.h"
 #include "support/derive.h"
 #include "support/game_builder.h"
+#include "support/random_games.h"
 #include "support/solving.h"
 
 namespace ludomark {
@@ -261,6 +265,74 @@ TEST(Run, SensitivityMatchesFiniteDifferences) {
           << choices[i]->Name << " by " << d->Name;
     }
   }
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// The supports' points in the order one run meets them, from `shards` runs that share them.
+std::vector<std::vector<double>> ExploredPoints(const std::string& text, bool tree, int shards) {
+  std::vector<TFoundPoint> all;
+  for (int i = 1; i <= shards; ++i) {
+    TGameType32 game;
+    if (tree) {
+      ReadEfgText(text, "t.efg", game);
+    } else {
+      ReadNfgText(text, "t.nfg", game);
+    }
+    TSolveRun run;
+    run.FixedMethod = kSolveMixed;
+    run.ShardIndex = i;
+    run.ShardCount = shards;
+    run.RecordsSolutions = false;
+    std::vector<TFoundPoint> found;
+    run.Found = &found;
+    TSolveObserver quiet;
+    EXPECT_EQ(run.Solve(game, quiet), TSolveRun::Start::Ran);
+    for (TFoundPoint& point : found) {
+      if (point.Stage == kFoundExploring && point.Kind != kEndState) all.push_back(point);
+    }
+  }
+  std::sort(all.begin(), all.end(),
+            [](const TFoundPoint& a, const TFoundPoint& b) { return a.Key < b.Key; });
+  std::vector<std::vector<double>> points;
+  for (const TFoundPoint& point : all) points.push_back(point.Probabilities);
+  return points;
+}
+
+// Each support's iteration starts afresh: what a shard met before (a singular first Newton
+// system keeps the norm and the directions it finds) must not change what it finds next.
+TEST(Run, ASupportGivesTheSamePointsHoweverTheRunIsShared) {
+  for (const uint64_t seed : {1, 12}) {
+    const std::string table = testing::RandomTableNfg(5, 5, seed * 100 + 5);
+    const auto whole = ExploredPoints(table, /*tree=*/false, 1);
+    EXPECT_FALSE(whole.empty());
+    EXPECT_EQ(ExploredPoints(table, /*tree=*/false, 7), whole) << seed;
+  }
+  const std::string tree = testing::RandomTreeEfg(4, 3);
+  EXPECT_EQ(ExploredPoints(tree, /*tree=*/true, 5), ExploredPoints(tree, /*tree=*/true, 1));
+}
+
+// Two solutions that fit the same two groups both take the name "C 1 2": the later one is told
+// apart, since a name is how a solution is picked (draw --solution, the solve view).
+TEST(Run, EverySolutionHasANameOfItsOwn) {
+  TGameType32 game;
+  ReadNfgText(
+      "NFG 1 R \"t\" { \"A\" \"B\" } { 5 5 }\n\"\"\n2 9 9 6 4 8 2 9 2 2 7 9 4 3 2 0 7 9 7 3 4 3 "
+      "4 0 2 2 9 8 0 5 7 4 3 7 7 2 9 8 1 3 2 5 7 8 4 1 4 8 9 1\n",
+      "t.nfg", game);
+  TSolveRun run;
+  run.FixedMethod = kSolveMixed;
+  TSolveObserver quiet;
+  ASSERT_EQ(run.Solve(game, quiet), TSolveRun::Start::Ran);
+  std::vector<std::string> names;
+  game.Solutions().ForEach([&](TGameObject32* s) { names.push_back(s->Name); });
+  EXPECT_NE(std::find(names.begin(), names.end(), "C 1 2 (2)"), names.end());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
 }
 
 }  // namespace
