@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "audit/audit.h"
+#include "audit/payoff_scale.h"
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -44,6 +45,7 @@ class BoundsRun {
     });
     game.Moves().ForEach([&](TGameObject32* e) { moves_.push_back(As<TMove32>(e)); });
     const std::size_t k = players_;
+    const double unit = PayoffScale(game);
     mover_.assign(moves_.size(), -1);
     leaving_.resize(nodes_.size());
     entering_.resize(nodes_.size());
@@ -65,12 +67,13 @@ class BoundsRun {
         mover_[m] = player[move->From->Player.get()];
       }
       // A move's own payoff for each player; the last one listed counts, as a lookup finds it.
+      // In the solver's unit, so that neither huge payoffs nor the open bounds overflow.
       const bool chance = move->From.get() != nullptr && move->From->Player.get() == nullptr;
       move->PayoffList.ForEachAs<TPayoff32>([&](TPayoff32* payoff) {
         auto it = player.find(payoff->Player.get());
         if (it == player.end()) return;
-        gain_[m * k + static_cast<std::size_t>(it->second)] =
-            chance ? payoff->Value * move->Value : payoff->Value;
+        const double value = payoff->Value / unit;
+        gain_[m * k + static_cast<std::size_t>(it->second)] = chance ? value * move->Value : value;
       });
     }
     pending_.assign(nodes_.size(), 0);

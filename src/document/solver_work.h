@@ -128,6 +128,9 @@ struct TSolverWork {
   std::unique_ptr<TVector> Residual;
   std::unique_ptr<TVector> NodeReach;
   std::unique_ptr<TVector> InfoReach;
+  // The unit payoffs are measured in (PayoffScale): every value of the run is in it, and
+  // solutions multiply their values back.
+  double PayoffScale = 1;
   // By node number: the belief a node keeps while play does not reach its set (the end of a
   // traced path); empty when beliefs at such sets are 0.
   std::vector<double> HeldBeliefs;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "audit/payoff_scale.h"
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -35,6 +36,7 @@ void BuildTransitions(TGameForm32& game, TMatrix& reach) {
 
 // Step 3: what each player collects at each node, weighted by the chance of its move.
 void BuildRewards(TGameForm32& game, TMatrix& rewards) {
+  const double unit = game.Work->PayoffScale;
   for (int p = 1; p <= rewards.Capacity(); ++p) {
     double* row = rewards.Row(p);
     for (int j = 0; j < rewards.Cols(); ++j) row[j] = 0.0;
@@ -51,7 +53,7 @@ void BuildRewards(TGameForm32& game, TMatrix& rewards) {
     if (r.Player < 1 || r.Player > rewards.Capacity() || r.From < 1 || r.From > rewards.Width())
       continue;
     double& entry = rewards.Row(r.Player)[r.From - 1];
-    entry = entry + r.Element->Value * weight;
+    entry = entry + r.Element->Value / unit * weight;
   }
 }
 
@@ -129,7 +131,7 @@ bool ComputeMoveValues(TGameForm32& game, const TMatrix& values) {
   // The mover's own payoff on the move.
   for (const TSolverIndex::Reward& r : SolverIndex(game).Rewards) {
     if (!r.Mover) continue;
-    r.Move->Expected += r.Element->Value;
+    r.Move->Expected += r.Element->Value / game.Work->PayoffScale;
     if (!std::isfinite(r.Move->Expected)) ok = false;
   }
   return ok;
@@ -212,6 +214,7 @@ void AllocateWork(TGameForm32& game) {
   work->Residual = std::make_unique<TVector>(free, &game);
   work->NodeReach = std::make_unique<TVector>(n, &game);
   work->InfoReach = std::make_unique<TVector>(i, &game);
+  work->PayoffScale = PayoffScale(game);
   game.Work = std::move(work);
   InitNodeWeights(game);
 }

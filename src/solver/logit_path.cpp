@@ -24,6 +24,8 @@ TLogitPath::TLogitPath(TGameForm32& game) : game_(game) {
   double largest = 0;
   game.Payoffs().ForEachAs<TPayoff32>(
       [&](TPayoff32* p) { largest = std::max(largest, std::fabs(p->Value)); });
+  // In the unit the evaluation measures payoffs in.
+  if (game.Work != nullptr) largest /= game.Work->PayoffScale;
   if (largest > 0 && std::isfinite(largest)) scale_ = largest;
 }
 

@@ -193,7 +193,7 @@ void ComputeValueChanges(TGameForm32& game, const TSolverIndex::Choice& d, const
     const double* reach = work.TargetReach.data() + static_cast<std::size_t>(m.From - 1) * slots;
     for (const int p : work.ReadPlayers) {
       TPayoff32* payoff = payoffs[p - 1];
-      double gain = payoff != nullptr ? payoff->Value : 0.0;
+      double gain = payoff != nullptr ? payoff->Value / work.PayoffScale : 0.0;
       if (m.To != 0) gain += m.Element->Value * values.Get(p, m.To);
       if (gain == 0) continue;
       for (int j = work.ReadStart[static_cast<std::size_t>(p - 1)];

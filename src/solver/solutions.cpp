@@ -120,19 +120,22 @@ namespace {
 // The values of the snapshot, without the bits drawn from them.
 void SnapshotValues(TGameForm32& game, TSolution32& s) {
   const TMatrix* values = game.Work != nullptr ? game.Work->NodeValues.get() : nullptr;
+  // Values back in the game's own unit; regrets stay in the run's, where segments are
+  // extended with its tolerances.
+  const double unit = game.Work != nullptr ? game.Work->PayoffScale : 1.0;
   const int players = game.Players().LiveCount();
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (node->Player.get() != nullptr)
       s.Beliefs.Put(/*add=*/false, node->Number, Snap(node->Belief));
     for (int p = 1; p <= players; ++p) {
       const double v = values != nullptr ? values->Get(p, node->Number) : 0.0;
-      s.Values.Put(/*add=*/false, p, node->Number, Snap(v));
+      s.Values.Put(/*add=*/false, p, node->Number, Snap(v) * unit);
     }
   });
   game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (!c->HasPlayer()) return;
     s.Probabilities.Put(/*add=*/false, c->Number, Snap(c->Probability));
-    s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected));
+    s.Expectations.Put(/*add=*/false, c->Number, Snap(c->Expected) * unit);
     s.Regrets.Put(/*add=*/false, c->Number, Snap(c->Info->BestValue - c->Expected));
     s.BestSet.Put(c->Number, c->IsBest);
   });

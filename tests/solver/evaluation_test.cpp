@@ -157,6 +157,8 @@ TEST(Evaluate, OverflowAndMissingBestRepliesFail) {
   TPayoff32* huge = b.Payoff(cash, ann, 1e300);
   DeriveForSolver(game);
   AllocateWork(game);
+  EXPECT_EQ(game.Work->PayoffScale, std::ldexp(1.0, 996));  // the run's unit for 1e300
+  game.Work->PayoffScale = 1;          // measured as given, to reach the limits
   EXPECT_FALSE(Evaluate(game, true));  // 1e300 times a factor of 1e10 overflows
   huge->Value = -1e151;                // no choice beats the initial maximum
   static_cast<TMove32*>(game.Moves().Get(1))->Value = 1;

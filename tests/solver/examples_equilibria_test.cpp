@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "gamefile/game_file.h"
+#include "model/payoff.h"
 #include "model/settings.h"
 #include "model/solution.h"
+#include "solver/solve_run.h"
 #include "support/equilibrium_check.h"
 #include "support/solving.h"
 
@@ -50,6 +52,33 @@ TEST_P(ExampleEquilibria, EverySolutionIsAnEquilibriumAndReadsBack) {
     ReadGameText(GameFileText(game) + SolutionsFileText(game), back);
     EXPECT_EQ(testing::SolutionNames(back), testing::SolutionNames(game)) << method;
     EXPECT_EQ(back.Status(), StatusSolvedSaved);
+  }
+}
+
+// Equilibria do not depend on the payoffs' scale: the game scaled by 1e-12, 1e12 or 1e100 has
+// the same solutions, under the same names, with the same probabilities and beliefs.
+TEST_P(ExampleEquilibria, ScaledPayoffsGiveTheSameSolutions) {
+  TGameType32 original;
+  ASSERT_TRUE(testing::SolveExample(GetParam(), kSolveMixed, original));
+  for (const double scale : {1e-12, 1e12, 1e100}) {
+    TGameType32 game;
+    ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + GetParam(), game));
+    game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* p) { p->Value *= scale; });
+    TSolveRun run;
+    run.FixedMethod = kSolveMixed;
+    testing::RecordingObserver quiet;
+    ASSERT_EQ(run.Solve(game, quiet), TSolveRun::Start::Ran) << scale;
+    ASSERT_EQ(testing::SolutionNames(game), testing::SolutionNames(original)) << scale;
+    for (int i = 0; i < game.Solutions().Count(); ++i) {
+      const auto* s = As<TSolution32>(game.Solutions().Get(i));
+      const auto* t = As<TSolution32>(original.Solutions().Get(i));
+      for (int c = 1; c <= t->Probabilities.Count(); ++c) {
+        EXPECT_NEAR(s->Probabilities.Get(c), t->Probabilities.Get(c), 1e-6) << scale;
+      }
+      for (int n = 1; n <= t->Beliefs.Count(); ++n) {
+        EXPECT_NEAR(s->Beliefs.Get(n), t->Beliefs.Get(n), 1e-6) << scale;
+      }
+    }
   }
 }
 
