@@ -98,6 +98,13 @@ struct TSolverIndex {
   // (InfoMembers[InfoFirst[i]] up to InfoFirst[i + 1] for the i-th set in list order), and the
   // nodes of sets of several nodes with their set's number.
   std::vector<TNode32*> WeightedNodes;
+  // When some nodes are out of reach of play from the root (SplitReach), the reach of a node
+  // whose set play from the root reaches (ReachTier, by node number) counts only the weighted
+  // nodes that play reaches and the artificial ones (StartWeightedNodes); beliefs there follow
+  // play from the start and no part of the game it never enters.
+  bool SplitReach = false;
+  std::vector<char> ReachTier;
+  std::vector<TNode32*> StartWeightedNodes;
   std::vector<int> InfoNumbers, InfoFirst, InfoMembers;
   std::vector<std::pair<TNode32*, int>> BeliefNodes;
   // What solutions are compared on: the choices of players that are not temporary, and the
@@ -137,6 +144,7 @@ struct TSolverWork {
   // Scratch space of the evaluation, kept so that evaluations do not allocate.
   std::vector<int> PayingNodes;
   std::vector<double> ReachSums;
+  std::vector<double> StartReachSums;    // by node, the reach from StartWeightedNodes
   std::vector<double> ReachFromChoice;   // sensitivity: reach through one choice's moves
   std::vector<double> ValueChange;       // sensitivity: by slot of the targets read
   std::vector<double> BeliefChange;      // sensitivity: by node

@@ -94,8 +94,24 @@ bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach,
     double* sum = sums.data();
     for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
   }
-  for (int j = 1; j <= n; ++j)
-    nodeReach.Put(/*add=*/false, j, sums[static_cast<std::size_t>(j - 1)]);
+  if (index.SplitReach) {
+    std::vector<double>& first = game.Work->StartReachSums;
+    first.assign(static_cast<std::size_t>(n), 0.0);
+    for (const TNode32* start : index.StartWeightedNodes) {
+      if (start->Number < 1 || start->Number > n) continue;
+      const double* inverse = reach.Row(start->Number) + n;
+      for (int j = 0; j < n; ++j)
+        first[static_cast<std::size_t>(j)] += start->RootWeight * inverse[j];
+    }
+    for (int j = 1; j <= n; ++j) {
+      const auto at = static_cast<std::size_t>(j);
+      const bool tier = at < index.ReachTier.size() && index.ReachTier[at] != 0;
+      nodeReach.Put(/*add=*/false, j, (tier ? first : sums)[at - 1]);
+    }
+  } else {
+    for (int j = 1; j <= n; ++j)
+      nodeReach.Put(/*add=*/false, j, sums[static_cast<std::size_t>(j - 1)]);
+  }
   for (int i = 1; i <= infoReach.Count(); ++i) infoReach.Put(/*add=*/false, i, 0.0);
   for (std::size_t i = 0; i < index.InfoNumbers.size(); ++i) {
     double sum = 0;

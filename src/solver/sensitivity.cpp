@@ -140,9 +140,22 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
   for (int k = d.First; k < d.First + d.Count && !sharedColumns.empty(); ++k) {
     const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
     if (m.To < 1 || m.To > n) continue;
-    const double start = work.NodeReach->Get(m.From) * m.Element->Value;
     const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
-    for (const int node : sharedColumns) g[static_cast<std::size_t>(node) + 1] += start * row[node];
+    if (!index.SplitReach) {
+      const double start = work.NodeReach->Get(m.From) * m.Element->Value;
+      for (const int node : sharedColumns)
+        g[static_cast<std::size_t>(node) + 1] += start * row[node];
+      continue;
+    }
+    // Each node's reach counts the starts of its tier (see ComputeBeliefs).
+    if (m.From < 1 || m.From > n) continue;
+    const auto from = static_cast<std::size_t>(m.From - 1);
+    const double all = work.ReachSums[from] * m.Element->Value;
+    const double first = work.StartReachSums[from] * m.Element->Value;
+    for (const int node : sharedColumns) {
+      const bool tier = index.ReachTier[static_cast<std::size_t>(node) + 1] != 0;
+      g[static_cast<std::size_t>(node) + 1] += (tier ? first : all) * row[node];
+    }
   }
   // The members' sum is the same for every node of a set: taken once per set. A set whose
   // members D does not reach keeps its beliefs: each change would come out +0.

@@ -13,6 +13,67 @@
 
 namespace ludomark {
 
+namespace {
+
+// The nodes play from the root can reach, by number, along every move.
+std::vector<char> ReachedFromTheRoot(TGameForm32& game) {
+  const auto count = static_cast<std::size_t>(game.Nodes().Count()) + 1;
+  std::vector<std::vector<int>> next(count);
+  game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
+    const TNode32* from = m->From.get();
+    const TNode32* to = m->To.get();
+    if (from == nullptr || to == nullptr || from->Number < 1 || to->Number < 1) return;
+    if (static_cast<std::size_t>(std::max(from->Number, to->Number)) >= count) return;
+    next[static_cast<std::size_t>(from->Number)].push_back(to->Number);
+  });
+  std::vector<char> reached(count, 0);
+  const TNode32* root = game.Root();
+  if (root == nullptr || root->Number < 1 || static_cast<std::size_t>(root->Number) >= count) {
+    return reached;
+  }
+  std::vector<int> open{root->Number};
+  reached[static_cast<std::size_t>(root->Number)] = 1;
+  while (!open.empty()) {
+    const int node = open.back();
+    open.pop_back();
+    for (const int to : next[static_cast<std::size_t>(node)]) {
+      if (reached[static_cast<std::size_t>(to)] == 0) {
+        reached[static_cast<std::size_t>(to)] = 1;
+        open.push_back(to);
+      }
+    }
+  }
+  return reached;
+}
+
+void SplitReach(TGameForm32& game, TSolverIndex& index) {
+  const std::vector<char> reached = ReachedFromTheRoot(game);
+  auto isReached = [&](const TNode32* node) {
+    return node->Number >= 1 && static_cast<std::size_t>(node->Number) < reached.size() &&
+           reached[static_cast<std::size_t>(node->Number)] != 0;
+  };
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    if (!node->Temporary && !isReached(node)) index.SplitReach = true;
+  });
+  if (!index.SplitReach) return;
+  index.ReachTier.assign(reached.size(), 0);
+  game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
+    TInfo32* set = node->Info.get();
+    bool tier = isReached(node);
+    if (set != nullptr) {
+      set->Members.ForEach([&](TGameObject32* m) { tier = tier || isReached(As<TNode32>(m)); });
+    }
+    if (node->Number >= 1 && static_cast<std::size_t>(node->Number) < reached.size()) {
+      index.ReachTier[static_cast<std::size_t>(node->Number)] = tier ? 1 : 0;
+    }
+  });
+  for (TNode32* node : index.WeightedNodes) {
+    if (node->Temporary || isReached(node)) index.StartWeightedNodes.push_back(node);
+  }
+}
+
+}  // namespace
+
 const TSolverIndex& BuildSolverIndex(TGameForm32& game) {
   TSolverIndex& index = game.Work->Index;
   index = TSolverIndex{};
@@ -165,6 +226,7 @@ const TSolverIndex& BuildSolverIndex(TGameForm32& game) {
       index.WeightedNodes.push_back(node);
     }
   });
+  SplitReach(game, index);
   for (const TSolverIndex::Choice& c : index.Choices) {
     if (!c.Element->Temporary) index.ShownChoices.push_back(c.Element);
   }

@@ -8,6 +8,7 @@
 #include "model/random.h"
 #include "solver/solve_run.h"
 #include "support/equilibrium_check.h"
+#include "support/game_builder.h"
 #include "support/random_shapes.h"
 #include "support/solving.h"
 
@@ -17,6 +18,49 @@ namespace {
 using testing::DiscountedCycle;
 using testing::RandomGame;
 using testing::TableAtTheRoot;
+
+// A node that no move enters (U) leads into Bob's set through its member B; play from the
+// start reaches the set through A alone, so Bob believes he is at A and plays l there (with
+// half the weight on B, r would be his best reply).
+TEST(Beliefs, APartPlayNeverEntersLendsNoWeight) {
+  TGameType32 game;
+  testing::GameBuilder b(game);
+  TPlayer32* ann = b.Player("Ann");
+  TPlayer32* bob = b.Player("Bob");
+  TNode32* root = b.Node("R", ann);
+  TNode32* a = b.Node("A", bob);
+  TNode32* aside = b.Node("U", ann);
+  TNode32* other = b.Node("B", bob);
+  TNode32* end = b.Node("X", ann);
+  auto pay = [&](TMove32* m, double forAnn, double forBob) {
+    b.Payoff(m, ann, forAnn);
+    b.Payoff(m, bob, forBob);
+  };
+  b.Move("in", root, a);
+  pay(b.Move("out", root, nullptr), -10, 0);
+  b.Move("u", aside, other);
+  pay(b.Move("v", aside, nullptr), 0, 0);
+  pay(b.Move("l", a, nullptr), 1, 1);
+  b.Move("r", a, end, 0.1);
+  pay(b.Move("l", other, nullptr), 3, 0);
+  b.Move("r", other, end);
+  pay(b.Move("x", end, nullptr), 1, 5);
+  b.InfoSet("S", {a, other});
+  TSolveRun run;
+  testing::RecordingObserver observer;
+  ASSERT_EQ(run.Solve(game, observer), TSolveRun::Start::Ran);
+  EXPECT_EQ(game.Findings().First()->Name, "Not reached from the start at U(Ann)");
+  ASSERT_FALSE(game.Solutions().Empty());
+  game.Solutions().ForEach([&](TGameObject32* e) {
+    const auto* s = static_cast<TSolution32*>(e);
+    EXPECT_EQ(s->Beliefs.Get(a->Number), 1) << e->Name;
+    EXPECT_EQ(s->Beliefs.Get(other->Number), 0) << e->Name;
+    EXPECT_EQ(testing::ChoiceIn(game, *s, "l", "A").Probability, 1) << e->Name;
+    const auto check = testing::CheckSolution(game, *s);
+    EXPECT_LT(check.Gain, 1e-9) << check.Worst;
+    EXPECT_LT(check.BeliefError, 1e-9) << check.Worst;
+  });
+}
 
 TEST(Beliefs, EverySolutionOfRandomGamesIsAnEquilibriumUnderPlayFromTheRoot) {
   int solutions = 0;
