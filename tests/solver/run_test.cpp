@@ -299,6 +299,7 @@ std::vector<std::vector<double>> ExploredPoints(const std::string& text, bool tr
   std::sort(all.begin(), all.end(),
             [](const TFoundPoint& a, const TFoundPoint& b) { return a.Key < b.Key; });
   std::vector<std::vector<double>> points;
+  points.reserve(all.size());
   for (const TFoundPoint& point : all) points.push_back(point.Probabilities);
   return points;
 }
