@@ -108,7 +108,8 @@ TEST(DrawCli, AnyFileDrawsOrIsRefused) {
   // with nothing in it.
   const fs::path png = testing::TestFolder() / "ludomark-draw-any.png";
   const fs::path empty = testing::TestFolder() / "ludomark-draw-empty.lmx";
-  WriteFileAtomically(empty.string(), "");
+  // A game file of no element (its header line alone): an empty file is no game file.
+  WriteFileAtomically(empty.string(), std::string(40, ' ') + "900     \r\n");
   ASSERT_EQ(testing::RunCli({"draw", empty.string(), "--out", png.string()}).code, 0);
   const std::string blank = testing::ReadWholeFile(png.string());
   fs::remove(empty);
