@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <unordered_set>
 
 #include "document/game_form.h"
 
@@ -38,6 +39,8 @@ bool CheckDiscounts(TGameForm32& game);
 // chance node whose moves all lead back to it, a cycle without discount that play cannot
 // leave.
 bool CheckPlayEnds(TGameForm32& game);
+// The nodes that play from the root can reach along moves (none without a root).
+std::unordered_set<const TNode32*> ReachedFromTheRoot(TGameForm32& game);
 // A finding that does not fail the game for every node that play from the root never reaches
 // ("Not reached from the start at "): it plays no part in the solutions.
 void NoteUnreached(TGameForm32& game);

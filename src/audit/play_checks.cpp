@@ -85,9 +85,9 @@ bool CheckPlayEnds(TGameForm32& game) {
   return ok;
 }
 
-void NoteUnreached(TGameForm32& game) {
+std::unordered_set<const TNode32*> ReachedFromTheRoot(TGameForm32& game) {
   const TNode32* root = game.Root();
-  if (root == nullptr) return;
+  if (root == nullptr) return {};
   const LeavingMoves leaving = GatherLeavingMoves(game);
   std::unordered_set<const TNode32*> reached{root};
   std::deque<const TNode32*> open{root};
@@ -100,6 +100,12 @@ void NoteUnreached(TGameForm32& game) {
       if (to != nullptr && reached.insert(to).second) open.push_back(to);
     }
   }
+  return reached;
+}
+
+void NoteUnreached(TGameForm32& game) {
+  if (game.Root() == nullptr) return;
+  const std::unordered_set<const TNode32*> reached = ReachedFromTheRoot(game);
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (!node->Temporary && !reached.contains(node)) {
       game.ReportFinding("Not reached from the start at " + node->Describe(kShortText));

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
+#include "audit/audit.h"
 #include "model/choice.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -15,55 +17,22 @@ namespace ludomark {
 
 namespace {
 
-// The nodes play from the root can reach, by number, along every move.
-std::vector<char> ReachedFromTheRoot(TGameForm32& game) {
-  const auto count = static_cast<std::size_t>(game.Nodes().Count()) + 1;
-  std::vector<std::vector<int>> next(count);
-  game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
-    const TNode32* from = m->From.get();
-    const TNode32* to = m->To.get();
-    if (from == nullptr || to == nullptr || from->Number < 1 || to->Number < 1) return;
-    if (static_cast<std::size_t>(std::max(from->Number, to->Number)) >= count) return;
-    next[static_cast<std::size_t>(from->Number)].push_back(to->Number);
-  });
-  std::vector<char> reached(count, 0);
-  const TNode32* root = game.Root();
-  if (root == nullptr || root->Number < 1 || static_cast<std::size_t>(root->Number) >= count) {
-    return reached;
-  }
-  std::vector<int> open{root->Number};
-  reached[static_cast<std::size_t>(root->Number)] = 1;
-  while (!open.empty()) {
-    const int node = open.back();
-    open.pop_back();
-    for (const int to : next[static_cast<std::size_t>(node)]) {
-      if (reached[static_cast<std::size_t>(to)] == 0) {
-        reached[static_cast<std::size_t>(to)] = 1;
-        open.push_back(to);
-      }
-    }
-  }
-  return reached;
-}
-
 void SplitReach(TGameForm32& game, TSolverIndex& index) {
-  const std::vector<char> reached = ReachedFromTheRoot(game);
-  auto isReached = [&](const TNode32* node) {
-    return node->Number >= 1 && static_cast<std::size_t>(node->Number) < reached.size() &&
-           reached[static_cast<std::size_t>(node->Number)] != 0;
-  };
+  const std::unordered_set<const TNode32*> reached = ReachedFromTheRoot(game);
+  auto isReached = [&](const TNode32* node) { return reached.contains(node); };
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     if (!node->Temporary && !isReached(node)) index.SplitReach = true;
   });
   if (!index.SplitReach) return;
-  index.ReachTier.assign(reached.size(), 0);
+  const auto count = static_cast<std::size_t>(game.Nodes().Count()) + 1;
+  index.ReachTier.assign(count, 0);
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     TInfo32* set = node->Info.get();
     bool tier = isReached(node);
     if (set != nullptr) {
       set->Members.ForEach([&](TGameObject32* m) { tier = tier || isReached(As<TNode32>(m)); });
     }
-    if (node->Number >= 1 && static_cast<std::size_t>(node->Number) < reached.size()) {
+    if (node->Number >= 1 && static_cast<std::size_t>(node->Number) < count) {
       index.ReachTier[static_cast<std::size_t>(node->Number)] = tier ? 1 : 0;
     }
   });
