@@ -162,11 +162,36 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
   });
 }
 
-void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
-                        const std::string& outcome, std::ostream& out) {
+std::vector<SolutionReport> SolutionReports(TGameForm32& game) {
   const std::vector<ChoiceRow> rows = ChoiceRows(game);
   const std::vector<TNode32*> nodes = ShownNodes(game);
   const std::vector<TPlayer32*> players = Players(game);
+  std::vector<SolutionReport> reports;
+  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
+    SolutionReport& report = reports.emplace_back();
+    report.Name = s->Name;
+    report.Kind = s->Kind;
+    for (const ChoiceRow& row : rows) {
+      const int n = row.choice->Number;
+      report.Choices.push_back({row.choice->Name, row.set, row.player, s->Probabilities.Get(n),
+                                s->Expectations.Get(n), s->BestSet.Get(n)});
+    }
+    for (TNode32* node : nodes) {
+      NodeReport& entry = report.Nodes.emplace_back();
+      entry.Name = node->Name;
+      if (node->Player.get() != nullptr) {
+        entry.Player = node->Player->Name;
+        entry.Belief = s->Beliefs.Get(node->Number);
+      }
+      for (TPlayer32* p : players)
+        entry.Values.push_back({p->Name, s->Values.Get(p->Number, node->Number)});
+    }
+  });
+  return reports;
+}
+
+void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
+                        const std::string& outcome, std::ostream& out) {
   out << "{\"file\": " << JsonString(file) << ", \"method\": " << JsonString(method)
       << ", \"status\": " << game.Status() << ", \"outcome\": " << JsonString(outcome);
   if (outcome == "flawed" || !game.Findings().Empty()) {
@@ -180,36 +205,33 @@ void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::s
   }
   out << ", \"solutions\": [";
   bool firstSolution = true;
-  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
-    out << (firstSolution ? "" : ", ") << "{\"name\": " << JsonString(s->Name)
-        << ", \"kind\": " << s->Kind << ", \"choices\": [";
+  for (const SolutionReport& s : SolutionReports(game)) {
+    out << (firstSolution ? "" : ", ") << "{\"name\": " << JsonString(s.Name)
+        << ", \"kind\": " << s.Kind << ", \"choices\": [";
     firstSolution = false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      const int n = rows[i].choice->Number;
-      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(rows[i].choice->Name)
-          << ", \"set\": " << JsonString(rows[i].set)
-          << ", \"player\": " << JsonString(rows[i].player)
-          << ", \"probability\": " << JsonNumber(s->Probabilities.Get(n))
-          << ", \"expected\": " << JsonNumber(s->Expectations.Get(n))
-          << ", \"best\": " << (s->BestSet.Get(n) ? "true" : "false") << "}";
+    for (std::size_t i = 0; i < s.Choices.size(); ++i) {
+      const ChoiceReport& c = s.Choices[i];
+      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(c.Name)
+          << ", \"set\": " << JsonString(c.Set) << ", \"player\": " << JsonString(c.Player)
+          << ", \"probability\": " << JsonNumber(c.Probability)
+          << ", \"expected\": " << JsonNumber(c.Expected)
+          << ", \"best\": " << (c.Best ? "true" : "false") << "}";
     }
     out << "], \"nodes\": [";
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-      TNode32* node = nodes[i];
-      const bool chance = node->Player.get() == nullptr;
-      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(node->Name)
-          << ", \"player\": " << (chance ? "null" : JsonString(node->Player->Name))
-          << ", \"belief\": " << (chance ? "null" : JsonNumber(s->Beliefs.Get(node->Number)))
+    for (std::size_t i = 0; i < s.Nodes.size(); ++i) {
+      const NodeReport& node = s.Nodes[i];
+      out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(node.Name)
+          << ", \"player\": " << (node.Player ? JsonString(*node.Player) : "null")
+          << ", \"belief\": " << (node.Belief ? JsonNumber(*node.Belief) : "null")
           << ", \"values\": [";
-      for (std::size_t p = 0; p < players.size(); ++p) {
-        out << (p == 0 ? "" : ", ") << "{\"player\": " << JsonString(players[p]->Name)
-            << ", \"value\": " << JsonNumber(s->Values.Get(players[p]->Number, node->Number))
-            << "}";
+      for (std::size_t p = 0; p < node.Values.size(); ++p) {
+        out << (p == 0 ? "" : ", ") << "{\"player\": " << JsonString(node.Values[p].Player)
+            << ", \"value\": " << JsonNumber(node.Values[p].Value) << "}";
       }
       out << "]}";
     }
     out << "]}";
-  });
+  }
   out << "]}\n";
 }
 

@@ -1,11 +1,44 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document/game_form.h"
 
 namespace ludomark::cli {
+
+// One solution as the reports give it, in plain values: what the JSON form prints and what the
+// Python module hands its callers.
+struct ChoiceReport {
+  std::string Name;
+  std::string Set;  // the side of a table strategy, the first member node of a set otherwise
+  std::string Player;
+  double Probability = 0;
+  double Expected = 0;
+  bool Best = false;
+};
+struct NodeValueReport {
+  std::string Player;
+  double Value = 0;
+};
+struct NodeReport {
+  std::string Name;
+  std::optional<std::string> Player;  // none at a chance node, which has no belief either
+  std::optional<double> Belief;
+  std::vector<NodeValueReport> Values;  // one per player, in player order
+};
+struct SolutionReport {
+  std::string Name;
+  int Kind = 0;  // 1 pure, 2 mixed, 3 sampled
+  std::vector<ChoiceReport> Choices;
+  std::vector<NodeReport> Nodes;
+};
+
+// The solutions of the solved game, in list order, with the choices of players that are not
+// temporary in Strategies order and the nodes that are not temporary in Nodes order.
+std::vector<SolutionReport> SolutionReports(TGameForm32& game);
 
 // Every solution of the solved game with the probability and expected value of every choice
 // of a player, the belief at every node of a player and every player's value at every node.

@@ -168,9 +168,8 @@ bool IsPictureFile(const std::string& path) {
   return ext == ".png" || ext == ".bmp" || ext == ".svg";
 }
 
-void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path,
-                  const TPictureOptions& options) {
-  if (!IsPictureFile(path)) throw TFileError(path, "Pictures are written as .png, .bmp or .svg");
+std::string PictureBytes(TGameForm32& game, TSolution32* solution, const std::string& format,
+                         const TPictureOptions& options) {
   EnsureApplication();
   std::optional<TZoomFor> zoom(options.Zoom);
   const QSize size(ToScreen(game.ExtentX), ToScreen(game.ExtentY));
@@ -183,7 +182,7 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
     const TRect r = picture.ContentBox(kTrimMargin);
     box = QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1));
   }
-  if (Extension(path) == ".svg") {
+  if (format == "svg") {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -198,16 +197,19 @@ void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& p
       painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
       PaintOn(painter, game, solution, options.Grid);
     }
-    zoom.reset();
-    WriteFileAtomically(path,
-                        std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return;
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   }
   zoom.reset();
   if (options.Trim) picture.Trim(kTrimMargin);
-  const std::string encoded = picture.Encode(Extension(path) == ".png" ? "PNG" : "BMP");
-  if (encoded.empty()) throw TFileError(path, "Cannot encode the picture");
-  WriteFileAtomically(path, encoded);
+  return picture.Encode(format == "png" ? "PNG" : "BMP");
+}
+
+void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path,
+                  const TPictureOptions& options) {
+  if (!IsPictureFile(path)) throw TFileError(path, "Pictures are written as .png, .bmp or .svg");
+  const std::string bytes = PictureBytes(game, solution, Extension(path).substr(1), options);
+  if (bytes.empty()) throw TFileError(path, "Cannot encode the picture");
+  WriteFileAtomically(path, bytes);
 }
 
 }  // namespace ludomark

@@ -22,6 +22,11 @@ struct TPictureOptions {
 void WritePicture(TGameForm32& game, TSolution32* solution, const std::string& path,
                   const TPictureOptions& options);
 
+// The picture WritePicture writes, as bytes of the format ("png", "bmp" or "svg"); empty when it
+// cannot be encoded.
+std::string PictureBytes(TGameForm32& game, TSolution32* solution, const std::string& format,
+                         const TPictureOptions& options);
+
 // Whether the extension names a picture format WritePicture writes.
 bool IsPictureFile(const std::string& path);
 

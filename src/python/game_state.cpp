@@ -1,0 +1,79 @@
+#include "python/game_state.h"
+
+#include <stdexcept>
+
+#include "gamefile/game_file.h"
+#include "gamefile/tree_layout.h"
+#include "model/node.h"
+
+namespace ludomark::python {
+
+void GameState::BeginEdit() {
+  if (Solving) throw std::runtime_error("the game is being solved");
+  if (Solved || !Game.Solutions().Empty()) Game.ResetDerived();
+  Solved = false;
+  Game.SetStatus(StatusEdited);
+  ++Changes;
+}
+
+void GameState::LayOut() {
+  if (!NeedsLayout) return;
+  LayOutTree(Game, [&](const TGameObject32* e) { return Placed.count(e) != 0; });
+  NeedsLayout = false;
+}
+
+std::unique_ptr<TGameType32> GameState::FreshCopy() {
+  LayOut();
+  auto copy = std::make_unique<TGameType32>();
+  ReadGameText(GameFileText(Game), *copy);
+  copy->Header().Name = Game.Header().Name;
+  return copy;
+}
+
+std::string GameState::Name() {
+  return Game.Header().Name;
+}
+
+Errors& ModuleErrors() {
+  static Errors errors;
+  return errors;
+}
+
+void Raise(const py::object& kind, const std::string& message) {
+  PyErr_SetString(kind.ptr(), message.c_str());
+  throw py::error_already_set();
+}
+
+void RaiseFlawed(const std::vector<std::string>& findings) {
+  std::string message = "the game is flawed";
+  for (const std::string& f : findings) message += "\n" + f;
+  py::object error = ModuleErrors().FlawedGameError(message);
+  error.attr("findings") = py::cast(findings);
+  PyErr_SetObject(ModuleErrors().FlawedGameError.ptr(), error.ptr());
+  throw py::error_already_set();
+}
+
+void WarnNotes(const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) {
+    if (PyErr_WarnEx(ModuleErrors().AuditNote.ptr(), note.c_str(), 2) != 0)
+      throw py::error_already_set();
+  }
+}
+
+std::vector<std::string> FindingTexts(TGameForm32& game) {
+  std::vector<std::string> texts;
+  game.Findings().ForEach([&](TGameObject32* e) { texts.push_back(e->Name); });
+  return texts;
+}
+
+void CheckSameGame(const GamePtr& game, const Element& e, const char* what) {
+  if (e.Game != game) throw py::value_error(std::string(what) + " belongs to another game");
+}
+
+py::object NodeHandle(const GamePtr& game, TNode32* node) {
+  if (node == nullptr) return py::none();
+  if (node->TypeCode == kTable) return py::cast(Table{{{game, node}}});
+  return py::cast(Node{{game, node}});
+}
+
+}  // namespace ludomark::python

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "cli/solution_report.h"
+#include "document/game_form.h"
+
+namespace ludomark::python {
+
+namespace py = pybind11;
+
+// A game as the module holds it. Elements handed to the script point into it and keep it alive;
+// the script never deletes elements, so they stay valid as long as the game does.
+struct GameState {
+  TGameType32 Game;
+  // Nodes and moves the script gave a position; the others are laid out before the game is
+  // drawn, written, listed or solved.
+  std::unordered_set<const TGameObject32*> Placed;
+  bool NeedsLayout = false;
+  // Bumped by every edit and every run: a solution belongs to the game of its own count.
+  int Changes = 0;
+  bool Solved = false;  // the last run left its derived elements (and solutions) in the game
+  bool Solving = false;
+  std::string Method;  // of the last run
+
+  // Before an edit: refused during a run; drops what the last run derived, its solutions too.
+  void BeginEdit();
+  void LayOut();
+  // A new document holding the game as the script made it, without anything derived.
+  std::unique_ptr<TGameType32> FreshCopy();
+  // The game's name (its title in exchange files and pictures).
+  std::string Name();
+};
+
+using GamePtr = std::shared_ptr<GameState>;
+
+// An element of a game, as the script holds it.
+struct Element {
+  GamePtr Game;
+  TGameObject32* Target = nullptr;
+};
+struct Player : Element {};
+struct Node : Element {};
+struct Table : Node {};
+struct Move : Element {};
+struct Cell : Move {};
+struct InfoSet : Element {};
+
+// A solution as plain data, with the game it was found in (to draw it over that game).
+struct Solution {
+  cli::SolutionReport Report;
+  std::string Method;
+  GamePtr Game;
+  int Changes = 0;  // the game's count when it was found
+};
+
+// The module's exceptions (ludomark.Error and its kinds).
+struct Errors {
+  py::object Error;
+  py::object FileError;
+  py::object FlawedGameError;
+  py::object AuditNote;
+};
+Errors& ModuleErrors();
+// Raises the exception with the message (and, for a flawed game, its findings).
+[[noreturn]] void Raise(const py::object& kind, const std::string& message);
+[[noreturn]] void RaiseFlawed(const std::vector<std::string>& findings);
+// Each finding that does not fail the game, as a warning of kind ludomark.AuditNote.
+void WarnNotes(const std::vector<std::string>& notes);
+std::vector<std::string> FindingTexts(TGameForm32& game);
+
+// Parts of the module, each adding its classes and functions.
+void BindElements(py::module_& m);
+void BindBuilding(py::class_<GameState, GamePtr>& game);
+void BindReading(py::class_<GameState, GamePtr>& game);
+void BindDrawing(py::class_<GameState, GamePtr>& game, py::class_<Solution>& solution);
+void BindSolving(py::class_<GameState, GamePtr>& game);
+py::class_<Solution> BindSolution(py::module_& m);
+
+// The element the handle points at, of the class asked for.
+template <class T>
+T* Target(const Element& e) {
+  return static_cast<T*>(e.Target);
+}
+// An element of another game (or of none) is refused with a ValueError naming it.
+void CheckSameGame(const GamePtr& game, const Element& e, const char* what);
+// A player given as its handle or its name; a ValueError when the game has none such.
+TPlayer32* PlayerOf(const GamePtr& game, py::handle player);
+// Sets the payoffs of a move or cell from a mapping of players (handles or names) to numbers,
+// replacing a player's payoff already there.
+void SetPayoffs(const GamePtr& game, TMove32* move, const py::dict& payoffs);
+// A handle of the right Python class for a node or a table.
+py::object NodeHandle(const GamePtr& game, TNode32* node);
+
+}  // namespace ludomark::python

@@ -1,0 +1,99 @@
+#include <pybind11/stl.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "audit/audit.h"
+#include "cli/load_game.h"
+#include "gamefile/exchange_file.h"
+#include "gamefile/exchange_writer.h"
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "gamefile/listing.h"
+#include "python/game_state.h"
+
+namespace ludomark::python {
+namespace {
+
+// The command line's message without its program prefix and line end.
+std::string Message(const std::string& said) {
+  std::string text = said;
+  const std::string prefix = "ludomark-cli: ";
+  if (text.rfind(prefix, 0) == 0) text.erase(0, prefix.size());
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+GamePtr Read(const std::string& path) {
+  auto state = std::make_shared<GameState>();
+  std::ostringstream err;
+  bool loaded = false;
+  {
+    py::gil_scoped_release unlocked;  // a large file takes a while: other threads go on
+    loaded = cli::LoadGame(path, state->Game, err);
+  }
+  if (!loaded) Raise(ModuleErrors().FileError, Message(err.str()));
+  if (state->Game.Header().Name.empty())
+    state->Game.Header().Name = std::filesystem::path(path).stem().string();
+  return state;
+}
+
+void Write(const GamePtr& game, const std::string& path, bool solutions) {
+  game->LayOut();
+  const std::string ext = std::filesystem::path(path).extension().string();
+  try {
+    if (IsExchangeFile(path)) {
+      // From a copy: the exchange writers expect a game without a run's derived elements.
+      std::unique_ptr<TGameType32> copy = game->FreshCopy();
+      WriteExchangeFile(path, *copy);
+    } else if (ext == ".lmx") {
+      WriteGameFile(path, game->Game, solutions && !game->Game.Solutions().Empty());
+    } else {
+      Raise(ModuleErrors().FileError, "games are written as .lmx, .efg or .nfg: " + path);
+    }
+  } catch (const TFileError& e) {
+    Raise(ModuleErrors().FileError, e.what());
+  }
+}
+
+std::string Listing(const GamePtr& game) {
+  std::unique_ptr<TGameType32> copy = game->FreshCopy();
+  std::string text;
+  for (const std::string& line : BuildListing(*copy, kSolvableListMode)) text += line + "\n";
+  return text;
+}
+
+// The findings that fail the game (none when it passes); those that do not are warnings.
+std::vector<std::string> AuditGame(const GamePtr& game) {
+  std::unique_ptr<TGameType32> copy = game->FreshCopy();
+  bool passed = false;
+  {
+    py::gil_scoped_release unlocked;
+    passed = Audit(*copy);
+  }
+  std::vector<std::string> findings = FindingTexts(*copy);
+  if (passed) {
+    WarnNotes(findings);
+    return {};
+  }
+  // An empty game fails without a finding; the list alone would not say why.
+  if (findings.empty()) findings.push_back("the game has no nodes");
+  return findings;
+}
+
+}  // namespace
+
+void BindReading(py::class_<GameState, GamePtr>& game) {
+  game.def_static("read", &Read, py::arg("path"),
+                  "Reads a game file (.lmx) or an exchange file (.efg, .nfg); a stored run's "
+                  "solutions come with it.")
+      .def("write", &Write, py::arg("path"), py::kw_only(), py::arg("solutions") = false,
+           "Writes the game as the extension asks (.lmx, .efg, .nfg), whole or not at all; a "
+           ".lmx file takes the last run's solutions too when asked.")
+      .def("listing", &Listing, "The text listing of every element of the game.")
+      .def("audit", &AuditGame,
+           "The audit's findings that fail the game, empty when it passes. What it notes "
+           "without failing the game comes as warnings (ludomark.AuditNote).");
+}
+
+}  // namespace ludomark::python

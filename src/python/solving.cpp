@@ -1,0 +1,132 @@
+#include <pybind11/stl.h>
+
+#include <chrono>
+#include <exception>
+#include <future>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "cli/run_report.h"
+#include "gamefile/game_file.h"
+#include "model/settings.h"
+#include "python/game_state.h"
+#include "solver/parallel_solve.h"
+#include "solver/solve_run.h"
+
+namespace ludomark::python {
+namespace {
+
+int MethodNumber(const std::string& name) {
+  for (int method : {kSolvePure, kSolveMixed, kSolveSampling, kSolveTracing}) {
+    if (name == cli::MethodName(method)) return method;
+  }
+  throw py::value_error("unknown method '" + name + "': pure, mixed, sampling or tracing");
+}
+
+// The method is a program-wide setting while a run prepares: one run at a time in a process.
+std::mutex& RunLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::vector<Solution> SolutionsOf(const GamePtr& game, const std::string& method) {
+  std::vector<Solution> solutions;
+  for (cli::SolutionReport& report : cli::SolutionReports(game->Game))
+    solutions.push_back(Solution{std::move(report), method, game, game->Changes});
+  return solutions;
+}
+
+// Clears the running mark however the solve ends.
+struct SolvingMark {
+  explicit SolvingMark(GameState& state) : state_(state) { state_.Solving = true; }
+  ~SolvingMark() { state_.Solving = false; }
+  SolvingMark(const SolvingMark&) = delete;
+  SolvingMark& operator=(const SolvingMark&) = delete;
+
+ private:
+  GameState& state_;
+};
+
+std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
+                            std::optional<int> jobs) {
+  const int number = MethodNumber(method);
+  if (jobs && *jobs < 1) throw py::value_error("jobs must be 1 or more");
+  const unsigned cores = std::thread::hardware_concurrency();
+  const int workers = jobs.value_or(cores == 0 ? 1 : static_cast<int>(cores));
+  game->BeginEdit();  // refused during another run; the old solutions go
+  game->LayOut();
+  SolvingMark mark(*game);
+  TSolveRun run;
+  run.FixedMethod = number;
+  const TGameCopier copies = CopiesOf(game->Game);
+  TSolveRun::Start start = TSolveRun::Start::Ran;
+  std::exception_ptr failure;
+  bool interrupted = false;
+  std::optional<py::error_already_set> signal;
+  {
+    py::gil_scoped_release unlocked;
+    std::unique_lock<std::mutex> lock(RunLock());
+    SolveMethod = number;
+    // The run goes on its own thread, so that this one can look for Ctrl+C, which Python
+    // only reports to the thread that holds the interpreter.
+    std::promise<void> ended;
+    std::future<void> end = ended.get_future();
+    std::thread runner([&] {
+      try {
+        TSolveObserver quiet;
+        start = SolveOnThreads(run, game->Game, quiet, workers, copies);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      ended.set_value();
+    });
+    while (end.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+      py::gil_scoped_acquire locked;
+      if (!interrupted && PyErr_CheckSignals() != 0) {
+        signal.emplace();  // takes the pending exception (KeyboardInterrupt)
+        interrupted = true;
+        run.Stopped = true;
+      }
+    }
+    runner.join();
+    SolveMethod = kSolveMixed;
+  }
+  ++game->Changes;
+  if (failure || interrupted) {
+    // Nothing half-made stays: the game is as it was made, without solutions.
+    game->Game.ResetDerived();
+    if (failure) std::rethrow_exception(failure);
+    throw *signal;
+  }
+  switch (start) {
+    case TSolveRun::Start::Flawed:
+      RaiseFlawed(FindingTexts(game->Game));
+    case TSolveRun::Start::TooLarge:
+      Raise(ModuleErrors().Error, run.Refusal);
+    default:
+      break;
+  }
+  WarnNotes(FindingTexts(game->Game));
+  if (!run.TracingFailure.empty()) {
+    const std::string text = "the path failed: " + run.TracingFailure;
+    if (PyErr_WarnEx(PyExc_RuntimeWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+  }
+  game->Solved = !game->Game.Solutions().Empty();
+  game->Method = method;
+  return SolutionsOf(game, method);
+}
+
+}  // namespace
+
+void BindSolving(py::class_<GameState, GamePtr>& game) {
+  game.def("solve", &Solve, py::arg("method") = "mixed", py::arg("jobs") = py::none(),
+           "Audits and solves the game with a method (pure, mixed, sampling, tracing) on `jobs` "
+           "threads (every core when not given); returns the solutions, an empty list when "
+           "there is none. Raises FlawedGameError for a flawed game; Ctrl+C stops the run.")
+      .def_property_readonly(
+          "solutions", [](const GamePtr& g) { return SolutionsOf(g, g->Solved ? g->Method : ""); },
+          "The solutions the game holds: its last run's, or those its file stored.");
+}
+
+}  // namespace ludomark::python
