@@ -89,6 +89,23 @@ std::size_t Utf8Length(const std::string& text, std::size_t i) {
 
 }  // namespace
 
+std::string AsUtf8(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (const std::size_t length = Utf8Length(text, i)) {
+      out.append(text, i, length);
+      i += length - 1;
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {

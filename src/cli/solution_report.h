@@ -47,6 +47,9 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out);
 // a flawed game, the text of every finding.
 void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::string& method,
                         const std::string& outcome, std::ostream& out);
+// The text as UTF-8: bytes that are no part of UTF-8 text become the Latin-1 characters they
+// would be, as JsonString writes them.
+std::string AsUtf8(const std::string& text);
 // A JSON string: UTF-8 passes as it is, other bytes as the Latin-1 characters they would be.
 std::string JsonString(const std::string& text);
 

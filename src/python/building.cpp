@@ -188,7 +188,7 @@ Table AddTable(const GamePtr& game, const std::string& name, const py::object& s
 
 void BindBuilding(py::class_<GameState, GamePtr>& game) {
   game.def_property(
-          "name", [](const GamePtr& g) { return g->Name(); },
+          "name", [](const GamePtr& g) { return Text(g->Name()); },
           [](const GamePtr& g, const std::string& name) { g->Game.Header().Name = name; })
       .def_property_readonly(
           "players",

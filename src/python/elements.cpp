@@ -58,14 +58,14 @@ namespace {
 template <class Class>
 void ElementBasics(Class& c, const char* kind) {
   using Handle = typename Class::type;
-  c.def_property_readonly("name", [](const Handle& h) { return h.Target->Name; })
+  c.def_property_readonly("name", [](const Handle& h) { return Text(h.Target->Name); })
       .def("__eq__",
            [](const Handle& a, const py::object& b) {
              return py::isinstance<Element>(b) && a.Target == b.cast<const Element&>().Target;
            })
       .def("__hash__", [](const Handle& h) { return std::hash<const void*>()(h.Target); })
       .def("__repr__", [kind](const Handle& h) {
-        return std::string("<ludomark.") + kind + " '" + h.Target->Name + "'>";
+        return Text(std::string("<ludomark.") + kind + " '" + h.Target->Name + "'>");
       });
 }
 
@@ -117,7 +117,7 @@ py::dict PayoffsOf(const Move& m) {
   py::dict payoffs;
   m.Game->Game.Payoffs().ForEachAs<TPayoff32>([&](TPayoff32* p) {
     if (p->Move.get() == m.Target && p->Player.get() != nullptr)
-      payoffs[py::str(p->Player->Name)] = p->Value;
+      payoffs[Text(p->Player->Name)] = p->Value;
   });
   return payoffs;
 }
@@ -172,7 +172,9 @@ void BindElements(py::module_& m) {
   py::class_<Table, Node> table(m, "Table",
                                 "A table in strategic form: one side a player, one cell each "
                                 "combination of their strategies.");
-  table.def("__repr__", [](const Table& t) { return "<ludomark.Table '" + t.Target->Name + "'>"; })
+  table
+      .def("__repr__",
+           [](const Table& t) { return Text("<ludomark.Table '" + t.Target->Name + "'>"); })
       .def_property_readonly(
           "sides",
           [](const Table& t) {
@@ -183,7 +185,7 @@ void BindElements(py::module_& m) {
               std::vector<std::string> names;
               for (int k = 0; k < side->StrategyCount(); ++k)
                 names.push_back(side->StrategyAt(k)->Name);
-              sides.append(py::make_tuple(PlayerHandle(t.Game, side->Player), names));
+              sides.append(py::make_tuple(PlayerHandle(t.Game, side->Player), Texts(names)));
             }
             return sides;
           })
@@ -224,7 +226,8 @@ void BindElements(py::module_& m) {
           py::arg("payoffs"), "Sets payoffs from a mapping of players (or names) to numbers.");
 
   py::class_<Cell, Move> cell(m, "Cell", "One cell of a table: final, or leading on to a node.");
-  cell.def("__repr__", [](const Cell& c) { return "<ludomark.Cell '" + c.Target->Name + "'>"; })
+  cell.def("__repr__",
+           [](const Cell& c) { return Text("<ludomark.Cell '" + c.Target->Name + "'>"); })
       .def_property_readonly(
           "table",
           [](const Cell& c) { return NodeHandle(c.Game, Target<TCell32>(c)->Table.get()); })
@@ -235,7 +238,7 @@ void BindElements(py::module_& m) {
                                std::vector<std::string> names;
                                Target<TCell32>(c)->CellStrategies.ForEach(
                                    [&](TGameObject32* s) { names.push_back(s->Name); });
-                               return names;
+                               return Texts(names);
                              })
       .def(
           "lead_to",

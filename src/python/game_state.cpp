@@ -30,6 +30,13 @@ std::unique_ptr<TGameType32> GameState::FreshCopy() {
   return copy;
 }
 
+TGameType32& GameState::Plain(std::unique_ptr<TGameType32>& copy) {
+  LayOut();
+  if (!Solved && Game.Solutions().Empty()) return Game;
+  copy = FreshCopy();
+  return *copy;
+}
+
 std::string GameState::Name() {
   return Game.Header().Name;
 }
@@ -39,23 +46,31 @@ Errors& ModuleErrors() {
   return errors;
 }
 
+std::vector<py::str> Texts(const std::vector<std::string>& texts) {
+  std::vector<py::str> out;
+  for (const std::string& t : texts) out.push_back(Text(t));
+  return out;
+}
+
 void Raise(const py::object& kind, const std::string& message) {
-  PyErr_SetString(kind.ptr(), message.c_str());
+  PyErr_SetString(kind.ptr(), cli::AsUtf8(message).c_str());
   throw py::error_already_set();
 }
 
 void RaiseFlawed(const std::vector<std::string>& findings) {
   std::string message = "the game is flawed";
   for (const std::string& f : findings) message += "\n" + f;
-  py::object error = ModuleErrors().FlawedGameError(message);
-  error.attr("findings") = py::cast(findings);
+  py::object error = ModuleErrors().FlawedGameError(Text(message));
+  py::object list = py::cast(Texts(findings));
+  if (PyObject_SetAttrString(error.ptr(), "findings", list.ptr()) != 0)
+    throw py::error_already_set();
   PyErr_SetObject(ModuleErrors().FlawedGameError.ptr(), error.ptr());
   throw py::error_already_set();
 }
 
 void WarnNotes(const std::vector<std::string>& notes) {
   for (const std::string& note : notes) {
-    if (PyErr_WarnEx(ModuleErrors().AuditNote.ptr(), note.c_str(), 2) != 0)
+    if (PyErr_WarnEx(ModuleErrors().AuditNote.ptr(), cli::AsUtf8(note).c_str(), 2) != 0)
       throw py::error_already_set();
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include <memory>
 #include <string>
@@ -33,6 +34,10 @@ struct GameState {
   void LayOut();
   // A new document holding the game as the script made it, without anything derived.
   std::unique_ptr<TGameType32> FreshCopy();
+  // The game without anything derived: itself when it holds nothing derived, else a fresh copy
+  // (kept in `copy`). A copy goes through the file's fixed fields, so it is taken only when
+  // needed: the document itself is what the command line reads.
+  TGameType32& Plain(std::unique_ptr<TGameType32>& copy);
   // The game's name (its title in exchange files and pictures).
   std::string Name();
 };
@@ -58,6 +63,12 @@ struct Solution {
   GamePtr Game;
   int Changes = 0;  // the game's count when it was found
 };
+
+// Text for Python: the model's bytes as UTF-8 (see cli::AsUtf8).
+inline py::str Text(const std::string& text) {
+  return py::str(cli::AsUtf8(text));
+}
+std::vector<py::str> Texts(const std::vector<std::string>& texts);
 
 // The module's exceptions (ludomark.Error and its kinds).
 struct Errors {

@@ -56,29 +56,32 @@ void Write(const GamePtr& game, const std::string& path, bool solutions) {
   }
 }
 
-std::string Listing(const GamePtr& game) {
-  std::unique_ptr<TGameType32> copy = game->FreshCopy();
+py::str Listing(const GamePtr& game) {
+  std::unique_ptr<TGameType32> copy;
   std::string text;
-  for (const std::string& line : BuildListing(*copy, kSolvableListMode)) text += line + "\n";
-  return text;
+  for (const std::string& line : BuildListing(game->Plain(copy), kSolvableListMode))
+    text += line + "\n";
+  return Text(text);
 }
 
 // The findings that fail the game (none when it passes); those that do not are warnings.
-std::vector<std::string> AuditGame(const GamePtr& game) {
-  std::unique_ptr<TGameType32> copy = game->FreshCopy();
-  bool passed = false;
-  {
-    py::gil_scoped_release unlocked;
-    passed = Audit(*copy);
-  }
-  std::vector<std::string> findings = FindingTexts(*copy);
+std::vector<py::str> AuditGame(const GamePtr& game) {
+  if (game->Solving) throw std::runtime_error("the game is being solved");
+  std::unique_ptr<TGameType32> copy;
+  TGameType32& audited = game->Plain(copy);
+  const int status = audited.Status();
+  const bool passed = Audit(audited);
+  std::vector<std::string> findings = FindingTexts(audited);
+  // What the audit derived goes; the game is as it was made.
+  audited.ResetDerived();
+  audited.ForceStatus(status);
   if (passed) {
     WarnNotes(findings);
     return {};
   }
   // An empty game fails without a finding; the list alone would not say why.
   if (findings.empty()) findings.push_back("the game has no nodes");
-  return findings;
+  return Texts(findings);
 }
 
 }  // namespace

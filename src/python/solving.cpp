@@ -32,8 +32,19 @@ std::mutex& RunLock() {
 
 std::vector<Solution> SolutionsOf(const GamePtr& game, const std::string& method) {
   std::vector<Solution> solutions;
-  for (cli::SolutionReport& report : cli::SolutionReports(game->Game))
+  for (cli::SolutionReport& report : cli::SolutionReports(game->Game)) {
+    // Made UTF-8 once here, so that every view of the solution reads as text.
+    report.Name = cli::AsUtf8(report.Name);
+    for (cli::ChoiceReport& c : report.Choices) {
+      for (std::string* text : {&c.Name, &c.Set, &c.Player}) *text = cli::AsUtf8(*text);
+    }
+    for (cli::NodeReport& n : report.Nodes) {
+      n.Name = cli::AsUtf8(n.Name);
+      if (n.Player) n.Player = cli::AsUtf8(*n.Player);
+      for (cli::NodeValueReport& v : n.Values) v.Player = cli::AsUtf8(v.Player);
+    }
     solutions.push_back(Solution{std::move(report), method, game, game->Changes});
+  }
   return solutions;
 }
 
