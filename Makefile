@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 # Debian, or one that has everything already).
 DEPS ?= deps
 
-.PHONY: all deps run test test-core lint bench fuzz fuzz-build build clean cluster-check soak
+.PHONY: all deps run test test-python test-core lint bench fuzz fuzz-build build clean cluster-check soak
 
 all: build
 
@@ -44,6 +44,17 @@ test: $(DEPS)
 	@cd build/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-python DEPS=
+
+# The Python module's tests (pytest) against the release build: an interpreter does not load a
+# module built with the sanitizers. Nothing to do where pybind11 is missing.
+test-python: $(DEPS)
+	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_WERROR=$(WERROR) \
+		>/dev/null
+	@if ninja -C build/release -t targets all | grep -q '^ludomark_python:'; then \
+		cmake --build build/release -j $(JOBS) --target ludomark_python ludomark-cli && \
+		cd build/release && ctest --output-on-failure -j $(JOBS) -L python; \
+	else echo "test-python: no Python module in this build (pybind11 missing)"; fi
 
 # The random-session driver of the desktop logic for as long as asked (SOAK_SECONDS), under the
 # sanitizers; make test runs it for 10 000 steps.
@@ -77,6 +88,8 @@ bench: $(DEPS)
 	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_BENCH=ON >/dev/null
 	@cmake --build build/release -j $(JOBS)
 	@./build/release/bench/ludomark-bench
+	@if [ -d build/release/python ]; then PYTHONPATH=build/release/python /usr/bin/python3 \
+		bench/python/solve_vs_cli.py build/release/src/cli/ludomark-cli; fi
 
 # The fuzz targets built with clang, not run (CI keeps them building this way).
 fuzz-build: $(DEPS)

@@ -56,10 +56,11 @@ void BindDrawing(py::class_<GameState, GamePtr>& game, py::class_<Solution>& sol
            py::arg("trim") = true,
            "Draws the game (with a solution of its last run over it, given as the solution or "
            "its name) into a .png, .bmp or .svg file, or returns the SVG text without a path.")
-      .def("_repr_svg_",
-           [](const GamePtr& g) { return Draw(g, std::nullopt, py::none(), 1.0, false, true); });
+      .def("_repr_svg_", [](const GamePtr& g) {
+        return Draw(g, std::nullopt, py::none(), /*zoom=*/1.0, /*grid=*/false, /*trim=*/true);
+      });
   solution.def("_repr_svg_", [](const Solution& s) {
-    return Draw(s.Game, std::nullopt, py::cast(s), 1.0, false, true);
+    return Draw(s.Game, std::nullopt, py::cast(s), /*zoom=*/1.0, /*grid=*/false, /*trim=*/true);
   });
   game.attr("can_draw") = true;
 }

@@ -130,7 +130,7 @@ bool FromChance(const Move& m) {
 }  // namespace
 
 void BindElements(py::module_& m) {
-  py::class_<Element>(m, "Element", "What every element of a game is.");
+  const py::class_<Element> element(m, "Element", "What every element of a game is.");
   py::class_<Player, Element> player(m, "Player", "A player of a game.");
   ElementBasics(player, "Player");
   player.def_property_readonly("color", [](const Player& p) { return p.Target->Color; });
@@ -183,6 +183,7 @@ void BindElements(py::module_& m) {
             for (int i = 0; i < table->SideCount(); ++i) {
               TSide32* side = table->SideAt(i);
               std::vector<std::string> names;
+              names.reserve(static_cast<std::size_t>(side->StrategyCount()));
               for (int k = 0; k < side->StrategyCount(); ++k)
                 names.push_back(side->StrategyAt(k)->Name);
               sides.append(py::make_tuple(PlayerHandle(t.Game, side->Player), Texts(names)));

@@ -48,6 +48,7 @@ Errors& ModuleErrors() {
 
 std::vector<py::str> Texts(const std::vector<std::string>& texts) {
   std::vector<py::str> out;
+  out.reserve(texts.size());
   for (const std::string& t : texts) out.push_back(Text(t));
   return out;
 }
