@@ -7,7 +7,6 @@
 #include "model/cell.h"
 #include "model/move.h"
 #include "model/node.h"
-#include "model/side.h"
 #include "model/table.h"
 
 namespace ludomark {
@@ -22,14 +21,26 @@ constexpr int32_t kTop = 60;
 struct TSlot {
   std::vector<TMove32*> leaving;  // moves and cells out of the node, in Moves order
   int32_t x = 0;
-  int depth = -1;  // -1 until the walk meets the node
+  int32_t y = 0;
+  bool met = false;
 };
 
-// The columns a table takes: one for each strategy of its first side.
-int32_t TableColumns(TNode32* node) {
-  if (node->TypeCode != kTable) return 1;
-  TSide32* side = static_cast<TTable32*>(node)->SideAt(0);
-  return side == nullptr ? 1 : std::max(1, side->StrategyCount());
+TTable32* AsTable(TNode32* node) {
+  return node->TypeCode == kTable ? static_cast<TTable32*>(node) : nullptr;
+}
+
+// The columns a node takes: a table as many as its box is wide.
+int32_t Columns(TNode32* node) {
+  const TTable32* table = AsTable(node);
+  return table == nullptr ? 1 : std::max(1, (table->Width + kColumn - 1) / kColumn);
+}
+
+// A node's position is its centre, a table's the top left corner of its box: where a node (or
+// a table) stands below one at `y`.
+int32_t Below(TNode32* above, int32_t y, TNode32* node) {
+  const TTable32* table = AsTable(above);
+  const int32_t bottom = table == nullptr ? y : y + table->Height;
+  return AsTable(node) == nullptr ? bottom + kRow : bottom + kRow / 2;
 }
 
 }  // namespace
@@ -63,7 +74,8 @@ void LayOutTree(TGameForm32& game, const std::function<bool(const TGameObject32*
       int32_t start;  // its first column
     };
     std::vector<TFrame> stack{{root, 0, column}};
-    slots[root].depth = 0;
+    slots[root].met = true;
+    slots[root].y = AsTable(root) == nullptr ? kTop : kTop / 2;
     while (!stack.empty()) {
       TFrame& top = stack.back();
       TSlot& slot = slots[top.node];
@@ -76,28 +88,30 @@ void LayOutTree(TGameForm32& game, const std::function<bool(const TGameObject32*
           if (move->TypeCode != kCell) finalX[move] = kLeft + kColumn * column++;
           continue;
         }
-        if (slots[to].depth >= 0) continue;  // met before: no child of this node
-        slots[to].depth = slot.depth + 1;
+        if (slots[to].met) continue;  // met before: no child of this node
+        slots[to].met = true;
+        slots[to].y = Below(top.node, slot.y, to);
         stack.push_back({to, 0, column});
         descended = true;
         break;
       }
       if (descended) continue;
-      const int32_t width = std::max({1, TableColumns(top.node), column - top.start});
+      const int32_t width = std::max(Columns(top.node), column - top.start);
       column = top.start + width;
       slot.x = kLeft + kColumn * top.start + kColumn * (width - 1) / 2;
+      if (const TTable32* table = AsTable(top.node)) slot.x -= table->Width / 2;
       stack.pop_back();
     }
   };
   for (TNode32* node : order) {
-    if (!entered[node] && slots[node].depth < 0) walk(node);
+    if (!entered[node] && !slots[node].met) walk(node);
   }
   for (TNode32* node : order) {
-    if (slots[node].depth < 0) walk(node);
+    if (!slots[node].met) walk(node);
   }
   for (TNode32* node : order) {
     const TSlot& slot = slots[node];
-    if (!placed(node)) node->SetPosition(slot.x, kTop + kRow * slot.depth);
+    if (!placed(node)) node->SetPosition(slot.x, slot.y);
   }
   for (TNode32* node : order) {
     for (TMove32* move : slots[node].leaving) {
