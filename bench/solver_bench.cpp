@@ -1,8 +1,10 @@
 // Speed of the inversion and of one evaluation, the solver's inner loop.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <vector>
 
+#include "audit/audit.h"
 #include "game_generators.h"
 #include "model/matrix.h"
 #include "model/random.h"
@@ -43,14 +45,39 @@ void BM_InvertDense(benchmark::State& state) {
 }
 BENCHMARK(BM_InvertDense)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-// One evaluation of a generated game (tree or with cycles).
+// One evaluation of a generated game (tree or with cycles), by components or (third argument
+// 1) through the dense inverse.
 void BM_Evaluate(benchmark::State& state) {
   TGameType32 game;
   bench::BuildGeneratedGame(game, static_cast<int>(state.range(0)), state.range(1) != 0);
+  UseDenseEvaluation(state.range(2) != 0);
   AllocateWork(game);
+  UseDenseEvaluation(false);
   for (auto _ : state) benchmark::DoNotOptimize(Evaluate(game, /*all=*/true));
   state.counters["nodes"] = game.Nodes().LiveCount();
 }
+
+double ResidentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  double pages = 0;
+  statm >> pages >> pages;
+  return pages * 4096 / 1e6;
+}
+
+// One evaluation of a chain of nodes (each with a move on and a final move): the working data
+// an evaluation needs (work_MB) and the whole process with the game (rss_MB).
+void BM_EvaluateChain(benchmark::State& state) {
+  TGameType32 game;
+  bench::BuildChain(game, static_cast<int>(state.range(0)), /*players=*/2);
+  Audit(game);
+  state.counters["work_MB"] = static_cast<double>(WorkBytes(game, /*newton=*/false)) / 1e6;
+  AllocateWork(game);
+  benchmark::DoNotOptimize(Evaluate(game, /*all=*/true));
+  state.counters["rss_MB"] = ResidentMegabytes();
+  for (auto _ : state) benchmark::DoNotOptimize(Evaluate(game, /*all=*/true));
+  state.counters["nodes"] = game.Nodes().LiveCount();
+}
+BENCHMARK(BM_EvaluateChain)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The inversion of the same game's I - T alone, the yardstick for one evaluation.
 void BM_InvertReachOnly(benchmark::State& state) {
@@ -73,12 +100,14 @@ void BM_InvertReachOnly(benchmark::State& state) {
 }
 
 void GameSizes(benchmark::internal::Benchmark* b) {
-  for (int cycles : {0, 1}) {
-    for (int nodes : {25, 50, 100}) b->Args({nodes, cycles});
+  for (int dense : {0, 1}) {
+    for (int cycles : {0, 1}) {
+      for (int nodes : {25, 100, 400}) b->Args({nodes, cycles, dense});
+    }
   }
 }
 BENCHMARK(BM_Evaluate)->Apply(GameSizes)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_InvertReachOnly)->Apply(GameSizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InvertReachOnly)->ArgsProduct({{25, 100, 400}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ludomark

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/matrix.h"
+#include "model/reach_system.h"
 #include "model/vector.h"
 
 namespace ludomark {
@@ -127,11 +128,23 @@ struct TMoveTerms {
 
 // The solver's working numbers for one run, indexed by element numbers.
 struct TSolverWork {
-  std::unique_ptr<TMatrix> ReachInverse;  // I - T on the left, its inverse on the right
-  std::unique_ptr<TMatrix> Rewards;       // players x nodes
-  std::unique_ptr<TMatrix> NodeValues;    // players x nodes
-  std::unique_ptr<TMatrix> Sensitivity;   // choices x choices
-  std::unique_ptr<TMatrix> Jacobian;      // Newton system over the active choices
+  // I - T of the profile, solved by components; built from the index on first use.
+  TReachSystem Reach;
+  bool ReachBuilt = false;
+  std::vector<double> ReachWeights;  // by transition of the index
+  std::vector<double> ReachVector;   // scratch: one solve's right-hand side and result
+  std::vector<double> ReachVector2;  // scratch: a second one, for the tier of the start
+  // The dense evaluation kept to check the one by components: I - T on the left, its inverse
+  // on the right; only made when asked for (UseDenseEvaluation).
+  std::unique_ptr<TMatrix> ReachInverse;
+  std::unique_ptr<TMatrix> Rewards;     // players x nodes
+  std::unique_ptr<TMatrix> NodeValues;  // players x nodes
+  // The Newton iteration's: made on first use (EnsureNewtonWork), a run for pure equilibria
+  // does without them.
+  int Choices = 0;  // the lists' sizes when the work was made
+  int Infos = 0;
+  std::unique_ptr<TMatrix> Sensitivity;  // choices x choices
+  std::unique_ptr<TMatrix> Jacobian;     // Newton system over the active choices
   std::unique_ptr<TVector> Residual;
   std::unique_ptr<TVector> NodeReach;
   std::unique_ptr<TVector> InfoReach;

@@ -1,5 +1,6 @@
 #include "solver/evaluation.h"
 
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -16,6 +17,8 @@
 namespace ludomark {
 
 namespace {
+
+std::atomic<bool> denseEvaluation{false};
 
 bool IsSingletonNode(const TNode32* node) {
   return node->Info.get() != nullptr && node->Info->Singleton;
@@ -78,31 +81,74 @@ void ComputeNodeValues(const TMatrix& reach, const TMatrix& rewards, TMatrix& va
   }
 }
 
-// Step 5: reach of every node from the weighted singleton nodes, and beliefs.
-bool ComputeBeliefs(TGameForm32& game, const TMatrix& reach, TVector& nodeReach, TVector& infoReach,
-                    std::vector<double>& sums) {
-  const int n = reach.Capacity();
-  // Reach only serves the beliefs at sets of several nodes (and the solver's log): a game of
-  // singleton sets, such as a tree of perfect information, skips it.
-  if (!DebugMode && !SolverIndex(game).AnySharedSet) return true;
+// Steps 1 and 2 by components: the system of the run's transitions, factored for the profile.
+bool FactorReach(TGameForm32& game) {
+  TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
+  if (!work.ReachBuilt) {
+    std::vector<TReachSystem::Edge> edges;
+    edges.reserve(index.Transitions.size());
+    for (const TSolverIndex::Transition& t : index.Transitions) edges.push_back({t.From, t.To});
+    work.Reach.Build(work.NodeReach->Count(), edges);
+    work.ReachBuilt = true;
+  }
+  work.ReachWeights.resize(index.Transitions.size());
+  for (std::size_t i = 0; i < index.Transitions.size(); ++i) {
+    const TSolverIndex::Transition& t = index.Transitions[i];
+    work.ReachWeights[i] = t.Move->Value * t.Choice->Probability;
+  }
+  return work.Reach.Factor(work.ReachWeights, work.Stop);
+}
+
+// Step 4 by components: each player's values, solved backwards from where play ends.
+void ComputeNodeValuesByComponents(TSolverWork& work) {
+  const TMatrix& rewards = *work.Rewards;
+  TMatrix& values = *work.NodeValues;
+  const auto n = static_cast<std::size_t>(work.Reach.Nodes());
+  std::vector<double>& x = work.ReachVector;
+  for (int p = 1; p <= values.Capacity(); ++p) {
+    const double* reward = rewards.Row(p);
+    x.assign(reward, reward + n);
+    work.Reach.SolveColumn(x);
+    std::copy(x.begin(), x.end(), values.Row(p));
+  }
+}
+
+// The reach of every node from the starting nodes, each with its root weight.
+void SumReach(TGameForm32& game, const std::vector<TNode32*>& starts, std::vector<double>& sums) {
+  TSolverWork& work = *game.Work;
+  const int n = work.NodeReach->Count();
   sums.assign(static_cast<std::size_t>(n), 0.0);
-  for (const TNode32* start : index.WeightedNodes) {
+  if (work.ReachInverse == nullptr) {
+    for (const TNode32* start : starts) {
+      if (start->Number >= 1 && start->Number <= n)
+        sums[static_cast<std::size_t>(start->Number - 1)] += start->RootWeight;
+    }
+    work.Reach.SolveRow(sums);
+    return;
+  }
+  const TMatrix& reach = *work.ReachInverse;
+  for (const TNode32* start : starts) {
     if (start->Number < 1 || start->Number > n) continue;
     const double* inverse = reach.Row(start->Number) + n;
     const double weight = start->RootWeight;
     double* sum = sums.data();
     for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
   }
+}
+
+// Step 5: reach of every node from the weighted singleton nodes, and beliefs.
+bool ComputeBeliefs(TGameForm32& game, TVector& nodeReach, TVector& infoReach,
+                    std::vector<double>& sums) {
+  const int n = nodeReach.Count();
+  // Reach only serves the beliefs at sets of several nodes (and the solver's log): a game of
+  // singleton sets, such as a tree of perfect information, skips it.
+  if (!DebugMode && !SolverIndex(game).AnySharedSet) return true;
+  const TSolverIndex& index = SolverIndex(game);
+  SumReach(game, index.WeightedNodes, sums);
   if (index.SplitReach) {
     std::vector<double>& first = game.Work->StartReachSums;
-    first.assign(static_cast<std::size_t>(n), 0.0);
-    for (const TNode32* start : index.StartWeightedNodes) {
-      if (start->Number < 1 || start->Number > n) continue;
-      const double* inverse = reach.Row(start->Number) + n;
-      for (int j = 0; j < n; ++j)
-        first[static_cast<std::size_t>(j)] += start->RootWeight * inverse[j];
-    }
+    SumReach(game, index.StartWeightedNodes, first);
     for (int j = 1; j <= n; ++j) {
       const auto at = static_cast<std::size_t>(j);
       const bool tier = at < index.ReachTier.size() && index.ReachTier[at] != 0;
@@ -203,31 +249,72 @@ void InitNodeWeights(TGameForm32& game) {
   });
 }
 
-std::uint64_t WorkBytes(TGameForm32& game) {
-  const auto n = static_cast<std::uint64_t>(game.Nodes().LiveCount());
+void UseDenseEvaluation(bool on) {
+  denseEvaluation = on;
+}
+
+std::uint64_t WorkBytes(TGameForm32& game, bool newton) {
+  const int nodes = game.Nodes().LiveCount();
+  const auto n = static_cast<std::uint64_t>(nodes);
   const auto k = static_cast<std::uint64_t>(game.Players().LiveCount());
   const auto c = static_cast<std::uint64_t>(game.Strategies().LiveCount());
   const auto i = static_cast<std::uint64_t>(game.Infos().LiveCount());
   const std::uint64_t free = c > i ? c - i : 0;
-  // The reach inverse (augmented), rewards and values, sensitivities, the Jacobian
-  // (augmented) and the vectors.
-  return sizeof(double) * (2 * n * n + 2 * n * k + c * c + 2 * free * free + free + n + i);
+  std::uint64_t reach = 0;
+  if (denseEvaluation) {
+    reach = sizeof(double) * 2 * n * n;  // the augmented inverse
+  } else {
+    std::vector<TReachSystem::Edge> edges;
+    game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
+      if (m->From.get() != nullptr && m->To.get() != nullptr)
+        edges.push_back({m->From->Number, m->To->Number});
+    });
+    reach = TReachSystem::Bytes(nodes, edges);
+  }
+  // Rewards and values, the vectors; sensitivities and the Jacobian (augmented).
+  const std::uint64_t newtonBytes = newton ? c * c + 2 * free * free + free : 0;
+  return reach + sizeof(double) * (2 * n * k + newtonBytes + n + i);
+}
+
+void EnsureNewtonWork(TGameForm32& game) {
+  TSolverWork& work = *game.Work;
+  if (work.Sensitivity != nullptr) return;
+  const int c = work.Choices;
+  const int free = c - work.Infos > 0 ? c - work.Infos : 0;
+  work.Sensitivity = std::make_unique<TMatrix>(&game, false, c, c);
+  work.Jacobian = std::make_unique<TMatrix>(&game, true, free, free);
+  work.Residual = std::make_unique<TVector>(free, &game);
+}
+
+void ReachFrom(TGameForm32& game, std::vector<double>& r) {
+  TSolverWork& work = *game.Work;
+  if (work.ReachInverse == nullptr) {
+    work.Reach.SolveRow(r);
+    return;
+  }
+  const TMatrix& reach = *work.ReachInverse;
+  const int n = reach.Capacity();
+  std::vector<double> sums(static_cast<std::size_t>(n), 0.0);
+  for (int i = 1; i <= n; ++i) {
+    const double weight = r[static_cast<std::size_t>(i - 1)];
+    if (weight == 0) continue;
+    const double* inverse = reach.Row(i) + n;
+    for (int j = 0; j < n; ++j) sums[static_cast<std::size_t>(j)] += weight * inverse[j];
+  }
+  r = std::move(sums);
 }
 
 void AllocateWork(TGameForm32& game) {
   FreeWork(game);
   const int n = game.Nodes().LiveCount();
   const int k = game.Players().LiveCount();
-  const int c = game.Strategies().LiveCount();
-  const int i = game.Infos().LiveCount();
-  const int free = c - i > 0 ? c - i : 0;
   auto work = std::make_unique<TSolverWork>();
-  work->ReachInverse = std::make_unique<TMatrix>(&game, true, n, n);
+  if (denseEvaluation) work->ReachInverse = std::make_unique<TMatrix>(&game, true, n, n);
+  work->Choices = game.Strategies().LiveCount();
+  work->Infos = game.Infos().LiveCount();
+  const int i = work->Infos;
   work->Rewards = std::make_unique<TMatrix>(&game, false, n, k);
   work->NodeValues = std::make_unique<TMatrix>(&game, false, n, k);
-  work->Sensitivity = std::make_unique<TMatrix>(&game, false, c, c);
-  work->Jacobian = std::make_unique<TMatrix>(&game, true, free, free);
-  work->Residual = std::make_unique<TVector>(free, &game);
   work->NodeReach = std::make_unique<TVector>(n, &game);
   work->InfoReach = std::make_unique<TVector>(i, &game);
   work->PayoffScale = PayoffScale(game);
@@ -242,19 +329,29 @@ void FreeWork(TGameForm32& game) {
 
 void BuildReachMatrix(TGameForm32& game) {
   if (game.Work == nullptr) AllocateWork(game);
-  BuildTransitions(game, *game.Work->ReachInverse);
+  TSolverWork& work = *game.Work;
+  if (work.ReachInverse == nullptr) {
+    const int n = work.NodeReach->Count();
+    work.ReachInverse = std::make_unique<TMatrix>(&game, true, n, n);
+  }
+  BuildTransitions(game, *work.ReachInverse);
 }
 
 bool Evaluate(TGameForm32& game, bool all) {
   if (game.Work == nullptr) AllocateWork(game);
   TSolverWork& work = *game.Work;
-  BuildTransitions(game, *work.ReachInverse);
-  work.ReachInverse->Invert(work.Stop);
-  if (work.ReachInverse->Singular) return false;
-  BuildRewards(game, *work.Rewards);
-  ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues, work.PayingNodes);
-  bool ok =
-      ComputeBeliefs(game, *work.ReachInverse, *work.NodeReach, *work.InfoReach, work.ReachSums);
+  if (work.ReachInverse != nullptr) {
+    BuildTransitions(game, *work.ReachInverse);
+    work.ReachInverse->Invert(work.Stop);
+    if (work.ReachInverse->Singular) return false;
+    BuildRewards(game, *work.Rewards);
+    ComputeNodeValues(*work.ReachInverse, *work.Rewards, *work.NodeValues, work.PayingNodes);
+  } else {
+    if (!FactorReach(game)) return false;
+    BuildRewards(game, *work.Rewards);
+    ComputeNodeValuesByComponents(work);
+  }
+  bool ok = ComputeBeliefs(game, *work.NodeReach, *work.InfoReach, work.ReachSums);
   ok = ComputeMoveValues(game, *work.NodeValues) && ok;
   ok = ComputeChoiceValues(game) && ok;
   for (const TSolverIndex::PlayerSet& set : SolverIndex(game).PlayerSets) {

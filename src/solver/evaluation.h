@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "document/game_form.h"
 
@@ -14,8 +15,17 @@ constexpr double kInitialMaximum = -1e150;
 // Creates the working matrices and vectors for the game's current lists (dropping old ones and
 // all profiles) and gives the nodes their root weights.
 void AllocateWork(TGameForm32& game);
-// The bytes of the dense matrices AllocateWork makes for the audited game.
-std::uint64_t WorkBytes(TGameForm32& game);
+// The Newton iteration's matrices (sensitivities, Jacobian), made on first use.
+void EnsureNewtonWork(TGameForm32& game);
+// The bytes of the working data of a run on the audited game; with `newton`, those of the
+// Newton iteration too (every method but pure equilibria).
+std::uint64_t WorkBytes(TGameForm32& game, bool newton = true);
+// Evaluations through the dense inverse of I - T instead of by components (for the tests that
+// compare the two); taken when the working data is made.
+void UseDenseEvaluation(bool on);
+// r := r (I - T)^-1 for the current profile (after Evaluate): the reach of every node, by node
+// (entry 0 is node 1), from the starting weights r.
+void ReachFrom(TGameForm32& game, std::vector<double>& r);
 // Singleton-set nodes get belief 1 and root weight 10^(240 - 8 level); others weight 0.
 void InitNodeWeights(TGameForm32& game);
 // For the current choice probabilities: node values through (I - T)^-1, beliefs, move and

@@ -9,6 +9,7 @@
 #include "model/node.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "solver/evaluation.h"
 #include "solver/sensitivity.h"
 #include "solver/solver_index.h"
 
@@ -30,6 +31,7 @@ void ComputeSensitivity(TGameForm32& game) {
 }
 
 bool BuildJacobian(TGameType32& game) {
+  EnsureNewtonWork(game);
   TSolverWork& work = *game.Work;
   std::vector<TChoice32*>& active = work.Active;
   active.clear();

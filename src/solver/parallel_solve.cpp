@@ -69,7 +69,8 @@ void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TG
   // A path is followed by one worker too.
   if (method == kSolvePure || method == kSolveTracing || DebugMode) jobs = 1;
   // Each worker has work of its own: no more of them than the memory holds.
-  const std::uint64_t each = std::max<std::uint64_t>(WorkBytes(game), 1);
+  const std::uint64_t each =
+      std::max<std::uint64_t>(WorkBytes(game, /*newton=*/method != kSolvePure), 1);
   jobs =
       static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(jobs, 1)),
                                                std::max<std::uint64_t>(run.MemoryLimit / each, 1)));

@@ -7,6 +7,7 @@
 #include "model/move.h"
 #include "model/node.h"
 #include "model/payoff.h"
+#include "solver/evaluation.h"
 #include "solver/solver_index.h"
 
 namespace ludomark {
@@ -25,10 +26,7 @@ struct TReads {
 TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
   TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
-  const TMatrix& reach = *work.ReachInverse;
-  const int n = reach.Capacity();
-  const std::size_t width = static_cast<std::size_t>(reach.Width());
-  const double* inverse = n > 0 ? reach.Row(1) + n : nullptr;  // inv(a, b) at (a-1) width + b-1
+  const int n = work.NodeReach->Count();
 
   // The targets the rows read, in the index's order (so by player): player p's are slots
   // ReadStart[p - 1] up to ReadStart[p]. The others read the zero slot.
@@ -72,12 +70,16 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
   // its terms to a run of slots that lies together; a target outside the game reads zeros.
   const std::size_t slots = static_cast<std::size_t>(reads.Count);
   work.TargetReach.assign(static_cast<std::size_t>(n) * slots, 0.0);
+  std::vector<double>& row = work.ReachVector;
   for (std::size_t j = 0; j < slots; ++j) {
     const int x = index.Targets[static_cast<std::size_t>(readTargets[j])].second;
     if (x < 1 || x > n) continue;
-    const double* row = inverse + static_cast<std::size_t>(x - 1) * width;
+    row.assign(static_cast<std::size_t>(n), 0.0);
+    row[static_cast<std::size_t>(x - 1)] = 1;
+    ReachFrom(game, row);
     for (int node = 0; node < n; ++node)
-      work.TargetReach[static_cast<std::size_t>(node) * slots + j] = row[node];
+      work.TargetReach[static_cast<std::size_t>(node) * slots + j] =
+          row[static_cast<std::size_t>(node)];
   }
   work.SharedColumns.clear();
   work.SharedNode.assign(static_cast<std::size_t>(n) + 1, 0);
@@ -122,9 +124,6 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
 void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int n) {
   TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
-  const TMatrix& reach = *work.ReachInverse;
-  const std::size_t width = static_cast<std::size_t>(reach.Width());
-  const double* inverse = n > 0 ? reach.Row(1) + n : nullptr;
   std::vector<double>& g = work.ReachFromChoice;
   const std::vector<int>& sharedColumns = work.SharedColumns;
   // A choice whose moves lead to no node changes no belief: every change, share and g would
@@ -137,25 +136,33 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
   if (!leads && work.BeliefsUnchanged) return;
   work.BeliefsUnchanged = !leads;
   for (const int node : sharedColumns) g[static_cast<std::size_t>(node) + 1] = 0;
-  for (int k = d.First; k < d.First + d.Count && !sharedColumns.empty(); ++k) {
+  if (sharedColumns.empty()) return;
+  // g(N) = the reach of N from where D's moves lead, each weighted by the reach of its move:
+  // one solve from all of them at once (two with tiers: each node's reach counts the starts
+  // of its tier, see ComputeBeliefs).
+  std::vector<double>& all = work.ReachVector;
+  std::vector<double>& first = work.ReachVector2;
+  all.assign(static_cast<std::size_t>(n), 0.0);
+  if (index.SplitReach) first.assign(static_cast<std::size_t>(n), 0.0);
+  for (int k = d.First; k < d.First + d.Count; ++k) {
     const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
     if (m.To < 1 || m.To > n) continue;
-    const double* row = inverse + static_cast<std::size_t>(m.To - 1) * width;
+    const auto to = static_cast<std::size_t>(m.To - 1);
     if (!index.SplitReach) {
-      const double start = work.NodeReach->Get(m.From) * m.Element->Value;
-      for (const int node : sharedColumns)
-        g[static_cast<std::size_t>(node) + 1] += start * row[node];
+      all[to] += work.NodeReach->Get(m.From) * m.Element->Value;
       continue;
     }
-    // Each node's reach counts the starts of its tier (see ComputeBeliefs).
     if (m.From < 1 || m.From > n) continue;
     const auto from = static_cast<std::size_t>(m.From - 1);
-    const double all = work.ReachSums[from] * m.Element->Value;
-    const double first = work.StartReachSums[from] * m.Element->Value;
-    for (const int node : sharedColumns) {
-      const bool tier = index.ReachTier[static_cast<std::size_t>(node) + 1] != 0;
-      g[static_cast<std::size_t>(node) + 1] += (tier ? first : all) * row[node];
-    }
+    all[to] += work.ReachSums[from] * m.Element->Value;
+    first[to] += work.StartReachSums[from] * m.Element->Value;
+  }
+  ReachFrom(game, all);
+  if (index.SplitReach) ReachFrom(game, first);
+  for (const int node : sharedColumns) {
+    const auto at = static_cast<std::size_t>(node);
+    const bool tier = index.SplitReach && index.ReachTier[at + 1] != 0;
+    g[at + 1] = tier ? first[at] : all[at];
   }
   // The members' sum is the same for every node of a set: taken once per set. A set whose
   // members D does not reach keeps its beliefs: each change would come out +0.
@@ -252,6 +259,7 @@ void MarkAffected(TGameForm32& game, const TReads& reads) {
 }  // namespace
 
 void ComputeSensitivities(TGameForm32& game, const std::vector<char>* rows) {
+  EnsureNewtonWork(game);
   TSolverWork& work = *game.Work;
   const TSolverIndex& index = SolverIndex(game);
   const TReads reads = PrepareReads(game, rows);

@@ -119,7 +119,7 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
     return Start::Flawed;
   }
   Refusal.clear();
-  const std::uint64_t needed = WorkBytes(game);
+  const std::uint64_t needed = WorkBytes(game, /*newton=*/Method() != kSolvePure);
   if (needed > MemoryLimit) {
     Refusal = "The game is too large to solve: its work needs " + MemoryText(needed) +
               " of memory, more than the " + MemoryText(MemoryLimit) + " this machine has";

@@ -1,0 +1,291 @@
+#include "model/reach_system.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace ludomark {
+
+namespace {
+
+constexpr double kPivotLimit = 1e-150;
+constexpr std::size_t kIgnored = std::numeric_limits<std::size_t>::max();
+
+// Lists by a key: the positions of the items with key k are list[start[k]] to list[start[k+1]].
+void Bucket(int keys, const std::vector<int>& keyOf, std::vector<int>& start,
+            std::vector<std::size_t>& slotOf) {
+  start.assign(static_cast<std::size_t>(keys) + 1, 0);
+  for (const int k : keyOf) {
+    if (k >= 0) ++start[static_cast<std::size_t>(k) + 1];
+  }
+  for (std::size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
+  std::vector<int> next(start.begin(), start.end() - 1);
+  slotOf.assign(keyOf.size(), kIgnored);
+  for (std::size_t e = 0; e < keyOf.size(); ++e) {
+    if (keyOf[e] < 0) continue;
+    slotOf[e] = static_cast<std::size_t>(next[static_cast<std::size_t>(keyOf[e])]++);
+  }
+}
+
+}  // namespace
+
+void TReachSystem::FindComponents(int nodes, const std::vector<int>& start,
+                                  const std::vector<int>& to, std::vector<int>& componentOf,
+                                  std::vector<int>& members, std::vector<int>& firsts) {
+  // Tarjan's algorithm without recursion: a chain of a million nodes is no deeper than one.
+  const auto n = static_cast<std::size_t>(nodes);
+  std::vector<int> order(n, -1);
+  std::vector<int> low(n, 0);
+  std::vector<char> onStack(n, 0);
+  std::vector<int> stack;
+  std::vector<std::pair<int, int>> calls;  // node, next edge to look at
+  componentOf.assign(n, -1);
+  members.clear();
+  firsts.clear();
+  int counter = 0;
+  for (int root = 0; root < nodes; ++root) {
+    if (order[static_cast<std::size_t>(root)] >= 0) continue;
+    calls.emplace_back(root, start[static_cast<std::size_t>(root)]);
+    order[static_cast<std::size_t>(root)] = low[static_cast<std::size_t>(root)] = counter++;
+    stack.push_back(root);
+    onStack[static_cast<std::size_t>(root)] = 1;
+    while (!calls.empty()) {
+      auto& [v, edge] = calls.back();
+      const auto at = static_cast<std::size_t>(v);
+      if (edge < start[at + 1]) {
+        const int w = to[static_cast<std::size_t>(edge++)];
+        const auto wt = static_cast<std::size_t>(w);
+        if (order[wt] < 0) {
+          order[wt] = low[wt] = counter++;
+          stack.push_back(w);
+          onStack[wt] = 1;
+          calls.emplace_back(w, start[wt]);
+        } else if (onStack[wt] != 0) {
+          low[at] = std::min(low[at], order[wt]);
+        }
+        continue;
+      }
+      if (low[at] == order[at]) {
+        firsts.push_back(static_cast<int>(members.size()));
+        const int component = static_cast<int>(firsts.size()) - 1;
+        int w = -1;
+        do {
+          w = stack.back();
+          stack.pop_back();
+          onStack[static_cast<std::size_t>(w)] = 0;
+          componentOf[static_cast<std::size_t>(w)] = component;
+          members.push_back(w);
+        } while (w != v);
+      }
+      const int done = v;
+      calls.pop_back();
+      if (!calls.empty()) {
+        const auto parent = static_cast<std::size_t>(calls.back().first);
+        low[parent] = std::min(low[parent], low[static_cast<std::size_t>(done)]);
+      }
+    }
+  }
+  firsts.push_back(static_cast<int>(members.size()));
+}
+
+void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
+  nodes_ = nodes;
+  std::vector<int> fromKey(edges.size(), -1);
+  std::vector<int> toKey(edges.size(), -1);
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    const Edge& edge = edges[e];
+    if (edge.From < 1 || edge.From > nodes || edge.To < 1 || edge.To > nodes) continue;
+    fromKey[e] = edge.From - 1;
+    toKey[e] = edge.To - 1;
+  }
+  Bucket(nodes, fromKey, outStart_, outSlot_);
+  Bucket(nodes, toKey, inStart_, inSlot_);
+  outTo_.assign(outSlot_.size(), 0);
+  inFrom_.assign(inSlot_.size(), 0);
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    if (outSlot_[e] == kIgnored) continue;
+    outTo_[outSlot_[e]] = toKey[e];
+    inFrom_[inSlot_[e]] = fromKey[e];
+  }
+  const std::size_t used = static_cast<std::size_t>(outStart_.back());
+  outTo_.resize(used);
+  inFrom_.resize(used);
+  outWeight_.assign(used, 0.0);
+  inWeight_.assign(used, 0.0);
+
+  std::vector<int> firsts;
+  FindComponents(nodes, outStart_, outTo_, componentOf_, members_, firsts);
+  components_.clear();
+  placeOf_.assign(static_cast<std::size_t>(nodes), 0);
+  std::size_t dense = 0;
+  for (std::size_t c = 0; c + 1 < firsts.size(); ++c) {
+    Component component;
+    component.First = firsts[c];
+    component.Size = firsts[c + 1] - firsts[c];
+    for (int i = 0; i < component.Size; ++i)
+      placeOf_[static_cast<std::size_t>(members_[static_cast<std::size_t>(component.First + i)])] =
+          i;
+    component.Cyclic = component.Size > 1;
+    if (component.Size == 1) {
+      const int v = members_[static_cast<std::size_t>(component.First)];
+      for (int e = outStart_[static_cast<std::size_t>(v)];
+           e < outStart_[static_cast<std::size_t>(v) + 1]; ++e) {
+        component.Cyclic = component.Cyclic || outTo_[static_cast<std::size_t>(e)] == v;
+      }
+    }
+    if (component.Cyclic) {
+      component.Dense = dense;
+      dense += static_cast<std::size_t>(component.Size) * static_cast<std::size_t>(component.Size);
+    }
+    components_.push_back(component);
+  }
+  factors_.assign(dense, 0.0);
+  pivots_.assign(static_cast<std::size_t>(nodes), 0);
+  scratch_.assign(static_cast<std::size_t>(nodes), 0.0);
+}
+
+std::uint64_t TReachSystem::Bytes(int nodes, const std::vector<Edge>& edges) {
+  TReachSystem shape;
+  std::vector<int> fromKey(edges.size(), -1);
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    const Edge& edge = edges[e];
+    if (edge.From >= 1 && edge.From <= nodes && edge.To >= 1 && edge.To <= nodes)
+      fromKey[e] = edge.From - 1;
+  }
+  std::vector<std::size_t> slots;
+  Bucket(nodes, fromKey, shape.outStart_, slots);
+  shape.outTo_.assign(static_cast<std::size_t>(shape.outStart_.back()), 0);
+  for (std::size_t e = 0; e < edges.size(); ++e) {
+    if (slots[e] != kIgnored) shape.outTo_[slots[e]] = edges[e].To - 1;
+  }
+  std::vector<int> componentOf;
+  std::vector<int> members;
+  std::vector<int> firsts;
+  FindComponents(nodes, shape.outStart_, shape.outTo_, componentOf, members, firsts);
+  std::uint64_t squares = 0;
+  for (std::size_t c = 0; c + 1 < firsts.size(); ++c) {
+    const auto size = static_cast<std::uint64_t>(firsts[c + 1] - firsts[c]);
+    if (size > 1) squares += size * size;
+  }
+  const auto n = static_cast<std::uint64_t>(nodes);
+  const auto e = static_cast<std::uint64_t>(edges.size());
+  return sizeof(double) * (squares + 2 * e + n) + sizeof(int) * (4 * e + 6 * n) +
+         2 * sizeof(std::size_t) * e;
+}
+
+bool TReachSystem::Factor(const std::vector<double>& weights, const std::atomic<bool>* stop) {
+  for (std::size_t e = 0; e < outSlot_.size() && e < weights.size(); ++e) {
+    if (outSlot_[e] == kIgnored) continue;
+    if (!std::isfinite(weights[e])) return false;
+    outWeight_[outSlot_[e]] = weights[e];
+    inWeight_[inSlot_[e]] = weights[e];
+  }
+  for (const Component& c : components_) {
+    if (!c.Cyclic) continue;
+    if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
+    const auto m = static_cast<std::size_t>(c.Size);
+    double* a = factors_.data() + c.Dense;
+    std::fill(a, a + m * m, 0.0);
+    for (std::size_t i = 0; i < m; ++i) {
+      a[i * m + i] = 1.0;
+      const auto v = static_cast<std::size_t>(members_[static_cast<std::size_t>(c.First) + i]);
+      for (int e = outStart_[v]; e < outStart_[v + 1]; ++e) {
+        const auto u = static_cast<std::size_t>(outTo_[static_cast<std::size_t>(e)]);
+        if (componentOf_[u] != componentOf_[v]) continue;
+        a[i * m + static_cast<std::size_t>(placeOf_[u])] -= outWeight_[static_cast<std::size_t>(e)];
+      }
+    }
+    // Gaussian elimination with partial pivoting, the multipliers kept below the diagonal.
+    int* pivots = pivots_.data() + c.First;
+    for (std::size_t k = 0; k < m; ++k) {
+      std::size_t best = k;
+      for (std::size_t i = k + 1; i < m; ++i) {
+        if (std::fabs(a[i * m + k]) > std::fabs(a[best * m + k])) best = i;
+      }
+      if (!(std::fabs(a[best * m + k]) >= kPivotLimit)) return false;
+      pivots[k] = static_cast<int>(best);
+      if (best != k) {
+        for (std::size_t j = 0; j < m; ++j) std::swap(a[k * m + j], a[best * m + j]);
+      }
+      const double pivot = a[k * m + k];
+      for (std::size_t i = k + 1; i < m; ++i) {
+        double& factor = a[i * m + k];
+        if (factor == 0) continue;
+        factor /= pivot;
+        for (std::size_t j = k + 1; j < m; ++j) a[i * m + j] -= factor * a[k * m + j];
+      }
+    }
+    for (std::size_t i = 0; i < m * m; ++i) {
+      if (!std::isfinite(a[i])) return false;
+    }
+  }
+  return true;
+}
+
+void TReachSystem::SolveColumn(std::vector<double>& x) const {
+  // Sinks first: what a node's moves lead to is known before the node.
+  for (const Component& c : components_) {
+    const auto m = static_cast<std::size_t>(c.Size);
+    const int* member = members_.data() + c.First;
+    double* b = scratch_.data();
+    for (std::size_t i = 0; i < m; ++i) {
+      const auto v = static_cast<std::size_t>(member[i]);
+      double sum = x[v];
+      for (int e = outStart_[v]; e < outStart_[v + 1]; ++e) {
+        const auto u = static_cast<std::size_t>(outTo_[static_cast<std::size_t>(e)]);
+        if (componentOf_[u] != componentOf_[v])
+          sum += outWeight_[static_cast<std::size_t>(e)] * x[u];
+      }
+      b[i] = sum;
+    }
+    if (c.Cyclic) {
+      const double* a = factors_.data() + c.Dense;
+      const int* pivots = pivots_.data() + c.First;
+      for (std::size_t k = 0; k < m; ++k) std::swap(b[k], b[static_cast<std::size_t>(pivots[k])]);
+      for (std::size_t i = 1; i < m; ++i) {
+        for (std::size_t k = 0; k < i; ++k) b[i] -= a[i * m + k] * b[k];
+      }
+      for (std::size_t i = m; i-- > 0;) {
+        for (std::size_t j = i + 1; j < m; ++j) b[i] -= a[i * m + j] * b[j];
+        b[i] /= a[i * m + i];
+      }
+    }
+    for (std::size_t i = 0; i < m; ++i) x[static_cast<std::size_t>(member[i])] = b[i];
+  }
+}
+
+void TReachSystem::SolveRow(std::vector<double>& r) const {
+  // Sources first: the reach of a node's predecessors is known before the node.
+  for (std::size_t index = components_.size(); index-- > 0;) {
+    const Component& c = components_[index];
+    const auto m = static_cast<std::size_t>(c.Size);
+    const int* member = members_.data() + c.First;
+    double* y = scratch_.data();
+    for (std::size_t i = 0; i < m; ++i) {
+      const auto v = static_cast<std::size_t>(member[i]);
+      double sum = r[v];
+      for (int e = inStart_[v]; e < inStart_[v + 1]; ++e) {
+        const auto u = static_cast<std::size_t>(inFrom_[static_cast<std::size_t>(e)]);
+        if (componentOf_[u] != componentOf_[v])
+          sum += r[u] * inWeight_[static_cast<std::size_t>(e)];
+      }
+      y[i] = sum;
+    }
+    if (c.Cyclic) {
+      // y A = s with P A = L U: w U = s, then z L = w, then y = z P.
+      const double* a = factors_.data() + c.Dense;
+      const int* pivots = pivots_.data() + c.First;
+      for (std::size_t j = 0; j < m; ++j) {
+        for (std::size_t i = 0; i < j; ++i) y[j] -= y[i] * a[i * m + j];
+        y[j] /= a[j * m + j];
+      }
+      for (std::size_t i = m; i-- > 0;) {
+        for (std::size_t k = i + 1; k < m; ++k) y[i] -= y[k] * a[k * m + i];
+      }
+      for (std::size_t k = m; k-- > 0;) std::swap(y[k], y[static_cast<std::size_t>(pivots[k])]);
+    }
+    for (std::size_t i = 0; i < m; ++i) r[static_cast<std::size_t>(member[i])] = y[i];
+  }
+}
+
+}  // namespace ludomark
