@@ -91,27 +91,18 @@ void TReachSystem::FindComponents(int nodes, const std::vector<int>& start,
 void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
   nodes_ = nodes;
   std::vector<int> fromKey(edges.size(), -1);
-  std::vector<int> toKey(edges.size(), -1);
   for (std::size_t e = 0; e < edges.size(); ++e) {
     const Edge& edge = edges[e];
     if (edge.From < 1 || edge.From > nodes || edge.To < 1 || edge.To > nodes) continue;
     fromKey[e] = edge.From - 1;
-    toKey[e] = edge.To - 1;
   }
   Bucket(nodes, fromKey, outStart_, outSlot_);
-  Bucket(nodes, toKey, inStart_, inSlot_);
-  outTo_.assign(outSlot_.size(), 0);
-  inFrom_.assign(inSlot_.size(), 0);
+  const auto used = static_cast<std::size_t>(outStart_.back());
+  outTo_.assign(used, 0);
   for (std::size_t e = 0; e < edges.size(); ++e) {
-    if (outSlot_[e] == kIgnored) continue;
-    outTo_[outSlot_[e]] = toKey[e];
-    inFrom_[inSlot_[e]] = fromKey[e];
+    if (outSlot_[e] != kIgnored) outTo_[outSlot_[e]] = edges[e].To - 1;
   }
-  const std::size_t used = static_cast<std::size_t>(outStart_.back());
-  outTo_.resize(used);
-  inFrom_.resize(used);
   outWeight_.assign(used, 0.0);
-  inWeight_.assign(used, 0.0);
 
   std::vector<int> firsts;
   FindComponents(nodes, outStart_, outTo_, componentOf_, members_, firsts);
@@ -169,8 +160,7 @@ std::uint64_t TReachSystem::Bytes(int nodes, const std::vector<Edge>& edges) {
   }
   const auto n = static_cast<std::uint64_t>(nodes);
   const auto e = static_cast<std::uint64_t>(edges.size());
-  return sizeof(double) * (squares + 2 * e + n) + sizeof(int) * (4 * e + 6 * n) +
-         2 * sizeof(std::size_t) * e;
+  return sizeof(double) * (squares + e + n) + sizeof(int) * (e + 5 * n) + sizeof(std::size_t) * e;
 }
 
 bool TReachSystem::Factor(const std::vector<double>& weights, const std::atomic<bool>* stop) {
@@ -178,7 +168,6 @@ bool TReachSystem::Factor(const std::vector<double>& weights, const std::atomic<
     if (outSlot_[e] == kIgnored) continue;
     if (!std::isfinite(weights[e])) return false;
     outWeight_[outSlot_[e]] = weights[e];
-    inWeight_[inSlot_[e]] = weights[e];
   }
   for (const Component& c : components_) {
     if (!c.Cyclic) continue;
@@ -255,24 +244,24 @@ void TReachSystem::SolveColumn(std::vector<double>& x) const {
 }
 
 void TReachSystem::SolveRow(std::vector<double>& r) const {
-  // Sources first: the reach of a node's predecessors is known before the node.
-  for (std::size_t index = components_.size(); index-- > 0;) {
+  // Sources first, each component passing its reach on along the moves that leave it: a
+  // component nothing reaches is skipped, so a start deep in a tree costs only what follows it.
+  std::size_t index = 0;  // one past the first component reached
+  for (std::size_t v = 0; v < r.size(); ++v) {
+    if (r[v] != 0) index = std::max(index, static_cast<std::size_t>(componentOf_[v]) + 1);
+  }
+  while (index-- > 0) {
     const Component& c = components_[index];
     const auto m = static_cast<std::size_t>(c.Size);
     const int* member = members_.data() + c.First;
-    double* y = scratch_.data();
-    for (std::size_t i = 0; i < m; ++i) {
-      const auto v = static_cast<std::size_t>(member[i]);
-      double sum = r[v];
-      for (int e = inStart_[v]; e < inStart_[v + 1]; ++e) {
-        const auto u = static_cast<std::size_t>(inFrom_[static_cast<std::size_t>(e)]);
-        if (componentOf_[u] != componentOf_[v])
-          sum += r[u] * inWeight_[static_cast<std::size_t>(e)];
-      }
-      y[i] = sum;
-    }
+    bool reached = false;
+    for (std::size_t i = 0; i < m; ++i)
+      reached = reached || r[static_cast<std::size_t>(member[i])] != 0;
+    if (!reached) continue;
     if (c.Cyclic) {
       // y A = s with P A = L U: w U = s, then z L = w, then y = z P.
+      double* y = scratch_.data();
+      for (std::size_t i = 0; i < m; ++i) y[i] = r[static_cast<std::size_t>(member[i])];
       const double* a = factors_.data() + c.Dense;
       const int* pivots = pivots_.data() + c.First;
       for (std::size_t j = 0; j < m; ++j) {
@@ -283,8 +272,18 @@ void TReachSystem::SolveRow(std::vector<double>& r) const {
         for (std::size_t k = i + 1; k < m; ++k) y[i] -= y[k] * a[k * m + i];
       }
       for (std::size_t k = m; k-- > 0;) std::swap(y[k], y[static_cast<std::size_t>(pivots[k])]);
+      for (std::size_t i = 0; i < m; ++i) r[static_cast<std::size_t>(member[i])] = y[i];
     }
-    for (std::size_t i = 0; i < m; ++i) r[static_cast<std::size_t>(member[i])] = y[i];
+    for (std::size_t i = 0; i < m; ++i) {
+      const auto v = static_cast<std::size_t>(member[i]);
+      const double reach = r[v];
+      if (reach == 0) continue;
+      for (int e = outStart_[v]; e < outStart_[v + 1]; ++e) {
+        const auto u = static_cast<std::size_t>(outTo_[static_cast<std::size_t>(e)]);
+        if (componentOf_[u] != componentOf_[v])
+          r[u] += reach * outWeight_[static_cast<std::size_t>(e)];
+      }
+    }
   }
 }
 

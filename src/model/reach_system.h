@@ -50,11 +50,11 @@ class TReachSystem {
   std::vector<int> members_;      // nodes (0-based) by component
   std::vector<int> componentOf_;  // by node
   std::vector<int> placeOf_;      // by node: its place among its component's members
-  // Edges by the node they leave (for values) and by the node they enter (for reach): weights
-  // are scattered into both through the positions kept for each input edge.
-  std::vector<int> outStart_, outTo_, inStart_, inFrom_;
-  std::vector<std::size_t> outSlot_, inSlot_;  // by input edge; npos for an ignored one
-  std::vector<double> outWeight_, inWeight_;
+  // Edges by the node they leave; the weights come in through the place kept for each input
+  // edge (kIgnored for one outside the nodes).
+  std::vector<int> outStart_, outTo_;
+  std::vector<std::size_t> outSlot_;
+  std::vector<double> outWeight_;
   // The LU factors of each cyclic component's block of I - T, with its row order.
   std::vector<double> factors_;
   std::vector<int> pivots_;  // by node, for the cyclic components: the row taken at each step
