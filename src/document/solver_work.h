@@ -134,6 +134,7 @@ struct TSolverWork {
   std::vector<double> ReachWeights;  // by transition of the index
   std::vector<double> ReachVector;   // scratch: one solve's right-hand side and result
   std::vector<double> ReachVector2;  // scratch: a second one, for the tier of the start
+  std::vector<int> ReachStarts;      // scratch: where a solve's right-hand side is not zero
   // The dense evaluation kept to check the one by components: I - T on the left, its inverse
   // on the right; only made when asked for (UseDenseEvaluation).
   std::unique_ptr<TMatrix> ReachInverse;

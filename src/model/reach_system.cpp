@@ -1,5 +1,6 @@
 #include "model/reach_system.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -133,6 +134,7 @@ void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
   factors_.assign(dense, 0.0);
   pivots_.assign(static_cast<std::size_t>(nodes), 0);
   scratch_.assign(static_cast<std::size_t>(nodes), 0.0);
+  queued_.assign(components_.size(), 0);
 }
 
 std::uint64_t TReachSystem::Bytes(int nodes, const std::vector<Edge>& edges) {
@@ -244,20 +246,36 @@ void TReachSystem::SolveColumn(std::vector<double>& x) const {
 }
 
 void TReachSystem::SolveRow(std::vector<double>& r) const {
-  // Sources first, each component passing its reach on along the moves that leave it: a
-  // component nothing reaches is skipped, so a start deep in a tree costs only what follows it.
-  std::size_t index = 0;  // one past the first component reached
+  std::vector<int>& starts = startScratch_;
+  starts.clear();
   for (std::size_t v = 0; v < r.size(); ++v) {
-    if (r[v] != 0) index = std::max(index, static_cast<std::size_t>(componentOf_[v]) + 1);
+    if (r[v] != 0) starts.push_back(static_cast<int>(v));
   }
-  while (index-- > 0) {
-    const Component& c = components_[index];
+  SolveRowFrom(r, starts);
+}
+
+void TReachSystem::SolveRowFrom(std::vector<double>& r, const std::vector<int>& starts) const {
+  // Sources first, each component passing its reach on along the moves that leave it; only
+  // the components play reaches from the starts are visited, the next one always the first in
+  // the order of play (the highest number: components are numbered sinks first).
+  std::vector<int>& queue = queue_;
+  queue.clear();
+  auto enqueue = [&](int component) {
+    char& queued = queued_[static_cast<std::size_t>(component)];
+    if (queued != 0) return;
+    queued = 1;
+    queue.push_back(component);
+    std::push_heap(queue.begin(), queue.end());
+  };
+  for (const int v : starts) enqueue(componentOf_[static_cast<std::size_t>(v)]);
+  while (!queue.empty()) {
+    std::pop_heap(queue.begin(), queue.end());
+    const int index = queue.back();
+    queue.pop_back();
+    queued_[static_cast<std::size_t>(index)] = 0;
+    const Component& c = components_[static_cast<std::size_t>(index)];
     const auto m = static_cast<std::size_t>(c.Size);
     const int* member = members_.data() + c.First;
-    bool reached = false;
-    for (std::size_t i = 0; i < m; ++i)
-      reached = reached || r[static_cast<std::size_t>(member[i])] != 0;
-    if (!reached) continue;
     if (c.Cyclic) {
       // y A = s with P A = L U: w U = s, then z L = w, then y = z P.
       double* y = scratch_.data();
@@ -280,8 +298,9 @@ void TReachSystem::SolveRow(std::vector<double>& r) const {
       if (reach == 0) continue;
       for (int e = outStart_[v]; e < outStart_[v + 1]; ++e) {
         const auto u = static_cast<std::size_t>(outTo_[static_cast<std::size_t>(e)]);
-        if (componentOf_[u] != componentOf_[v])
-          r[u] += reach * outWeight_[static_cast<std::size_t>(e)];
+        if (componentOf_[u] == index) continue;
+        r[u] += reach * outWeight_[static_cast<std::size_t>(e)];
+        enqueue(componentOf_[u]);
       }
     }
   }

@@ -28,6 +28,9 @@ class TReachSystem {
   void SolveColumn(std::vector<double>& x) const;
   // r := r (I - T)^-1, by node: the reach of every node from the starting weights r.
   void SolveRow(std::vector<double>& r) const;
+  // The same when r is zero but at the nodes `starts` (0-based): only what play reaches from
+  // them is visited.
+  void SolveRowFrom(std::vector<double>& r, const std::vector<int>& starts) const;
 
   int Nodes() const { return nodes_; }
   // The bytes a system of this shape takes once factored.
@@ -59,6 +62,9 @@ class TReachSystem {
   std::vector<double> factors_;
   std::vector<int> pivots_;  // by node, for the cyclic components: the row taken at each step
   mutable std::vector<double> scratch_;
+  mutable std::vector<int> startScratch_;
+  mutable std::vector<int> queue_;    // components waiting, as a heap
+  mutable std::vector<char> queued_;  // by component
 };
 
 }  // namespace ludomark

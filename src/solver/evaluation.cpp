@@ -286,10 +286,14 @@ void EnsureNewtonWork(TGameForm32& game) {
   work.Residual = std::make_unique<TVector>(free, &game);
 }
 
-void ReachFrom(TGameForm32& game, std::vector<double>& r) {
+void ReachFrom(TGameForm32& game, std::vector<double>& r, const std::vector<int>* starts) {
   TSolverWork& work = *game.Work;
   if (work.ReachInverse == nullptr) {
-    work.Reach.SolveRow(r);
+    if (starts != nullptr) {
+      work.Reach.SolveRowFrom(r, *starts);
+    } else {
+      work.Reach.SolveRow(r);
+    }
     return;
   }
   const TMatrix& reach = *work.ReachInverse;

@@ -24,8 +24,9 @@ std::uint64_t WorkBytes(TGameForm32& game, bool newton = true);
 // compare the two); taken when the working data is made.
 void UseDenseEvaluation(bool on);
 // r := r (I - T)^-1 for the current profile (after Evaluate): the reach of every node, by node
-// (entry 0 is node 1), from the starting weights r.
-void ReachFrom(TGameForm32& game, std::vector<double>& r);
+// (entry 0 is node 1), from the starting weights r. With `starts`, r is zero but at those
+// entries, and only what play reaches from them is visited.
+void ReachFrom(TGameForm32& game, std::vector<double>& r, const std::vector<int>* starts = nullptr);
 // Singleton-set nodes get belief 1 and root weight 10^(240 - 8 level); others weight 0.
 void InitNodeWeights(TGameForm32& game);
 // For the current choice probabilities: node values through (I - T)^-1, beliefs, move and

@@ -71,12 +71,14 @@ TReads PrepareReads(TGameForm32& game, const std::vector<char>* rows) {
   const std::size_t slots = static_cast<std::size_t>(reads.Count);
   work.TargetReach.assign(static_cast<std::size_t>(n) * slots, 0.0);
   std::vector<double>& row = work.ReachVector;
+  std::vector<int>& start = work.ReachStarts;
   for (std::size_t j = 0; j < slots; ++j) {
     const int x = index.Targets[static_cast<std::size_t>(readTargets[j])].second;
     if (x < 1 || x > n) continue;
     row.assign(static_cast<std::size_t>(n), 0.0);
     row[static_cast<std::size_t>(x - 1)] = 1;
-    ReachFrom(game, row);
+    start.assign(1, x - 1);
+    ReachFrom(game, row, &start);
     for (int node = 0; node < n; ++node)
       work.TargetReach[static_cast<std::size_t>(node) * slots + j] =
           row[static_cast<std::size_t>(node)];
@@ -142,12 +144,15 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
   // of its tier, see ComputeBeliefs).
   std::vector<double>& all = work.ReachVector;
   std::vector<double>& first = work.ReachVector2;
+  std::vector<int>& starts = work.ReachStarts;
+  starts.clear();
   all.assign(static_cast<std::size_t>(n), 0.0);
   if (index.SplitReach) first.assign(static_cast<std::size_t>(n), 0.0);
   for (int k = d.First; k < d.First + d.Count; ++k) {
     const TSolverIndex::Move& m = index.Moves[static_cast<std::size_t>(k)];
     if (m.To < 1 || m.To > n) continue;
     const auto to = static_cast<std::size_t>(m.To - 1);
+    starts.push_back(m.To - 1);
     if (!index.SplitReach) {
       all[to] += work.NodeReach->Get(m.From) * m.Element->Value;
       continue;
@@ -157,8 +162,8 @@ void ComputeBeliefChanges(TGameForm32& game, const TSolverIndex::Choice& d, int 
     all[to] += work.ReachSums[from] * m.Element->Value;
     first[to] += work.StartReachSums[from] * m.Element->Value;
   }
-  ReachFrom(game, all);
-  if (index.SplitReach) ReachFrom(game, first);
+  ReachFrom(game, all, &starts);
+  if (index.SplitReach) ReachFrom(game, first, &starts);
   for (const int node : sharedColumns) {
     const auto at = static_cast<std::size_t>(node);
     const bool tier = index.SplitReach && index.ReachTier[at + 1] != 0;
