@@ -52,7 +52,7 @@ void BM_Evaluate(benchmark::State& state) {
   bench::BuildGeneratedGame(game, static_cast<int>(state.range(0)), state.range(1) != 0);
   UseDenseEvaluation(state.range(2) != 0);
   AllocateWork(game);
-  UseDenseEvaluation(false);
+  UseDenseEvaluation(/*on=*/false);
   for (auto _ : state) benchmark::DoNotOptimize(Evaluate(game, /*all=*/true));
   state.counters["nodes"] = game.Nodes().LiveCount();
 }

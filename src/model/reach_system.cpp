@@ -114,9 +114,10 @@ void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
     Component component;
     component.First = firsts[c];
     component.Size = firsts[c + 1] - firsts[c];
-    for (int i = 0; i < component.Size; ++i)
-      placeOf_[static_cast<std::size_t>(members_[static_cast<std::size_t>(component.First + i)])] =
-          i;
+    for (int i = 0; i < component.Size; ++i) {
+      const auto at = static_cast<std::size_t>(component.First) + static_cast<std::size_t>(i);
+      placeOf_[static_cast<std::size_t>(members_[at])] = i;
+    }
     component.Cyclic = component.Size > 1;
     if (component.Size == 1) {
       const int v = members_[static_cast<std::size_t>(component.First)];

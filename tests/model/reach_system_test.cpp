@@ -34,7 +34,8 @@ TEST(ReachSystem, SolvesAsTheDenseSystemDoes) {
     system.Build(n, edges);
     ASSERT_TRUE(system.Factor(weights));
     std::vector<double> a(static_cast<std::size_t>(n * n), 0.0);
-    for (int i = 0; i < n; ++i) a[static_cast<std::size_t>(i * n + i)] = 1;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i)
+      a[i * static_cast<std::size_t>(n) + i] = 1;
     for (std::size_t e = 0; e + 1 < edges.size(); ++e) {
       a[static_cast<std::size_t>((edges[e].From - 1) * n + edges[e].To - 1)] -= weights[e];
     }

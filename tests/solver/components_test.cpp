@@ -34,7 +34,7 @@ std::vector<cli::SolutionReport> SolveWith(bool dense, const Build& build, int m
   run.FixedMethod = method;
   TSolveObserver quiet;
   EXPECT_EQ(run.Solve(game, quiet), TSolveRun::Start::Ran);
-  UseDenseEvaluation(false);
+  UseDenseEvaluation(/*on=*/false);
   return cli::SolutionReports(game);
 }
 
@@ -97,7 +97,7 @@ void Prepare(Prepared& p, const Build& build, bool dense) {
   ASSERT_TRUE(Audit(p.game));
   UseDenseEvaluation(dense);
   AllocateWork(p.game);
-  UseDenseEvaluation(false);
+  UseDenseEvaluation(/*on=*/false);
   p.game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
     if (c->Info->Player.get() != nullptr) p.choices.push_back(c);
   });
