@@ -89,8 +89,7 @@ void TReachSystem::FindComponents(int nodes, const std::vector<int>& start,
   firsts.push_back(static_cast<int>(members.size()));
 }
 
-void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
-  nodes_ = nodes;
+void TReachSystem::LinkEdges(int nodes, const std::vector<Edge>& edges) {
   std::vector<int> fromKey(edges.size(), -1);
   for (std::size_t e = 0; e < edges.size(); ++e) {
     const Edge& edge = edges[e];
@@ -98,11 +97,16 @@ void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
     fromKey[e] = edge.From - 1;
   }
   Bucket(nodes, fromKey, outStart_, outSlot_);
-  const auto used = static_cast<std::size_t>(outStart_.back());
-  outTo_.assign(used, 0);
+  outTo_.assign(static_cast<std::size_t>(outStart_.back()), 0);
   for (std::size_t e = 0; e < edges.size(); ++e) {
     if (outSlot_[e] != kIgnored) outTo_[outSlot_[e]] = edges[e].To - 1;
   }
+}
+
+void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
+  nodes_ = nodes;
+  LinkEdges(nodes, edges);
+  const std::size_t used = outTo_.size();
   outWeight_.assign(used, 0.0);
 
   std::vector<int> firsts;
@@ -140,18 +144,7 @@ void TReachSystem::Build(int nodes, const std::vector<Edge>& edges) {
 
 std::uint64_t TReachSystem::Bytes(int nodes, const std::vector<Edge>& edges) {
   TReachSystem shape;
-  std::vector<int> fromKey(edges.size(), -1);
-  for (std::size_t e = 0; e < edges.size(); ++e) {
-    const Edge& edge = edges[e];
-    if (edge.From >= 1 && edge.From <= nodes && edge.To >= 1 && edge.To <= nodes)
-      fromKey[e] = edge.From - 1;
-  }
-  std::vector<std::size_t> slots;
-  Bucket(nodes, fromKey, shape.outStart_, slots);
-  shape.outTo_.assign(static_cast<std::size_t>(shape.outStart_.back()), 0);
-  for (std::size_t e = 0; e < edges.size(); ++e) {
-    if (slots[e] != kIgnored) shape.outTo_[slots[e]] = edges[e].To - 1;
-  }
+  shape.LinkEdges(nodes, edges);
   std::vector<int> componentOf;
   std::vector<int> members;
   std::vector<int> firsts;

@@ -43,6 +43,8 @@ class TReachSystem {
     std::size_t Dense = 0;  // where its factors start in factors_ (cyclic components)
     bool Cyclic = false;    // several nodes, or one node with a move to itself
   };
+  // The edges by the node they leave (outStart_, outTo_, outSlot_).
+  void LinkEdges(int nodes, const std::vector<Edge>& edges);
   // The components, sinks first: every edge leaving a component goes to one before it.
   static void FindComponents(int nodes, const std::vector<int>& start, const std::vector<int>& to,
                              std::vector<int>& componentOf, std::vector<int>& members,

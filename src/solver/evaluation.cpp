@@ -116,25 +116,13 @@ void ComputeNodeValuesByComponents(TSolverWork& work) {
 
 // The reach of every node from the starting nodes, each with its root weight.
 void SumReach(TGameForm32& game, const std::vector<TNode32*>& starts, std::vector<double>& sums) {
-  TSolverWork& work = *game.Work;
-  const int n = work.NodeReach->Count();
+  const int n = game.Work->NodeReach->Count();
   sums.assign(static_cast<std::size_t>(n), 0.0);
-  if (work.ReachInverse == nullptr) {
-    for (const TNode32* start : starts) {
-      if (start->Number >= 1 && start->Number <= n)
-        sums[static_cast<std::size_t>(start->Number - 1)] += start->RootWeight;
-    }
-    work.Reach.SolveRow(sums);
-    return;
-  }
-  const TMatrix& reach = *work.ReachInverse;
   for (const TNode32* start : starts) {
-    if (start->Number < 1 || start->Number > n) continue;
-    const double* inverse = reach.Row(start->Number) + n;
-    const double weight = start->RootWeight;
-    double* sum = sums.data();
-    for (int j = 0; j < n; ++j) sum[j] += weight * inverse[j];
+    if (start->Number >= 1 && start->Number <= n)
+      sums[static_cast<std::size_t>(start->Number - 1)] += start->RootWeight;
   }
+  ReachFrom(game, sums);
 }
 
 // Step 5: reach of every node from the weighted singleton nodes, and beliefs.
