@@ -10,6 +10,7 @@
 #include "cli/run_report.h"
 #include "cli/shard_part.h"
 #include "gamefile/file_error.h"
+#include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "model/settings.h"
 
@@ -87,6 +88,7 @@ std::string CollectPoints(const std::vector<std::string>& paths, std::vector<TSh
 
 int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& err) {
   TGameType32 game;
+  const TFileIdentity read = IdentityOfFile(options.Path);
   if (!LoadGame(options.Path, game, err)) return kExitUsage;
   const std::string gameText = GameFileText(game);
   std::vector<TShardPart> parts;
@@ -131,8 +133,8 @@ int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& e
         << options.Path << "': the parts hold another game\n";
     return kExitUsage;
   }
-  ReportOptions report{options.Path, method,          options.Json,
-                       options.Save, /*Debug=*/false, run.Refusal};
+  ReportOptions report{options.Path,    method,      options.Json, options.Save,
+                       /*Debug=*/false, run.Refusal, read};
   return ReportRun(game, start, report, out, err);
 }
 

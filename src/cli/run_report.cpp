@@ -65,6 +65,11 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   if (options.Save && stopped) {
     err << "ludomark-cli: the run was stopped, so the file is not saved\n";
   } else if (options.Save && found) {
+    if (!IdentityOfFile(options.Path).SameText(options.Read)) {
+      err << "ludomark-cli: the file changed on disk since it was read, so it is not saved: "
+          << options.Path << "\n";
+      return kExitUsage;
+    }
     try {
       WriteGameFile(options.Path, game, /*withSolutions=*/true);
     } catch (const TFileError& e) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "document/game_form.h"
+#include "gamefile/file_identity.h"
 #include "solver/solve_run.h"
 
 namespace ludomark::cli {
@@ -15,6 +16,7 @@ struct ReportOptions {
   bool Save = false;
   bool Debug = false;
   std::string Refusal;  // why a run refused a game too large for the memory
+  TFileIdentity Read;   // the file as it was read: a save does not replace another's work
 };
 
 // What a solve or a merge prints once its run is over, and the saving of the solutions;

@@ -12,6 +12,7 @@
 #include "cli/shard_part.h"
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
+#include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/settings.h"
@@ -88,6 +89,7 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
 
 int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
   TGameType32 game;
+  const TFileIdentity read = IdentityOfFile(options.Path);
   if (!LoadGame(options.Path, game, err)) return kExitUsage;
   SolveMethod = options.Method;
   DebugMode = options.Debug;
@@ -106,8 +108,8 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
   }
   if (!run.TracingFailure.empty())
     err << "ludomark-cli: the path failed: " << run.TracingFailure << "\n";
-  ReportOptions report{options.Path, options.Method, options.Json,
-                       options.Save, options.Debug,  run.Refusal};
+  ReportOptions report{options.Path,  options.Method, options.Json, options.Save,
+                       options.Debug, run.Refusal,    read};
   return ReportRun(game, start, report, out, err);
 }
 

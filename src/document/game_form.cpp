@@ -31,12 +31,18 @@ TGameForm32::~TGameForm32() {
 
 void TGameForm32::SetStatus(int code) {
   if (code == StatusSaved || status_ != StatusNew) status_ = code;
-  Changed(TChange::Status);
+  pending_.Add(TChange::Status);
 }
 
 void TGameForm32::ForceStatus(int code) {
   status_ = code;
-  Changed(TChange::Status);
+  pending_.Add(TChange::Status);
+}
+
+void TGameForm32::SetRunWorking(bool working) {
+  if (runWorking_ == working) return;
+  runWorking_ = working;
+  Changed(TChange::Run);
 }
 
 void TGameForm32::Watch(TDocumentObserver* observer) {
@@ -50,12 +56,37 @@ void TGameForm32::Unwatch(TDocumentObserver* observer) {
 }
 
 void TGameForm32::Changed(TChange change) {
-  // A copy: an observer may leave while it is told.
-  const std::vector<TDocumentObserver*> observers = observers_;
-  for (TDocumentObserver* o : observers) {
-    if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) {
-      o->DocumentChanged(*this, change);
+  pending_.Add(change);
+  if (editDepth_ > 0) return;
+  ++editDepth_;
+  EndEdit();
+}
+
+void TGameForm32::EndEdit() {
+  if (editDepth_ == 0 || --editDepth_ > 0) return;
+  // An observer acting on the news (a repaint, an undo point) changes nothing; should one change
+  // something all the same, that is told as a round of its own, a few rounds at most.
+  constexpr int kMaxRounds = 3;
+  // A table's layout follows the whole game (its rows are as tall as the players are many): laid
+  // out at the end of every command, the game is what its text reads back as, painted or not.
+  if (!pending_.Empty()) {
+    nodes_.ForEach([](TGameObject32* n) {
+      if (n->TypeCode == kTable) n->Refresh();
+    });
+  }
+  for (int round = 0; round < kMaxRounds && !pending_.Empty(); ++round) {
+    const TChanges changes = pending_;
+    pending_ = TChanges();
+    ++notifications_;
+    ++editDepth_;
+    // A copy: an observer may leave while it is told.
+    const std::vector<TDocumentObserver*> observers = observers_;
+    for (TDocumentObserver* o : observers) {
+      if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) {
+        o->DocumentChanged(*this, changes);
+      }
     }
+    --editDepth_;
   }
 }
 

@@ -49,8 +49,8 @@ class TGameForm32 : public TFakeGame {
   bool Closing() const override { return closing_; }
 
   int Status() const { return status_; }
-  // 103 is always taken; any other code only when the game is not new (100). Observers are
-  // told in every case: marking a game edited is how each edit ends.
+  // 103 is always taken; any other code only when the game is not new (100). The change is
+  // collected for the end of the command, like every other.
   void SetStatus(int code) override;
   // Writes the status without the rule (Undo and mouse drags do).
   void ForceStatus(int code);
@@ -58,9 +58,23 @@ class TGameForm32 : public TFakeGame {
   // The windows showing the game; they leave before they go (non-owning).
   void Watch(TDocumentObserver* observer);
   void Unwatch(TDocumentObserver* observer);
-  // Tells every observer; the document's own changes call it, and so do edits that change
-  // elements in place (a move dragged, the slice of a table shown).
+  // Collects a change for the observers. Inside an edit scope they are told when the outermost
+  // scope ends; outside any scope the change is a command of its own and they are told at once.
   void Changed(TChange change);
+  // A command's scope (nestable): what changes inside it reaches the observers once, at its end.
+  void BeginEdit() { ++editDepth_; }
+  void EndEdit();
+  bool Editing() const { return editDepth_ > 0; }
+  // Notifications delivered so far (for tests that count them).
+  int Notifications() const { return notifications_; }
+  // Opened while another instance edits the same file: looked at, solved, saved elsewhere,
+  // never changed.
+  bool ReadOnly = false;
+  // Whether a run works on the game: what the gate asks (a new game keeps its status meanwhile).
+  bool RunWorking() const { return runWorking_; }
+  void SetRunWorking(bool working);
+  // Whether the solutions come from a run that was stopped, so that the set may be incomplete.
+  bool SolutionsIncomplete = false;
 
   const std::string& FileName() const { return fileName_; }
   bool HasFileName() const { return hasFileName_; }
@@ -138,11 +152,27 @@ class TGameForm32 : public TFakeGame {
   TMessageSink* messages_ = &recorded_;
   bool closing_ = false;
   std::vector<TDocumentObserver*> observers_;
+  bool runWorking_ = false;
+  int editDepth_ = 0;
+  TChanges pending_;
+  int notifications_ = 0;
   bool fileNumbering_ = false;
   // Moves and strategies as read, kept while a file is relinked.
   bool relinking_ = false;
   std::vector<Ref<TGameObject32>> movesAsRead_;
   std::vector<Ref<TGameObject32>> strategiesAsRead_;
+};
+
+// One command's edits of a game: the observers hear of them once, when it ends.
+class TEditScope {
+ public:
+  explicit TEditScope(TGameForm32& game) : game_(game) { game_.BeginEdit(); }
+  ~TEditScope() { game_.EndEdit(); }
+  TEditScope(const TEditScope&) = delete;
+  TEditScope& operator=(const TEditScope&) = delete;
+
+ private:
+  TGameForm32& game_;
 };
 
 // The document every game window creates: adds the solver's step size.

@@ -108,6 +108,7 @@ void TGameForm32::PurgeInfos(bool keepSingle) {
 void TGameForm32::ResetDerived() {
   for (TGameList* list : {&profiles_, &groups_, &solutions_, &pendingBits_})
     list->FreeByType(kEveryType);
+  SolutionsIncomplete = false;
   strategies_.ForEachAs<TChoice32>([](TChoice32* choice) {
     choice->ChoiceMoves.ForEach([](TGameObject32* m) { As<TMove32>(m)->Choice = nullptr; });
     choice->ChoiceMoves.Clear();

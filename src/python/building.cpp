@@ -96,7 +96,7 @@ Move AddMove(const GamePtr& game, const Node& source, const std::string& name,
   if (chance && !probability)
     throw py::value_error("a move of a chance node needs its probability");
   const double value = chance ? *probability : discount.value_or(1.0);
-  if (!std::isfinite(value) || value < 0 || value > 1) {
+  if (!std::isfinite(value) || value < 0 || value > 1 || (!chance && value <= 0)) {
     throw py::value_error(chance ? "a probability lies from 0 to 1"
                                  : "a discount lies above 0 and at most 1");
   }
@@ -133,16 +133,17 @@ InfoSet AddInfoSet(const GamePtr& game, const std::string& name, const std::vect
 std::vector<std::pair<TPlayer32*, std::vector<std::string>>> SidesOf(const GamePtr& game,
                                                                      const py::object& sides) {
   std::vector<std::pair<TPlayer32*, std::vector<std::string>>> result;
-  py::iterable pairs = py::isinstance<py::dict>(sides) ? py::iterable(sides.attr("items")())
-                                                       : sides.cast<py::iterable>();
+  py::iterable pairs = py::isinstance<py::dict>(sides)
+                           ? py::iterable(sides.attr("items")())
+                           : Arg<py::iterable>(sides, "the sides", "a mapping or pairs");
   std::set<TPlayer32*> seen;
   for (py::handle pair : pairs) {
-    auto tuple = pair.cast<py::tuple>();
+    auto tuple = Arg<py::tuple>(pair, "a side", "a (player, strategies) pair");
     if (tuple.size() != 2) throw py::value_error("a side is a player and its strategies");
     TPlayer32* player = PlayerOf(game, tuple[0]);
     if (!seen.insert(player).second)
       throw py::value_error("a player has one side of a table: " + player->Name);
-    auto names = tuple[1].cast<std::vector<std::string>>();
+    auto names = Arg<std::vector<std::string>>(tuple[1], "the strategies", "a list of names");
     if (names.empty()) throw py::value_error("the side of " + player->Name + " has no strategy");
     std::set<std::string> distinct;
     for (const std::string& n : names) {

@@ -19,7 +19,7 @@ TSolution32* StoredSolution(const GamePtr& game, const py::object& solution) {
       throw py::value_error("the solution is not one of this game as it is now: solve it again");
     name = s.Report.Name;
   } else {
-    name = solution.cast<std::string>();
+    name = Arg<std::string>(solution, "the solution", "a Solution or a solution's name");
   }
   TSolution32* found = nullptr;
   game->Game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
@@ -32,6 +32,7 @@ TSolution32* StoredSolution(const GamePtr& game, const py::object& solution) {
 py::object Draw(const GamePtr& game, const std::optional<std::string>& path,
                 const py::object& solution, double zoom, bool grid, bool trim) {
   if (!(zoom >= 0.8 && zoom <= 1.6)) throw py::value_error("the zoom must lie between 0.8 and 1.6");
+  if (path) CheckPath(*path);
   if (path && !IsPictureFile(*path))
     Raise(ModuleErrors().FileError, "pictures are written as .png, .bmp or .svg: " + *path);
   game->LayOut();

@@ -22,7 +22,7 @@ TPlayer32* PlayerOf(const GamePtr& game, py::handle player) {
     CheckSameGame(game, p, "the player");
     return Target<TPlayer32>(p);
   }
-  const auto name = player.cast<std::string>();
+  const auto name = Arg<std::string>(player, "a player", "a Player or a player's name");
   TPlayer32* found = nullptr;
   game->Game.Players().ForEachAs<TPlayer32>([&](TPlayer32* p) {
     if (found == nullptr && p->Name == name) found = p;
@@ -34,7 +34,7 @@ TPlayer32* PlayerOf(const GamePtr& game, py::handle player) {
 void SetPayoffs(const GamePtr& game, TMove32* move, const py::dict& payoffs) {
   std::vector<std::pair<TPlayer32*, double>> values;
   for (auto [player, value] : payoffs) {
-    const auto number = value.cast<double>();
+    const auto number = Arg<double>(value, "a payoff", "a number");
     if (!std::isfinite(number)) throw py::value_error("a payoff must be a finite number");
     values.emplace_back(PlayerOf(game, player), number);
   }
@@ -58,13 +58,14 @@ namespace {
 template <class Class>
 void ElementBasics(Class& c, const char* kind) {
   using Handle = typename Class::type;
-  c.def_property_readonly("name", [](const Handle& h) { return Text(h.Target->Name); })
+  c.def_property_readonly("name", [](const Handle& h) { return Text(Live(h)->Name); })
       .def("__eq__",
            [](const Handle& a, const py::object& b) {
              return py::isinstance<Element>(b) && a.Target == b.cast<const Element&>().Target;
            })
       .def("__hash__", [](const Handle& h) { return std::hash<const void*>()(h.Target); })
       .def("__repr__", [kind](const Handle& h) {
+        if (!h.Game->Holds(h.Target)) return Text(std::string("<ludomark.") + kind + " (gone)>");
         return Text(std::string("<ludomark.") + kind + " '" + h.Target->Name + "'>");
       });
 }
@@ -194,7 +195,8 @@ void BindElements(py::module_& m) {
       .def(
           "cell",
           [](const Table& t, const py::args& names) {
-            return CellNamed(t, names.cast<std::vector<std::string>>());
+            return CellNamed(
+                t, Arg<std::vector<std::string>>(names, "the strategies", "a list of names"));
           },
           "The cell of the strategies named, one of each side in side order.");
 

@@ -9,11 +9,24 @@
 namespace ludomark::python {
 
 void GameState::BeginEdit() {
-  if (Solving) throw std::runtime_error("the game is being solved");
+  if (Solving()) throw std::runtime_error("the game is being solved");
   if (Solved || !Game.Solutions().Empty()) Game.ResetDerived();
   Solved = false;
   Game.SetStatus(StatusEdited);
   ++Changes;
+}
+
+bool GameState::Holds(const TGameObject32* element) {
+  if (Solving()) throw std::runtime_error("the game is being solved");
+  if (liveAt_ != Changes) {
+    live_.clear();
+    for (TGameList* list : {&Game.Players(), &Game.Nodes(), &Game.Moves(), &Game.Infos(),
+                            &Game.Payoffs(), &Game.Strategies()}) {
+      list->ForEach([&](TGameObject32* e) { live_.insert(e); });
+    }
+    liveAt_ = Changes;
+  }
+  return live_.count(element) != 0;
 }
 
 void GameState::LayOut() {
@@ -80,6 +93,19 @@ std::vector<std::string> FindingTexts(TGameForm32& game) {
   std::vector<std::string> texts;
   game.Findings().ForEach([&](TGameObject32* e) { texts.push_back(e->Name); });
   return texts;
+}
+
+TGameObject32* Live(const Element& e) {
+  if (e.Target == nullptr || !e.Game->Holds(e.Target)) {
+    Raise(ModuleErrors().Error, "the element is no longer part of the game");
+  }
+  return e.Target;
+}
+
+void CheckPath(const std::string& path) {
+  if (path.find('\0') != std::string::npos) {
+    Raise(ModuleErrors().FileError, "Cannot open the file: its name holds a NUL character");
+  }
 }
 
 void CheckSameGame(const GamePtr& game, const Element& e, const char* what) {

@@ -10,6 +10,7 @@
 
 #include "cli/solution_report.h"
 #include "document/game_form.h"
+#include "document/gate.h"
 
 namespace ludomark::python {
 
@@ -26,11 +27,21 @@ struct GameState {
   // Bumped by every edit and every run: a solution belongs to the game of its own count.
   int Changes = 0;
   bool Solved = false;  // the last run left its derived elements (and solutions) in the game
-  bool Solving = false;
+  // Whether a run works on the game, as the gate sees it.
+  bool Solving() const { return GateOf(Game).RunOnGame; }
   std::string Method;  // of the last run
 
+ private:
+  std::unordered_set<const TGameObject32*> live_;  // the elements of the lists at liveAt_
+  int liveAt_ = -1;
+
+ public:
   // Before an edit: refused during a run; drops what the last run derived, its solutions too.
   void BeginEdit();
+  // Whether the element is still one of the game's: the audit frees information sets of one
+  // node, and a handle must never reach what is gone. Refused during a run, which changes
+  // the lists.
+  bool Holds(const TGameObject32* element);
   void LayOut();
   // A new document holding the game as the script made it, without anything derived.
   std::unique_ptr<TGameType32> FreshCopy();
@@ -93,11 +104,25 @@ void BindDrawing(py::class_<GameState, GamePtr>& game, py::class_<Solution>& sol
 void BindSolving(py::class_<GameState, GamePtr>& game);
 py::class_<Solution> BindSolution(py::module_& m);
 
+// The element the handle points at; ludomark.Error when it has left the game.
+TGameObject32* Live(const Element& e);
 // The element the handle points at, of the class asked for.
 template <class T>
 T* Target(const Element& e) {
-  return static_cast<T*>(e.Target);
+  return static_cast<T*>(Live(e));
 }
+// The argument as the C++ type, or a TypeError naming the argument and what it should be.
+template <class T>
+T Arg(py::handle value, const char* name, const char* expected) {
+  try {
+    return value.cast<T>();
+  } catch (const py::cast_error&) {
+    throw py::type_error(std::string(name) + " must be " + expected + ", not " +
+                         std::string(py::str(py::type::handle_of(value).attr("__name__"))));
+  }
+}
+// A path for the file system: a NUL character would cut it short, naming another file.
+void CheckPath(const std::string& path);
 // An element of another game (or of none) is refused with a ValueError naming it.
 void CheckSameGame(const GamePtr& game, const Element& e, const char* what);
 // A player given as its handle or its name; a ValueError when the game has none such.

@@ -25,6 +25,7 @@ std::string Message(const std::string& said) {
 }
 
 GamePtr Read(const std::string& path) {
+  CheckPath(path);
   auto state = std::make_shared<GameState>();
   std::ostringstream err;
   bool loaded = false;
@@ -39,6 +40,7 @@ GamePtr Read(const std::string& path) {
 }
 
 void Write(const GamePtr& game, const std::string& path, bool solutions) {
+  CheckPath(path);
   game->LayOut();
   const std::string ext = std::filesystem::path(path).extension().string();
   try {
@@ -66,7 +68,7 @@ py::str Listing(const GamePtr& game) {
 
 // The findings that fail the game (none when it passes); those that do not are warnings.
 std::vector<py::str> AuditGame(const GamePtr& game) {
-  if (game->Solving) throw std::runtime_error("the game is being solved");
+  if (game->Solving()) throw std::runtime_error("the game is being solved");
   std::unique_ptr<TGameType32> copy;
   TGameType32& audited = game->Plain(copy);
   const int status = audited.Status();
@@ -75,6 +77,8 @@ std::vector<py::str> AuditGame(const GamePtr& game) {
   // What the audit derived goes; the game is as it was made.
   audited.ResetDerived();
   audited.ForceStatus(status);
+  // The audit may free elements (sets of one node): handles are checked anew.
+  ++game->Changes;
   if (passed) {
     WarnNotes(findings);
     return {};

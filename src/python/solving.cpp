@@ -48,10 +48,10 @@ std::vector<Solution> SolutionsOf(const GamePtr& game, const std::string& method
   return solutions;
 }
 
-// Clears the running mark however the solve ends.
+// The run is the game's state while it works, however the solve ends.
 struct SolvingMark {
-  explicit SolvingMark(GameState& state) : state_(state) { state_.Solving = true; }
-  ~SolvingMark() { state_.Solving = false; }
+  explicit SolvingMark(GameState& state) : state_(state) { state_.Game.SetRunWorking(true); }
+  ~SolvingMark() { state_.Game.SetRunWorking(false); }
   SolvingMark(const SolvingMark&) = delete;
   SolvingMark& operator=(const SolvingMark&) = delete;
 

@@ -189,6 +189,8 @@ void TThreadedSolve::Finish(TSolveObserver& observer) {
     run.Busy = false;
     std::rethrow_exception(error);
   }
+  // Merging and organising run whole; the stop is remembered for what the run reports.
+  run.WasStopped = run.Stopped.load();
   run.Stopped = false;
   run.RunMerge(game, observer, std::move(points));
   run.ExploringSeconds = exploring;

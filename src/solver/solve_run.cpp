@@ -107,6 +107,7 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   if (Busy) return Start::Busy;
   // Cleared before the audit, so that a stop during the audit is not forgotten.
   Stopped = false;
+  WasStopped = false;
   method_ = 0;
   TakeMethod();
   const bool passed = Audit(game, &Stopped);
@@ -281,6 +282,8 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
     method_ = 0;
     return;
   }
+  // The workers' stop was taken up before their points were merged.
+  WasStopped = WasStopped || Stopped.load();
   Caption("Organizing...");
   ExtendGroups(game, nullptr);
   MergeDuplicates(game);
@@ -298,10 +301,18 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
   Busy = false;
   const bool traced = method_ == kSolveTracing;
   method_ = 0;
-  if (!found) {
+  // A stop is no failure of the method: the view says that the run stopped.
+  if (!found && !WasStopped) {
     observer.HideView();
-    observer.ShowMessage(traced ? "No solution found by tracing." : "No solution found.");
+    if (!traced) {
+      observer.ShowMessage("No solution found.");
+    } else if (TracingFailure.empty()) {
+      observer.ShowMessage("No solution found by tracing.");
+    } else {
+      observer.ShowMessage("No solution found by tracing: " + TracingFailure + ".");
+    }
   }
+  game.SolutionsIncomplete = WasStopped && found;
 }
 
 }  // namespace ludomark

@@ -72,6 +72,9 @@ class TSolveRun {
   // players in the run's order, lambda last) is kept here.
   std::vector<std::vector<double>>* TracedPoints = nullptr;
   std::string TracingFailure;
+  // Whether the last run ended by a stop (Abort, a signal) rather than at its end: what it
+  // found may be less than the whole.
+  bool WasStopped = false;
 
   // The memory a run may take for its working data; a game whose work needs more is refused
   // (TooLarge, with Refusal saying why) instead of ending the program when memory runs out.

@@ -81,6 +81,8 @@ class FakeMainHost : public TMainHost {
   void ShowAbout() override {}
   void CloseMainWindow() override { MainClosed = Form->CloseAll(); }
   void ViewChanged() override { ++ViewChanges; }
+  void ShowStatus(const std::string& text) override { Statuses.push_back(text); }
+  std::vector<std::string> Statuses;
   bool MainClosed = false;
   int ViewChanges = 0;
   // The recording host of a window of the logic.

@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "gamefile/file_error.h"
+#include "gamefile/game_file.h"
+#include "model/status_code.h"
 #include "support/scripted_runner.h"
 #include "ui/game_window/game_window.h"
 
@@ -26,6 +29,8 @@ class FakeWindowHost : public TWindowHost {
   void ShowText(const std::vector<std::string>& lines) override { Text = lines; }
   void ShowPicture() override { Text.clear(); }
   void SetCaption(const std::string& caption) override { Caption = caption; }
+  int32_t ViewWidth() const override { return 800; }
+  int32_t ViewHeight() const override { return 500; }
 
   bool Captured = false;
   TPoint Pointer;
@@ -41,8 +46,19 @@ class FakeWindowHost : public TWindowHost {
 // The main window as far as a game window sees it: every call recorded.
 class FakeMainActions : public TMainActions {
  public:
-  void Backup(TGameForm32&) override { ++Backups; }
   bool SaveAs(TMDIChild&) override { return SaveAsAnswer; }
+  // Saves as the main window does, without its check of the file on disk.
+  bool SaveOwnFile(TMDIChild& window, bool withSolutions) override {
+    TGameType32& game = window.Game();
+    try {
+      WriteGameFile(game.FileName(), game, withSolutions);
+    } catch (const TFileError& e) {
+      game.Messages().Warning(e.what());
+      return false;
+    }
+    game.SetStatus(withSolutions ? StatusSolvedSaved : StatusSaved);
+    return true;
+  }
   void DeleteSelectionAct() override { Calls.emplace_back("delete selection"); }
   void CopySelectionAct() override { Calls.emplace_back("copy selection"); }
   void ZoomIn() override { Calls.emplace_back("zoom in"); }
@@ -50,7 +66,7 @@ class FakeMainActions : public TMainActions {
   void RefreshActions() override { Calls.emplace_back("refresh actions"); }
   // The gate sees the game's own status; a run on it when RunOnGame is set.
   TGateState GateFor(const TGameForm32& game) override {
-    return TGateState{game.Status(), RunOnGame, RunOnGame};
+    return TGateState{game.Status(), RunOnGame, RunOnGame, game.ReadOnly};
   }
   bool RunOnGame = false;
   void SetSelectionActions(bool on) override { SelectionActions = on; }
@@ -63,7 +79,6 @@ class FakeMainActions : public TMainActions {
   ScriptedRunner Runner;
   TDialogs dialogs{Runner};
   std::vector<std::string> Calls;
-  int Backups = 0;
   bool SelectionActions = false;
   bool Grid = false;
   bool SaveAsAnswer = false;

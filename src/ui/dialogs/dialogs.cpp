@@ -1,26 +1,29 @@
 #include "ui/dialogs/dialogs.h"
 
+#include "document/gate.h"
 #include "model/info.h"
 #include "model/status_code.h"
 #include "model/table_edit.h"
 
 namespace ludomark {
 
-bool SolvingNow(const TGameForm32& game) {
-  return game.Status() == StatusSolving;
+namespace {
+// The gate's word on editing the game now: no while a run works on it (a solved game is
+// refused before a dialog opens, with its message).
+bool EditRefused(const TGameForm32& game) {
+  return Ask(TDeed::Edit, GateOf(game)) == TAnswer::No;
 }
 
-namespace {
-bool SolvingNow(const TGameObject32& element) {
+bool EditRefused(const TGameObject32& element) {
   const auto* game = As<TGameForm32>(element.Owner);
-  return game == nullptr || SolvingNow(*game);
+  return game == nullptr || EditRefused(*game);
 }
 
 // The player and node dialogs edit the element given, or make a new one when given none.
 template <class TElement, class TDialog>
 TElement* RunCreateOrEdit(TDialogRunner& runner, TDialog& dialog, TGameForm32& game,
                           TElement* element) {
-  if (SolvingNow(game)) return nullptr;
+  if (EditRefused(game)) return nullptr;
   dialog.Setup(element, game);
   TElement* result = nullptr;
   if (runner.Show(dialog)) {
@@ -48,7 +51,7 @@ TNode32* RunNodeDialog(TDialogs& dialogs, TGameForm32& game, TNode32* node) {
 bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
   TMoveDlg& dialog = dialogs.Move;
   auto* game = As<TGameForm32>(move.Owner);
-  if (game == nullptr || SolvingNow(*game)) return false;
+  if (game == nullptr || EditRefused(*game)) return false;
   dialog.Setup(&move, *game);
   const bool ok = dialogs.Runner.Show(dialog);
   if (ok) {
@@ -60,7 +63,7 @@ bool RunMoveDialog(TDialogs& dialogs, TMove32& move) {
 }
 
 bool RunPayoffDialog(TDialogs& dialogs, TMove32& element) {
-  if (SolvingNow(element)) return false;
+  if (EditRefused(element)) return false;
   TPayoffDlg& dialog = dialogs.Payoff;
   dialog.Setup(element);
   const bool ok = dialogs.Runner.Show(dialog);
@@ -74,7 +77,7 @@ bool RunPayoffDialog(TDialogs& dialogs, TMove32& element) {
 }
 
 bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table) {
-  if (SolvingNow(table)) return false;
+  if (EditRefused(table)) return false;
   TSideDlg& dialog = dialogs.Side;
   dialog.Setup(side, table);
   bool changed = false;
@@ -84,7 +87,7 @@ bool RunSideDialog(TDialogs& dialogs, TSide32* side, TTable32& table) {
 }
 
 bool RunInfoDialog(TDialogs& dialogs, TNode32& anchor) {
-  if (SolvingNow(anchor) || !dialogs.Info.Setup(anchor)) return false;
+  if (EditRefused(anchor) || !dialogs.Info.Setup(anchor)) return false;
   // The dialog has no Cancel: however it closes, the set is made from the events.
   dialogs.Runner.Show(dialogs.Info);
   dialogs.Info.OKBtnClick();
@@ -92,7 +95,7 @@ bool RunInfoDialog(TDialogs& dialogs, TNode32& anchor) {
 }
 
 bool RemovePlayer(TGameForm32& game, TPlayer32* player) {
-  if (player == nullptr || SolvingNow(game) || !player->CanDelete()) return false;
+  if (player == nullptr || EditRefused(game) || !player->CanDelete()) return false;
   game.Players().Remove(player);
   game.SetStatus(StatusEdited);
   FreeElement(player);
@@ -100,7 +103,7 @@ bool RemovePlayer(TGameForm32& game, TPlayer32* player) {
 }
 
 bool RemoveNode(TGameForm32& game, TNode32* node) {
-  if (node == nullptr || SolvingNow(game) || !node->CanDelete()) return false;
+  if (node == nullptr || EditRefused(game) || !node->CanDelete()) return false;
   game.PurgeInfos(/*keepSingle=*/false);
   game.Moves().ForEachAs<TMove32>([&](TMove32* m) {
     if (m->From.get() == node) m->SetFrom(nullptr);
@@ -114,7 +117,7 @@ bool RemoveNode(TGameForm32& game, TNode32* node) {
 }
 
 void RemoveMove(TGameForm32& game, TMove32* move) {
-  if (move == nullptr || SolvingNow(game)) return;
+  if (move == nullptr || EditRefused(game)) return;
   game.Moves().Remove(move);
   game.SetStatus(StatusEdited);
   FreeElement(move);

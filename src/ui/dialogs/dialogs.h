@@ -40,11 +40,9 @@ struct TDialogs {
   TSolveOptionsDlg SolveOptions;
 };
 
-// Whether the game is being solved: the solver works on it between progress reports, so no
-// edit may touch it then. Every edit below refuses such a game without showing anything.
-bool SolvingNow(const TGameForm32& game);
-
 // The edits the windows run. Each answers whether the user confirmed and the game changed.
+// Each refuses, without showing anything, what the gate does not let be edited now (a game a
+// run works on, a game open read-only).
 
 // Edits the player, or, without one, adds a new player to the game; the player on OK.
 TPlayer32* RunPlayerDialog(TDialogs& dialogs, TGameForm32& game, TPlayer32* player);

@@ -1,6 +1,6 @@
 #include "ui/dialogs/qt_message_boxes.h"
 
-#include <QMessageBox>
+#include <QApplication>
 
 namespace ludomark {
 
@@ -16,17 +16,34 @@ std::string FromQString(const QString& text) {
   return text.toUtf8().toStdString();
 }
 
+QWidget* TQtMessageBoxes::Concerned() const {
+  // The box belongs over what the user is looking at: an open dialog (a payoff dialog, say), or
+  // the active window, so that it never opens behind another one.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return parent_;
+}
+
+int TQtMessageBoxes::Ask(QMessageBox::Icon icon, const std::string& text,
+                         QMessageBox::StandardButtons buttons) const {
+  QMessageBox box(icon, kTitle, ToQString(text), buttons, Concerned());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.show();
+  box.raise();
+  box.activateWindow();
+  return box.exec();
+}
+
 void TQtMessageBoxes::Warning(const std::string& text) {
-  QMessageBox::warning(parent_, kTitle, ToQString(text));
+  Ask(QMessageBox::Warning, text, QMessageBox::Ok);
 }
 
 void TQtMessageBoxes::Information(const std::string& text) {
-  QMessageBox::information(parent_, kTitle, ToQString(text));
+  Ask(QMessageBox::Information, text, QMessageBox::Ok);
 }
 
 bool TQtMessageBoxes::Confirm(const std::string& text) {
-  return QMessageBox::question(parent_, kTitle, ToQString(text),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return Ask(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace ludomark

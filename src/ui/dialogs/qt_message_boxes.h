@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include "model/messages.h"
@@ -16,6 +17,9 @@ class TQtMessageBoxes : public TMessageSink {
   bool Confirm(const std::string& text) override;
 
  private:
+  QWidget* Concerned() const;
+  int Ask(QMessageBox::Icon icon, const std::string& text,
+          QMessageBox::StandardButtons buttons) const;
   QWidget* parent_;
 };
 

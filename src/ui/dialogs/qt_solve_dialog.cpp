@@ -11,7 +11,9 @@
 namespace ludomark {
 
 QtSolveDialog::QtSolveDialog(QWidget* parent, TSolveDlg& logic)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
+    // A dialog of the main window like the others, never kept above the dialogs and message
+    // boxes that open while it shows.
+    : QDialog(parent),
       logic_(logic),
       stage_(new QLabel(this)),
       bar_(new QProgressBar(this)),

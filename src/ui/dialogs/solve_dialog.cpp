@@ -19,7 +19,11 @@ void TSolveDlg::Prepare(bool run, TGameForm32& game, const TGameCopier& copy) {
     stage_.clear();
     host_->StateChanged();
     const int jobs = jobs_ > 0 ? jobs_ : static_cast<int>(std::thread::hardware_concurrency());
-    solve_.Start(run_, game, std::max(jobs, 1), copy, *this);
+    {
+      const TEditScope scope(game);
+      game.SetRunWorking(true);
+      solve_.Start(run_, game, std::max(jobs, 1), copy, *this);
+    }
     host_->StartTicking();
   } else {
     RunningState(/*running=*/false, "Solved");
@@ -33,13 +37,20 @@ bool TSolveDlg::Tick(int waitMs) {
   if (!solve_.Wait(std::chrono::milliseconds(waitMs), *this)) return true;
   host_->StopTicking();
   TGameForm32* game = game_;
-  try {
-    solve_.Finish(*this);
-  } catch (const std::exception& e) {
-    RunningState(/*running=*/false, "Solved");
-    ShowMessage(e.what());
+  std::string failure;
+  {
+    // What the run recorded reaches the windows once, with the end of the run.
+    const TEditScope scope(*game);
+    try {
+      solve_.Finish(*this);
+    } catch (const std::exception& e) {
+      RunningState(/*running=*/false, "Solved");
+      failure = e.what();
+    }
+    game->SetRunWorking(false);
   }
-  if (game != nullptr) windows_.RunFinished(*game);
+  if (!failure.empty()) ShowMessage(failure);
+  windows_.RunFinished(*game);
   return false;
 }
 
@@ -49,7 +60,7 @@ void TSolveDlg::WaitForRun() {
 }
 
 void TSolveDlg::CancelBtnClick() {
-  run_.Stopped = true;
+  if (Working()) run_.Stopped = true;
 }
 
 void TSolveDlg::CloseBtnClick() {
@@ -73,6 +84,7 @@ void TSolveDlg::ShowBtnClick() {
 void TSolveDlg::DeleteBtnClick() {
   TSolution32* solution = selected_.get();
   if (game_ == nullptr || solution == nullptr || !windows_.HasGameWindow(*game_)) return;
+  const TEditScope scope(*game_);
   windows_.CloseSolutionViews(*game_, solution);
   selected_ = nullptr;
   DeleteSolution(*game_, solution);
@@ -122,7 +134,17 @@ void TSolveDlg::RunningState(bool running, const std::string& title) {
   if (!running) stage_.clear();
   // The run keeps the caption for the sampling method, which has no title of its own.
   if (!title.empty()) caption_ = title;
+  if (!running) ShowStopped();
   run_.Stopped = !running;
+  host_->StateChanged();
+}
+
+void TSolveDlg::ShowStopped() {
+  if (!run_.WasStopped || game_ == nullptr) return;
+  // A stopped run's solutions are kept, but they are what it found before the stop, no more.
+  const int found = game_->Solutions().LiveCount();
+  caption_ = "Stopped: " + std::to_string(found) + (found == 1 ? " solution" : " solutions") +
+             " found before the stop";
   host_->StateChanged();
 }
 

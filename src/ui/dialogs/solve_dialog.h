@@ -95,6 +95,9 @@ class TSolveDlg : public TSolveObserver {
   void ShowMessage(const std::string& text) override;
 
  private:
+  // After a stopped run: the caption says how many solutions were found before the stop.
+  void ShowStopped();
+
   TSolveRun& run_;
   TSolutionWindows& windows_;
   TThreadedSolve solve_;

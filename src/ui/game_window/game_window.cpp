@@ -1,7 +1,7 @@
 #include "ui/game_window/game_window.h"
 
-#include "gamefile/file_error.h"
-#include "gamefile/game_file.h"
+#include <algorithm>
+
 #include "gamefile/listing.h"
 #include "model/drawing.h"
 #include "model/geometry.h"
@@ -45,7 +45,7 @@ void TMDIChild::ResetDisplay() {
   host_.Invalidate();
 }
 
-void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChange /*change*/) {
+void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChanges /*changes*/) {
   if (!IsText()) ResetDisplay();
 }
 
@@ -69,6 +69,18 @@ void TMDIChild::ShowFirstNode() {
   host_.Invalidate();
 }
 
+TPoint TMDIChild::ViewCentre() const {
+  return ModelPoint(host_.ViewWidth() / 2, host_.ViewHeight() / 2);
+}
+
+void TMDIChild::CentreOn(const TPoint& at) {
+  if (IsText()) return;
+  scrollX_ = std::max(0, ToScreen(at.X) - host_.ViewWidth() / 2);
+  scrollY_ = std::max(0, ToScreen(at.Y) - host_.ViewHeight() / 2);
+  host_.ScrollTo(scrollX_, scrollY_);
+  host_.Invalidate();
+}
+
 void TMDIChild::SetCaption(const std::string& caption) {
   caption_ = caption;
   host_.SetCaption(caption);
@@ -87,6 +99,7 @@ void TMDIChild::SetToDraw(bool placing) {
   if (placing) {
     host_.SetPointerShape(TPointerShape::Cross);
     placing_ = true;
+    placingPoint_ = TPlacingPoint::Due;  // a new command: a point of its own
   }
 }
 
@@ -146,6 +159,7 @@ void TMDIChild::EndPlacing() {
 
 void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
   if (IsText()) return;
+  const TEditScope scope(*game_);
   const TPoint at = ModelPoint(x, y);
   if (button == TMouseButton::Left) {
     if (placing_) {
@@ -171,6 +185,7 @@ void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
 
 void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
   if (IsText()) return;
+  const TEditScope scope(*game_);
   const TPoint at = ModelPoint(x, y);
   if (placing_) {
     if (MayMove()) FollowPointer(at);
@@ -184,6 +199,7 @@ void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
 
 void TMDIChild::FormMouseUp(TMouseButton button, int32_t x, int32_t y) {
   if (IsText()) return;
+  const TEditScope scope(*game_);
   if (placing_) {
     if (button == TMouseButton::Left) EndPlacing();
     return;
@@ -253,6 +269,7 @@ void TMDIChild::FormActivate() {
 bool TMDIChild::FormCloseQuery() {
   if (kind_ != TWindowKind::Game) return true;
   if (!Allowed(TDeed::Close, Gate())) return false;  // a run still works on the game
+  const TEditScope scope(*game_);
   TMessageSink& messages = game_->Messages();
   // A game read from an exchange file (or never saved) has no game file of its own yet: it is
   // saved through Save As, never over the file it came from.
@@ -260,36 +277,36 @@ bool TMDIChild::FormCloseQuery() {
     return main_.SaveAs(*this) || !HasElements() ||
            messages.Confirm("Close without saving the new game?");
   };
-  try {
-    switch (game_->Status()) {
-      case StatusNew:
-        // A new game with something in it is not dropped because Save As was cancelled: the
-        // user says so first.
-        if (!saveAs()) return false;
-        break;
-      case StatusSolved:
-        if (messages.Confirm("Save solutions?")) {
-          if (!game_->HasFileName()) return saveAs();
-          WriteGameFile(game_->FileName(), *game_, /*withSolutions=*/true);
-          game_->SetStatus(StatusSolvedSaved);
-        }
-        break;
-      case StatusEdited:
-        if (messages.Confirm("Save edited game?")) {
-          if (!game_->HasFileName()) return saveAs();
-          WriteGameFile(game_->FileName(), *game_);
-          game_->SetStatus(StatusSaved);
-        }
-        break;
-      default:
-        break;
-    }
-  } catch (const TFileError& e) {
-    // A game that could not be saved stays open rather than being lost.
-    messages.Warning(e.what());
-    return false;
+  // A game open read-only belongs to the instance that edits it: saved elsewhere or not at all.
+  const bool ownFile = game_->HasFileName() && !game_->ReadOnly;
+  switch (game_->Status()) {
+    case StatusNew:
+      // A new game with something in it is not dropped because Save As was cancelled: the
+      // user says so first.
+      return saveAs();
+    case StatusSolved:
+      if (messages.Confirm(SaveSolutionsQuestion(*game_))) {
+        if (!ownFile) return saveAs();
+        // A game that could not be saved stays open rather than being lost.
+        return main_.SaveOwnFile(*this, /*withSolutions=*/true);
+      }
+      break;
+    case StatusEdited:
+      if (messages.Confirm("Save edited game?")) {
+        if (!ownFile) return saveAs();
+        return main_.SaveOwnFile(*this, /*withSolutions=*/false);
+      }
+      break;
+    default:
+      break;
   }
   return true;
+}
+
+std::string SaveSolutionsQuestion(const TGameForm32& game) {
+  return game.SolutionsIncomplete
+             ? "Save solutions? The run was stopped before its end, so the set may be incomplete."
+             : "Save solutions?";
 }
 
 bool TMDIChild::HasElements() {

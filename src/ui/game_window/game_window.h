@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/game_form.h"
+#include "gamefile/file_identity.h"
 #include "model/canvas.h"
 #include "model/game_list.h"
 #include "model/ref.h"
@@ -39,6 +40,10 @@ class TMDIChild : public TDocumentObserver {
   TGameObject32* Current() const { return current_.get(); }
   void SetCurrent(TGameObject32* element) { current_ = element; }
   bool Placing() const { return placing_; }
+  // The undo point of an element being placed: taken when the placing begins, amended by the
+  // drop, so that adding (or moving) an element and dropping it is one step.
+  enum class TPlacingPoint { None, Due, Taken };
+  TPlacingPoint& PlacingPoint() { return placingPoint_; }
   bool RubberBand() const { return rubberBand_; }
   bool IsText() const;
   const std::string& Caption() const { return caption_; }
@@ -47,9 +52,11 @@ class TMDIChild : public TDocumentObserver {
   TUndoHistory& History() { return history_; }
   // What the gate looks at for this window's game.
   TGateState Gate() const { return main_.GateFor(*game_); }
+  // The game file as it was when the game was read from it or last saved to it.
+  TFileIdentity FileIdentity;
 
   // Every change of the game repaints the picture (and its scroll ranges follow the extent).
-  void DocumentChanged(TGameForm32& game, TChange change) override;
+  void DocumentChanged(TGameForm32& game, TChanges changes) override;
   // A setting of the view (zoom, grid, values, trace) changed.
   void ViewChanged();
 
@@ -78,6 +85,10 @@ class TMDIChild : public TDocumentObserver {
   void FormPaint(TCanvas& canvas, int32_t width = 0, int32_t height = 0);
   void HorzFormScroll(int32_t position);
   void VertFormScroll(int32_t position);
+  // The model point at the centre of the view, and the scroll that puts a point there (a zoom
+  // keeps the place looked at).
+  TPoint ViewCentre() const;
+  void CentreOn(const TPoint& at);
   int32_t ScrollX() const { return scrollX_; }
   int32_t ScrollY() const { return scrollY_; }
 
@@ -117,7 +128,11 @@ class TMDIChild : public TDocumentObserver {
   int32_t scrollY_ = 0;
   bool rubberBand_ = false;
   bool placing_ = false;
+  TPlacingPoint placingPoint_ = TPlacingPoint::None;
   TUndoHistory history_;
 };
+
+// "Save solutions?", saying so when a stopped run may have left the set incomplete.
+std::string SaveSolutionsQuestion(const TGameForm32& game);
 
 }  // namespace ludomark

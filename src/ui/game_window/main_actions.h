@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/game_window/gate.h"
+#include "document/gate.h"
 
 namespace ludomark {
 
@@ -13,10 +13,11 @@ struct TDialogs;
 class TMainActions {
  public:
   virtual ~TMainActions() = default;
-  // Keeps the game as it is now as an undo point, before an edit.
-  virtual void Backup(TGameForm32& game) = 0;
   // The Save As command on the window; false when the user cancelled or saving failed.
   virtual bool SaveAs(TMDIChild& window) = 0;
+  // Writes the window's game (with its solutions when asked) to its own file, after asking
+  // when the file changed on disk since it was opened or saved; false when nothing was saved.
+  virtual bool SaveOwnFile(TMDIChild& window, bool withSolutions) = 0;
   virtual void DeleteSelectionAct() = 0;
   virtual void CopySelectionAct() = 0;
   virtual void ZoomIn() = 0;

@@ -141,6 +141,14 @@ void QtGameWindow::SetScrollRanges(int32_t width, int32_t height) {
   area_->SetExtent(width, height);
 }
 
+int32_t QtGameWindow::ViewWidth() const {
+  return area_->viewport()->width();
+}
+
+int32_t QtGameWindow::ViewHeight() const {
+  return area_->viewport()->height();
+}
+
 void QtGameWindow::ScrollTo(int32_t x, int32_t y) {
   area_->horizontalScrollBar()->setValue(x);
   area_->verticalScrollBar()->setValue(y);

@@ -100,6 +100,11 @@ bool TMDIChild::RefuseIfSolved() {
       game_->Messages().Information("Solved game cannot be edited. Delete solutions first");
       return true;
     case TAnswer::No:
+      if (game_->ReadOnly && !Gate().RunOnGame) {
+        game_->Messages().Information(
+            "This game is open read-only: another Ludomark is editing its file. Save it under "
+            "another name to edit it here.");
+      }
       return true;
   }
   return true;
@@ -111,11 +116,11 @@ void TMDIChild::Edited() {
 
 void TMDIChild::Execute(TWindowCommand command) {
   if (current_ == nullptr) return;
+  const TEditScope scope(*game_);
   if (IsMoving(command)) {
     if (!MayMove()) return;
   } else if (!IsSelection(command)) {
     if (RefuseIfSolved()) return;
-    main_.Backup(*game_);
   }
   RunCommand(command);
   host_.Invalidate();
@@ -133,7 +138,6 @@ void TMDIChild::RunCommand(TWindowCommand command) {
       main_.CopySelectionAct();
       break;
     case C::Redraw:
-      main_.Backup(*game_);
       SetToDraw(/*placing=*/true);
       break;
     case C::RedrawCell:

@@ -58,6 +58,9 @@ class TWindowHost {
   virtual void ShowText(const std::vector<std::string>& lines) = 0;
   virtual void ShowPicture() = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+  // The size of the drawing area shown, in pixels.
+  virtual int32_t ViewWidth() const { return 0; }
+  virtual int32_t ViewHeight() const { return 0; }
 };
 
 }  // namespace ludomark

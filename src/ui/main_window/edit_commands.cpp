@@ -11,7 +11,6 @@ namespace ludomark {
 TMDIChild* TMainForm::StartEdit() {
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return nullptr;
-  Backup(window.Game());
   return &window;
 }
 
@@ -25,6 +24,7 @@ TGameObject32* TMainForm::Choose(TGameList& list, int type, const char* noneMess
 }
 
 void TMainForm::AddPlayer() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   if (TPlayer32* player = RunPlayerDialog(dialogs_, window->Game(), nullptr)) {
@@ -34,6 +34,7 @@ void TMainForm::AddPlayer() {
 }
 
 void TMainForm::AddNode() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   if (TNode32* node = RunNodeDialog(dialogs_, window->Game(), nullptr)) {
@@ -43,6 +44,7 @@ void TMainForm::AddNode() {
 }
 
 void TMainForm::AddMove() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   TGameType32& game = window->Game();
@@ -71,6 +73,7 @@ void TMainForm::AddMove() {
 }
 
 void TMainForm::AddTable() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   TGameType32& game = window->Game();
@@ -87,6 +90,7 @@ void TMainForm::AddTable() {
 }
 
 void TMainForm::AddSide() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* table = As<TTable32>(Choose(window->Game().Nodes(), kTable, "No defined table"));
@@ -103,12 +107,11 @@ void TMainForm::AddSide() {
 }
 
 void TMainForm::AddSelect() {
+  const TCommand command(*this);
   if (!Enabled(TAction::AddSelect)) return;  // nothing is selected
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
   TGameType32& game = window.Game();
-  // Copying is an edit of its own: Undo takes back the copy and nothing before it.
-  Backup(game);
   game.CopySelection();
   window.SetCurrent(&game.SelectRect());
   SetSelectionActions(/*on=*/false);
@@ -116,6 +119,7 @@ void TMainForm::AddSelect() {
 }
 
 void TMainForm::EditPlayer() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   if (auto* player = As<TPlayer32>(Choose(window->Game().Players(), kEveryType, nullptr))) {
@@ -124,6 +128,7 @@ void TMainForm::EditPlayer() {
 }
 
 void TMainForm::EditNode() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   if (auto* node = As<TNode32>(Choose(window->Game().Nodes(), kNode, nullptr))) {
@@ -132,6 +137,7 @@ void TMainForm::EditNode() {
 }
 
 void TMainForm::EditMove() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* move = As<TMove32>(Choose(window->Game().Moves(), kMove, nullptr));
@@ -142,6 +148,7 @@ void TMainForm::EditMove() {
 }
 
 void TMainForm::EditInfo() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* set = As<TInfo32>(Choose(window->Game().Infos(), kInfo, nullptr));
@@ -155,6 +162,7 @@ void TMainForm::EditInfo() {
 }
 
 void TMainForm::EditTable() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* table = As<TTable32>(Choose(window->Game().Nodes(), kTable, "No defined table"));
@@ -164,6 +172,7 @@ void TMainForm::EditTable() {
 }
 
 void TMainForm::EditSide() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* side = As<TSide32>(Choose(window->Game().Infos(), kSide, "No defined side"));
@@ -172,6 +181,7 @@ void TMainForm::EditSide() {
 }
 
 void TMainForm::DeletePlayer() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* player = As<TPlayer32>(Choose(window->Game().Players(), kEveryType, nullptr));
@@ -181,6 +191,7 @@ void TMainForm::DeletePlayer() {
 }
 
 void TMainForm::DeleteNode() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* node = As<TNode32>(Choose(window->Game().Nodes(), kNode, nullptr));
@@ -190,6 +201,7 @@ void TMainForm::DeleteNode() {
 }
 
 void TMainForm::DeleteMove() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   if (auto* move = As<TMove32>(Choose(window->Game().Moves(), kMove, nullptr))) {
@@ -198,6 +210,7 @@ void TMainForm::DeleteMove() {
 }
 
 void TMainForm::DeleteTable() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   TGameType32& game = window->Game();
@@ -213,6 +226,7 @@ void TMainForm::DeleteTable() {
 }
 
 void TMainForm::DeleteSide() {
+  const TCommand command(*this);
   TMDIChild* window = StartEdit();
   if (window == nullptr) return;
   auto* side = As<TSide32>(Choose(window->Game().Infos(), kSide, "No defined side"));
@@ -220,10 +234,10 @@ void TMainForm::DeleteSide() {
 }
 
 void TMainForm::DeleteSelect() {
+  const TCommand command(*this);
   if (!Enabled(TAction::DeleteSelect)) return;  // nothing is selected
   TMDIChild& window = ActiveGameWindow();
   if (window.RefuseIfSolved()) return;
-  Backup(window.Game());
   window.SetCurrent(nullptr);
   window.Game().DeleteSelection();
   SetSelectionActions(/*on=*/false);

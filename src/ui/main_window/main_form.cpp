@@ -8,6 +8,7 @@
 #include "gamefile/exchange_file.h"
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
+#include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/settings.h"
@@ -94,6 +95,22 @@ void TMainForm::ViewChanged() {
   host_.ViewChanged();
 }
 
+TMainForm::TCommand::TCommand(TMainForm& form) : form_(form) {
+  if (form_.commandDepth_++ > 0) return;
+  for (TMDIChild* w : form_.windows_) {
+    if (w->Kind() != TWindowKind::Game) continue;
+    w->Game().BeginEdit();
+    form_.commandGames_.push_back(&w->Game());
+  }
+}
+
+TMainForm::TCommand::~TCommand() {
+  if (--form_.commandDepth_ > 0) return;
+  const std::vector<TGameForm32*> games = std::move(form_.commandGames_);
+  form_.commandGames_.clear();
+  for (TGameForm32* game : games) game->EndEdit();
+}
+
 // --- child windows ---
 
 TMDIChild& TMainForm::OpenChild(const std::string& caption, TWindowKind kind, TSolution32* solution,
@@ -101,8 +118,15 @@ TMDIChild& TMainForm::OpenChild(const std::string& caption, TWindowKind kind, TS
   TMDIChild& window = host_.CreateChild(kind, game, solution);
   windows_.push_back(&window);
   if (kind == TWindowKind::Game) {
-    window.Game().SetMessages(&messages_);
-    window.Game().Watch(this);
+    TGameType32& game = window.Game();
+    game.SetMessages(&messages_);
+    game.Watch(this);
+    window.History().Reset(GameFileText(game));
+    // A game made during a command is told of with the others, when the command ends.
+    if (commandDepth_ > 0) {
+      game.BeginEdit();
+      commandGames_.push_back(&game);
+    }
   } else if (kind == TWindowKind::Solution) {
     PushValueFlags();
   }
@@ -135,8 +159,14 @@ void TMainForm::WindowGone(TMDIChild& window) {
 
 void TMainForm::GameWindowClosing(TGameForm32& game) {
   game.Unwatch(this);
+  // A game going away has nobody left to tell.
+  commandGames_.erase(std::remove(commandGames_.begin(), commandGames_.end(), &game),
+                      commandGames_.end());
   // Closed as the user chose: nothing is left to recover.
-  if (game.HasFileName()) recovery_.Drop(game.FileName());
+  if (game.HasFileName() && !game.ReadOnly) {
+    recovery_.Drop(game.FileName());
+    recovery_.Release(game.FileName());
+  }
   CloseOtherWindows(game, nullptr);
   solveDlg_.GameClosing(game);
 }
@@ -189,9 +219,10 @@ void TMainForm::FirstActivation(const std::string& path) {
 }
 
 bool TMainForm::CloseAll() {
-  if (run_.Busy) {
+  const TCommand command(*this);
+  if (AnyRun()) {
     // The run stops at its next step; its end closes the main window again.
-    run_.Stopped = true;
+    solveDlg_.CancelBtnClick();
     exitPending_ = true;
     return false;
   }
@@ -212,52 +243,115 @@ bool TMainForm::CloseAll() {
 
 // --- state of the actions ---
 
+bool TMainForm::AnyRun() {
+  return std::any_of(windows_.begin(), windows_.end(), [](TMDIChild* w) {
+    return w->Kind() == TWindowKind::Game && w->Game().RunWorking();
+  });
+}
+
 TGateState TMainForm::GateFor(const TGameForm32& game) {
-  return TGateState{game.Status(), run_.Busy && solveDlg_.Game() == &game, run_.Busy};
+  return GateOf(game, AnyRun());
+}
+
+TGateState TMainForm::ActiveGate() {
+  TMDIChild* active = host_.ActiveChild();
+  // With no window open, a command works on a fresh new game.
+  return active != nullptr ? active->Gate() : TGateState{StatusNew, false, AnyRun(), false};
 }
 
 bool TMainForm::May(TDeed deed, TMDIChild& window) {
   return Allowed(deed, window.Gate());
 }
 
-void TMainForm::DocumentChanged(TGameForm32& game, TChange /*change*/) {
+void TMainForm::DocumentChanged(TGameForm32& game, TChanges /*changes*/) {
   RefreshActions();
-  KeepRecovery(game);
+  TMDIChild* owner = GameWindowOf(game);
+  // While an element follows the pointer the command goes on until the drop; during a run the
+  // game does not change.
+  if (owner == nullptr || game.RunWorking()) return;
+  // An element that follows the pointer: the point is taken when the placing begins and the
+  // drop amends it; the moves in between cost nothing.
+  TMDIChild::TPlacingPoint& point = owner->PlacingPoint();
+  if (owner->Placing() && point == TMDIChild::TPlacingPoint::Taken) return;
+  std::string text = GameFileText(game);
+  if (owner->Placing()) {
+    owner->History().Record(text);
+    point = TMDIChild::TPlacingPoint::Taken;
+  } else if (point == TMDIChild::TPlacingPoint::Taken) {
+    owner->History().Amend(text);
+    point = TMDIChild::TPlacingPoint::None;
+  } else {
+    owner->History().Record(text);
+    point = TMDIChild::TPlacingPoint::None;
+  }
+  KeepRecovery(*owner, text);
+  if (const std::string failure = recovery_.TakeFailure(); !failure.empty()) {
+    host_.ShowStatus("Edits are not being kept for recovery: " + failure);
+  }
 }
 
-void TMainForm::KeepRecovery(TGameForm32& game) {
-  TMDIChild* owner = GameWindowOf(game);
-  if (owner == nullptr || !game.HasFileName()) return;
+void TMainForm::KeepRecovery(TMDIChild& window, const std::string& text) {
+  TGameType32& game = window.Game();
+  if (!game.HasFileName() || game.ReadOnly) return;
   const int status = game.Status();
   if (status == StatusEdited) {
-    // While an element follows the pointer the copy waits for the drop.
-    if (!owner->Placing()) recovery_.Keep(game.FileName(), GameFileText(game));
+    recovery_.Keep(game.FileName(), text, window.FileIdentity);
   } else if (status == StatusSaved || status == StatusSolvedSaved) {
     recovery_.Drop(game.FileName());
   }
 }
 
-void TMainForm::OfferRecovery(TMDIChild& window, const std::string& kept) {
+void TMainForm::TakeFile(TMDIChild& window, const std::string& path) {
+  TGameType32& game = window.Game();
+  if (game.HasFileName() && game.FileName() != path && !game.ReadOnly) {
+    recovery_.Drop(game.FileName());
+    recovery_.Release(game.FileName());
+  }
+  window.FileIdentity = IdentityOfFile(path);
+  // Saved under a name of its own, a game open read-only is the user's to edit.
+  game.ReadOnly = !recovery_.Claim(path);
+}
+
+void TMainForm::OfferRecovery(TMDIChild& window, const TRecovery::TKept& kept) {
   TGameType32& game = window.Game();
   const std::string path = game.FileName();
-  if (kept.empty() || kept == GameFileText(game)) return;
-  if (!messages_.Confirm("Edits of this game that were not saved were kept when Ludomark last "
-                         "ended. Open them?")) {
+  if (kept.Text.empty() || kept.Text == GameFileText(game)) {
     recovery_.Drop(path);
     return;
   }
   TGameType32 trial;
   try {
-    ReadGameText(kept, trial);
+    ReadGameText(kept.Text, trial);
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
     recovery_.Drop(path);
     return;
   }
-  // The kept edits are the game's; its saved solutions belonged to the game as saved.
+  if (!kept.Began.SameText(window.FileIdentity)) {
+    // The file moved on since the edits began: they never go over it, only into a game of
+    // their own, saved under a name the user gives.
+    if (messages_.Confirm("Edits of this game that were not saved were kept when Ludomark last "
+                          "ended, but the file changed since. Open the kept edits as a new "
+                          "game?")) {
+      TMDIChild& copy = OpenChild("", TWindowKind::Game, nullptr, nullptr);
+      ReadGameText(kept.Text, copy.Game());
+      copy.Game().ClearFileName();
+      copy.Game().ForceStatus(StatusNew);
+      copy.ResetDisplay();
+    }
+    recovery_.Drop(path);
+    return;
+  }
+  if (!messages_.Confirm("Edits of this game that were not saved were kept when Ludomark last "
+                         "ended. Open them?")) {
+    recovery_.Drop(path);
+    return;
+  }
+  // The kept edits are the game's; its saved solutions belonged to the game as saved. Undo
+  // goes back to the file.
   game.ResetDerived();
   game.FreeGame();
-  ReadGameText(kept, game);
+  ReadGameText(kept.Text, game);
   game.SetFileName(path);
   game.ForceStatus(StatusEdited);
 }
@@ -269,9 +363,7 @@ void TMainForm::SetSelectionActions(bool on) {
 
 void TMainForm::RefreshActions() {
   TMDIChild* active = host_.ActiveChild();
-  // With no window open, a command works on a fresh new game.
-  const TGateState state =
-      active != nullptr ? active->Gate() : TGateState{StatusNew, false, run_.Busy};
+  const TGateState state = ActiveGate();
   const bool editable = Ask(TDeed::Edit, state) == TAnswer::Yes;
   for (TAction a : kEditActions) Set(a, editable);
   for (const TActionDeed& a : kActionDeeds) {
@@ -282,7 +374,7 @@ void TMainForm::RefreshActions() {
         answer == TAnswer::Yes || (a.Action == TAction::Name && answer == TAnswer::Solved));
   }
   // The solve dialog shows one game at a time: the one its run works on.
-  Set(TAction::Show, Allowed(TDeed::UseSolutions, state) && !run_.Busy);
+  Set(TAction::Show, Allowed(TDeed::UseSolutions, state) && !state.RunBusy);
   if (active != nullptr && active->Kind() == TWindowKind::Solution) {
     Set(TAction::Name, Allowed(TDeed::DropSolutions, state));
   }
@@ -293,10 +385,23 @@ void TMainForm::RefreshActions() {
 // --- files ---
 
 bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
+  TMDIChild* owner = GameWindowOf(game);
+  if (owner == nullptr) return false;
+  const bool ownFile = game.HasFileName() && path == game.FileName();
+  // Another program (or another Ludomark) may have written the file since it was read: its
+  // work is not replaced without a word.
+  if (ownFile && !IdentityOfFile(path).SameText(owner->FileIdentity)) {
+    if (!messages_.Confirm("The file changed on disk since it was opened. Overwrite it?")) {
+      // Save As is offered instead; whatever it does, this save wrote nothing.
+      SaveAs(*owner);
+      return false;
+    }
+  }
   try {
     if (IsSolved(game.Status())) {
-      if (messages_.Confirm("Save solutions?")) {
+      if (messages_.Confirm(SaveSolutionsQuestion(game))) {
         WriteGameFile(path, game, /*withSolutions=*/true);
+        if (!ownFile) TakeFile(*owner, path);
         game.SetFileName(path);
         game.SetStatus(StatusSolvedSaved);
       } else {
@@ -306,6 +411,7 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
     const int status = game.Status();
     if (status == StatusNew || status == StatusEdited || status == StatusSaved) {
       WriteGameFile(path, game);
+      if (!ownFile) TakeFile(*owner, path);
       game.SetFileName(path);
       game.SetStatus(StatusSaved);
     }
@@ -313,14 +419,31 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
     messages_.Warning(e.what());
     return false;
   }
+  owner->FileIdentity = IdentityOfFile(path);
   return true;
 }
 
-void TMainForm::Backup(TGameForm32& game) {
-  if (TMDIChild* owner = GameWindowOf(game)) owner->History().Push(GameFileText(game));
+bool TMainForm::SaveOwnFile(TMDIChild& window, bool withSolutions) {
+  const TCommand command(*this);
+  TGameType32& game = window.Game();
+  const std::string path = game.FileName();
+  if (!IdentityOfFile(path).SameText(window.FileIdentity) &&
+      !messages_.Confirm("The file changed on disk since it was opened. Overwrite it?")) {
+    return SaveAs(window);
+  }
+  try {
+    WriteGameFile(path, game, withSolutions);
+  } catch (const TFileError& e) {
+    messages_.Warning(e.what());
+    return false;
+  }
+  window.FileIdentity = IdentityOfFile(path);
+  game.SetStatus(withSolutions ? StatusSolvedSaved : StatusSaved);
+  return true;
 }
 
 void TMainForm::FileNew() {
+  const TCommand command(*this);
   TMDIChild& window = OpenChild("", TWindowKind::Game, nullptr, nullptr);
   window.Game().ForceStatus(StatusNew);
   window.Game().ClearFileName();
@@ -328,14 +451,30 @@ void TMainForm::FileNew() {
 }
 
 void TMainForm::FileOpen(const std::string& given) {
+  const TCommand command(*this);
   const std::string path = given.empty() ? host_.AskOpenPath() : given;
   if (path.empty()) return;
-  const std::string kept = recovery_.Read(path);
+  // A game already open here is shown, not opened twice.
+  for (TMDIChild* w : windows_) {
+    if (w->Kind() == TWindowKind::Game && w->Game().HasFileName() && w->Game().FileName() == path &&
+        !w->Game().ReadOnly) {
+      host_.Activate(*w);
+      return;
+    }
+  }
+  const bool mine = recovery_.Claim(path);
+  if (!mine && !messages_.Confirm("This game is open in another Ludomark, which keeps its "
+                                  "unsaved edits. Open it read-only?")) {
+    return;
+  }
   TMDIChild& window = OpenChild(path, TWindowKind::Game, nullptr, nullptr);
   TGameType32& game = window.Game();
+  game.ReadOnly = !mine;
+  window.FileIdentity = IdentityOfFile(path);
   try {
     if (!ReadGameFile(path, game)) {
       messages_.Warning("Cannot open " + path);
+      game.ForceStatus(StatusSaved);
       host_.CloseChild(window);
       return;
     }
@@ -345,13 +484,20 @@ void TMainForm::FileOpen(const std::string& given) {
     host_.CloseChild(window);
     return;
   }
-  OfferRecovery(window, kept);
+  window.History().Reset(GameFileText(game));
+  // Only this instance's own copies are offered: another one's edits are still live.
+  if (mine) {
+    if (const std::optional<TRecovery::TKept> kept = recovery_.Read(path)) {
+      OfferRecovery(window, *kept);
+    }
+  }
   window.ResetDisplay();
   window.ShowFirstNode();
   RefreshActions();
 }
 
 void TMainForm::Import(const std::string& given) {
+  const TCommand command(*this);
   const std::string path = given.empty() ? host_.AskImportPath() : given;
   if (path.empty()) return;
   TMDIChild& window = OpenChild(path, TWindowKind::Game, nullptr, nullptr);
@@ -367,11 +513,13 @@ void TMainForm::Import(const std::string& given) {
   // Not a game file yet: saving asks where to write one, never over the exchange file.
   game.ClearFileName();
   game.ForceStatus(StatusNew);
+  window.History().Reset(GameFileText(game));
   window.ResetDisplay();
   window.ShowFirstNode();
 }
 
 void TMainForm::ExportGame() {
+  const TCommand command(*this);
   TMDIChild* active = host_.ActiveChild();
   if (active == nullptr || !May(TDeed::Save, *active)) return;
   const std::string path = host_.AskExportPath();
@@ -384,10 +532,12 @@ void TMainForm::ExportGame() {
 }
 
 void TMainForm::FileSave() {
+  const TCommand command(*this);
   TMDIChild* active = host_.ActiveChild();
   if (active == nullptr || !May(TDeed::Save, *active)) return;
   TGameType32& game = active->Game();
-  if (game.Status() != StatusNew && game.HasFileName()) {
+  // A game open read-only is saved under another name.
+  if (game.Status() != StatusNew && game.HasFileName() && !game.ReadOnly) {
     SaveGame(game.FileName(), game);
   } else {
     SaveAs(*active);
@@ -400,6 +550,7 @@ bool TMainForm::FileSaveAs() {
 }
 
 bool TMainForm::SaveAs(TMDIChild& window) {
+  const TCommand command(*this);
   if (!May(TDeed::Save, window)) return false;
   const std::string path = host_.AskSavePath();
   if (path.empty()) return false;
@@ -420,17 +571,18 @@ void TMainForm::Print() {
 }
 
 void TMainForm::List() {
+  const TCommand command(*this);
   TGameType32& game = ActiveGameWindow().Game();
   TextWindow(game, TWindowKind::Audit, "Audit").FillText(kSolvableListMode);
   host_.Cascade();
 }
 
 void TMainForm::Name() {
+  const TCommand command(*this);
   TMDIChild& window = ActiveGameWindow();
   TGameType32& game = window.Game();
   if (window.Kind() == TWindowKind::Game) {
     if (window.RefuseIfSolved()) return;
-    Backup(game);
     if (RunNameDialog(dialogs_.Runner, dialogs_.Name, "Edit Name", &game.Header())) {
       game.SetStatus(StatusEdited);
     }
@@ -446,12 +598,14 @@ void TMainForm::Name() {
 }
 
 void TMainForm::ShowTest() {
+  const TCommand command(*this);
   TGameType32& game = ActiveGameWindow().Game();
   TextWindow(game, TWindowKind::Test, "Test ").FillText(kSolverStepsMode);
   host_.Cascade();
 }
 
 void TMainForm::ShowDebug() {
+  const TCommand command(*this);
   TMDIChild& window = ActiveGameWindow();
   TSolution32* solution = window.Solution();
   if (window.Kind() != TWindowKind::Solution || solution == nullptr) return;
@@ -471,10 +625,12 @@ void TMainForm::Exit() {
 }
 
 void TMainForm::Undo() {
+  const TCommand command(*this);
   Travel(/*back=*/true);
 }
 
 void TMainForm::Redo() {
+  const TCommand command(*this);
   Travel(/*back=*/false);
 }
 
@@ -494,12 +650,6 @@ void TMainForm::Travel(bool back) {
     messages_.Warning(e.what());
     return;
   }
-  std::string present = GameFileText(game);
-  if (back) {
-    history.Undone(std::move(present));
-  } else {
-    history.Redone(std::move(present));
-  }
   const int status = game.Status();
   const bool named = game.HasFileName();
   const std::string name = game.FileName();
@@ -508,6 +658,11 @@ void TMainForm::Travel(bool back) {
   ReadGameText(text, game);
   if (named) game.SetFileName(name);
   game.ForceStatus(status == StatusNew ? StatusNew : StatusEdited);
+  if (back) {
+    history.Undone(GameFileText(game));
+  } else {
+    history.Redone(GameFileText(game));
+  }
 }
 
 // --- display ---
@@ -567,8 +722,15 @@ void TMainForm::ZoomOut() {
 
 void TMainForm::SetZoom(double zoom) {
   zoom = std::round(zoom * 20) / 20;
+  // Each picture keeps the place at its centre where it is: scroll positions are pixels, which
+  // a new scale moves.
+  std::vector<std::pair<TMDIChild*, TPoint>> centres;
+  for (TMDIChild* w : windows_) {
+    if (!w->IsText()) centres.emplace_back(w, w->ViewCentre());
+  }
   Zoom = std::clamp(zoom, 0.8, 1.6);
   ViewChanged();
+  for (const auto& [window, centre] : centres) window->CentreOn(centre);
 }
 
 void TMainForm::Help() {
@@ -578,6 +740,7 @@ void TMainForm::Help() {
 // --- solutions ---
 
 void TMainForm::AuditGame() {
+  const TCommand command(*this);
   TMDIChild* active = host_.ActiveChild();
   if (active == nullptr || !May(TDeed::Solve, *active)) return;
   TGameType32& game = active->Game();
@@ -591,15 +754,17 @@ void TMainForm::AuditGame() {
 }
 
 void TMainForm::Options() {
-  if (run_.Busy) return;  // a run keeps the method it started with, but one change at a time
+  // A run keeps the method it started with, but one change at a time.
+  if (!Allowed(TDeed::RunSettings, ActiveGate())) return;
   dialogs_.Runner.Show(dialogs_.SolveOptions);
 }
 
 void TMainForm::Solve() {
+  const TCommand command(*this);
   TGameType32& game = ActiveGameWindow().Game();
   // The game's own window: the active one may be a view that closes on the way.
   TMDIChild& window = *GameWindowOf(game);
-  if (run_.Busy || game.Status() == StatusSolving) return;
+  if (GateFor(game).RunBusy) return;
   switch (game.Status()) {
     case StatusNew:
     case StatusEdited:
@@ -625,7 +790,7 @@ void TMainForm::Solve() {
 
 void TMainForm::StartSolve(TMDIChild& window) {
   TGameType32& game = window.Game();
-  if (run_.Busy) return;
+  if (GateFor(game).RunBusy) return;
   // A game solved before still carries what that audit derived; the new audit starts clean.
   game.ResetDerived();
   const TGameCopier copy = CopiesOf(game);
@@ -647,16 +812,19 @@ void TMainForm::StartSolve(TMDIChild& window) {
 }
 
 void TMainForm::Show() {
+  const TCommand command(*this);
   TMDIChild& window = ActiveGameWindow();
   if (!May(TDeed::UseSolutions, window)) return;
   if (!window.Game().Solutions().Empty()) solveDlg_.Prepare(/*run=*/false, window.Game());
 }
 
 void TMainForm::CloseAllSolutions() {
+  const TCommand command(*this);
   if (TMDIChild* active = host_.ActiveChild()) CloseOtherWindows(active->Game(), nullptr);
 }
 
 void TMainForm::DeleteAll() {
+  const TCommand command(*this);
   TMDIChild* active = host_.ActiveChild();
   if (active == nullptr || !May(TDeed::DropSolutions, *active)) return;
   if (!messages_.Confirm("Discard existing solutions?")) return;
@@ -671,7 +839,8 @@ void TMainForm::DeleteAll() {
 }
 
 void TMainForm::ToggleDebug() {
-  if (run_.Busy) return;  // the run reads the setting as it goes
+  // The run reads the setting as it goes.
+  if (!Allowed(TDeed::RunSettings, ActiveGate())) return;
   DebugMode = !DebugMode;
   SetCheck(TAction::Debug, DebugMode);
   ViewChanged();

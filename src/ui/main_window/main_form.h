@@ -45,7 +45,7 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   // once the run has stopped (ExitPending).
   bool CloseAll();
   bool ExitPending() const { return exitPending_; }
-  const TRecovery& Recovery() const { return recovery_; }
+  TRecovery& Recovery() { return recovery_; }
 
   // The commands, by menu.
   void FileNew();
@@ -102,15 +102,15 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   void Tile() { host_.TileVertically(); }
 
   // What the game windows borrow.
-  void Backup(TGameForm32& game) override;
   bool SaveAs(TMDIChild& window) override;
+  bool SaveOwnFile(TMDIChild& window, bool withSolutions) override;
   void DeleteSelectionAct() override { DeleteSelect(); }
   void CopySelectionAct() override { AddSelect(); }
   void RefreshActions() override;
   void SetSelectionActions(bool on) override;
   bool GridChecked() override { return Checked(TAction::DisplayGrid); }
   TGateState GateFor(const TGameForm32& game) override;
-  void DocumentChanged(TGameForm32& game, TChange change) override;
+  void DocumentChanged(TGameForm32& game, TChanges changes) override;
   void SolutionWindowClosed(TSolution32& solution) override;
   void GameWindowClosing(TGameForm32& game) override;
   void WindowGone(TMDIChild& window) override;
@@ -122,11 +122,27 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   void RunFinished(TGameForm32& game) override;
 
  private:
+  // A command of the main window: the games it touches tell their observers once, when it
+  // ends (nested commands are part of the outer one).
+  class TCommand {
+   public:
+    explicit TCommand(TMainForm& form);
+    ~TCommand();
+    TCommand(const TCommand&) = delete;
+    TCommand& operator=(const TCommand&) = delete;
+
+   private:
+    TMainForm& form_;
+  };
   static std::size_t Index(TAction action) { return static_cast<std::size_t>(action); }
+  // Whether a run works on any game of the program.
+  bool AnyRun();
+  // What the gate looks at for the active game, or for the fresh game a command would make.
+  TGateState ActiveGate();
   void Set(TAction action, bool enabled);
   void SetCheck(TAction action, bool checked);
-  // The active game after the gate (a solved game is refused with its message) and the undo
-  // point; nothing when refused.
+  // The active game after the gate (a solved game is refused with its message); nothing when
+  // refused.
   TMDIChild* StartEdit();
   // Whether the gate lets the deed be done to the window's game.
   bool May(TDeed deed, TMDIChild& window);
@@ -143,9 +159,11 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   void StartSolve(TMDIChild& window);
   void PushValueFlags();
   // Keeps a copy of an edited game beside the user's cache (dropped once it is saved).
-  void KeepRecovery(TGameForm32& game);
+  void KeepRecovery(TMDIChild& window, const std::string& text);
   // Offers the copy kept of the file when it differs from what was read.
-  void OfferRecovery(TMDIChild& window, const std::string& kept);
+  void OfferRecovery(TMDIChild& window, const TRecovery::TKept& kept);
+  // The window's game now belongs to the file: copies are kept for it, and saves check it.
+  void TakeFile(TMDIChild& window, const std::string& path);
   // Zoom, grid, values or trace changed: every window and the tool bar follow.
   void ViewChanged();
 
@@ -161,6 +179,8 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   bool activated_ = false;
   bool selectionOn_ = false;
   bool exitPending_ = false;
+  int commandDepth_ = 0;
+  std::vector<TGameForm32*> commandGames_;
   TRecovery recovery_;
 };
 

@@ -101,6 +101,8 @@ class TMainHost {
   virtual void CloseMainWindow() = 0;
   // A setting of the view changed (the zoom among them): the tool bar shows it.
   virtual void ViewChanged() {}
+  // A line for the status bar (what went wrong in the background).
+  virtual void ShowStatus(const std::string& /*text*/) {}
 };
 
 }  // namespace ludomark

@@ -230,6 +230,10 @@ TMDIChild& QtMainWindow::CreateChild(TWindowKind kind, TGameType32* game, TSolut
   return view->Logic();
 }
 
+void QtMainWindow::ShowStatus(const std::string& text) {
+  statusBar()->showMessage(ToQString(text));
+}
+
 void QtMainWindow::ViewChanged() {
   if (zoom_ == nullptr) return;
   const QSignalBlocker quiet(zoom_);

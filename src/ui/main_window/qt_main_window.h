@@ -53,6 +53,7 @@ class QtMainWindow : public QMainWindow, public TMainHost {
   void ShowAbout() override;
   void CloseMainWindow() override { close(); }
   void ViewChanged() override;
+  void ShowStatus(const std::string& text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

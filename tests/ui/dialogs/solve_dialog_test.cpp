@@ -123,14 +123,34 @@ TEST_F(SolveDialogTest, NoSolutionHidesTheViewWithAMessage) {
   EXPECT_EQ(std::find(host.Stages.begin(), host.Stages.end(), "Exploring..."), host.Stages.end());
 }
 
-TEST_F(SolveDialogTest, AbortKeepsWhatWasFoundAndEndsSolved) {
+// Abort keeps what was found, and the dialog says the run stopped, never that the method
+// found nothing; a run to its end reads "Solved".
+TEST_F(SolveDialogTest, AbortKeepsWhatWasFoundAndSaysItStopped) {
   Start("bluff.lmx");
   dialog.CancelBtnClick();
   dialog.WaitForRun();
   EXPECT_EQ(dialog.Stage(), "");
-  EXPECT_EQ(dialog.Caption(), "Solved");
+  const int found = game.Solutions().LiveCount();
+  EXPECT_EQ(dialog.Caption(), "Stopped: " + std::to_string(found) +
+                                  (found == 1 ? " solution" : " solutions") +
+                                  " found before the stop");
+  EXPECT_EQ(game.SolutionsIncomplete, found > 0);
+  EXPECT_TRUE(game.RecordedMessages().Shown.empty());
   EXPECT_FALSE(run.Busy);
-  EXPECT_EQ(static_cast<int>(dialog.Rows().size()), game.Solutions().LiveCount());
+  EXPECT_FALSE(game.RunWorking());
+  EXPECT_EQ(static_cast<int>(dialog.Rows().size()), found);
+
+  // Stopped before anything was found: no "No solution found."
+  game.ResetDerived();
+  game.FreeGame();
+  game.RecordedMessages().Shown.clear();
+  SolveMethod = kSolvePure;
+  Start("matching_pennies.lmx");
+  dialog.CancelBtnClick();
+  dialog.WaitForRun();
+  EXPECT_EQ(dialog.Caption(), "Stopped: 0 solutions found before the stop");
+  EXPECT_TRUE(game.RecordedMessages().Shown.empty());
+  SolveMethod = kSolveMixed;
 }
 
 }  // namespace

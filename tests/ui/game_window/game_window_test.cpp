@@ -84,7 +84,6 @@ TEST_F(GameWindowTest, PopupsByTypeAndTheSolvedGameRules) {
   window.Execute(TWindowCommand::EditTable);
   EXPECT_EQ(shown,
             std::vector<std::string>{"Solved game cannot be edited. Delete solutions first"});
-  EXPECT_EQ(main.Backups, 0);
   window.Execute(TWindowCommand::Redraw);  // Redraw still works
   EXPECT_TRUE(window.Placing());
   EXPECT_EQ(host.Shape, TPointerShape::Cross);
@@ -114,7 +113,6 @@ TEST_F(GameWindowTest, PlacingSnapsAtEveryZoomAndWaitsForASolve) {
   Down(TMouseButton::Left, 500, 500);
   EXPECT_FALSE(window.Placing());
   EXPECT_FALSE(window.RubberBand());
-  EXPECT_EQ(main.Backups, 3);
   EXPECT_TRUE(game.Nodes().Contains(node));
   Move(230, 420);  // hover still works
   EXPECT_EQ(window.Current(), node);
@@ -185,7 +183,6 @@ TEST_F(GameWindowTest, ElementCommandsAndTheirMessages) {
                        "All other nodes have a different owner or already belong to an "
                        "information set.",
                        "Player owns nodes, sides or payoffs."}));
-  EXPECT_EQ(main.Backups, 4);
 
   // Tables: a side needs a free player; a final cell cannot be redrawn; deleting the table
   // frees its sides and cells.

@@ -176,7 +176,7 @@ class QtMainWindowTest : public QObject {
     };
     QVERIFY(paints([&] { window.Action(TAction::ZoomIn)->trigger(); }));
     QVERIFY(paints([&] { window.Action(TAction::DisplayGrid)->trigger(); }));
-    form.Backup(form.ActiveGameWindow().Game());
+    form.ActiveGameWindow().History().Record(std::string());  // something to undo
     QVERIFY(paints([&] { window.Action(TAction::Undo)->trigger(); }));
     // The zoom box shows the zoom: typed, and changed by the wheel.
     auto* box = window.findChild<QSpinBox*>();

@@ -14,6 +14,7 @@
 #include <map>
 #include <random>
 
+#include "audit/audit.h"
 #include "gamefile/game_file.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -347,6 +348,138 @@ TEST(RandomSession, CommandsGesturesAndRunsKeepGamesAndFilesWhole) {
   SolveMethod = kSolveMixed;
   DebugMode = false;
   Zoom = 1.0;
+  fs::remove_all(dir);
+}
+
+// The roll-back property: random edits of one game, then Undo back to the start gives, step by
+// step, the game text each edit left, and Redo goes forward through them again; after every
+// step the recovery copy reads back as the game and audits as the game does.
+TEST(RandomSession, UndoAndRedoRetraceEveryEditAndTheCopyIsTheGame) {
+  const fs::path dir = fs::path(::testing::TempDir()) / "ludomark-roll-back";
+  // A cache of its own: a copy left by another test would be offered when a game opens.
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  const std::string savedCache = cache != nullptr ? cache : "";
+  ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+  int points = 0;
+  for (uint64_t seed = 1; seed <= 12; ++seed) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::mt19937_64 random(seed);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<uint64_t>(n)); };
+    testing::FakeMainHost host;
+    testing::ScriptedRunner runner;
+    TRecordedMessages messages;
+    messages.Answer = true;
+    TMainForm form{host, runner, messages, "help.html"};
+    host.Form = &form;
+    // The windows go before the main window, whatever fails.
+    const std::unique_ptr<void, std::function<void(void*)>> windowsFirst(
+        &host, [&](void*) { host.Clear(); });
+    runner.OnPlayer = [&](TPlayerDlg& d) {
+      d.NameChange("P" + std::to_string(pick(100)));
+      d.ColorClick(2 + pick(6));
+      return d.OKBtnClick();
+    };
+    runner.OnNode = [&](TNodeDlg& d) {
+      d.NameChange("N" + std::to_string(pick(100)));
+      d.OwnerClick(pick(2));
+      return pick(5) > 0 && d.OKBtnClick();
+    };
+    runner.OnSelect = [&](TSelectDialog& d) {
+      d.RowClick(pick(static_cast<int>(d.Rows().size()) + 1) - 1);
+      return true;
+    };
+    runner.OnName = [&](TNameDlg& d) {
+      d.NameChange("T" + std::to_string(pick(100)));
+      return pick(3) > 0;
+    };
+    const char* examples[] = {"bluff.lmx", "battle_of_the_sexes.lmx", "discounted_centipede.lmx"};
+    const fs::path file = dir / examples[seed % 3];
+    fs::copy_file(fs::path(LUDOMARK_EXAMPLES_DIR) / examples[seed % 3], file);
+    form.FileOpen(file.string());
+    TMDIChild& window = *host.ActiveChild();
+    TGameType32& game = window.Game();
+    std::vector<std::string> states{GameFileText(game)};
+    ASSERT_FALSE(window.History().CanUndo());
+    const auto expectCopyIsTheGame = [&](const std::string& step) {
+      if (game.Status() != StatusEdited) return;
+      form.Recovery().Flush();
+      const std::string copy = testing::ReadWholeFile(form.Recovery().PathFor(file.string()));
+      ASSERT_EQ(copy, GameFileText(game)) << step;
+      TGameType32 recovered;
+      ReadGameText(copy, recovered);
+      TGameType32 same;
+      ReadGameText(GameFileText(game), same);
+      EXPECT_EQ(Audit(recovered), Audit(same)) << step;
+    };
+    for (int i = 0; i < 40; ++i) {
+      const int x = pick(700), y = pick(500);
+      const int kind = pick(9);
+      switch (kind) {
+        case 0:
+          form.AddPlayer();
+          break;
+        case 1:
+          form.AddNode();
+          break;
+        case 2:
+          form.DeleteMove();
+          break;
+        case 3:
+          form.DeleteNode();
+          break;
+        case 4:
+          form.EditTable();
+          break;
+        case 5:
+          form.Name();
+          break;
+        case 6:  // a rubber band, and a copy of what it took
+          window.FormMouseMove(x, y);
+          window.FormMouseDown(TMouseButton::Left, x, y);
+          window.FormMouseMove(x + 150, y + 150);
+          window.FormMouseUp(TMouseButton::Left, x + 150, y + 150);
+          if (form.Enabled(TAction::AddSelect)) form.AddSelect();
+          break;
+        case 7:  // a popup command on what is under the pointer
+          window.FormMouseMove(x, y);
+          if (window.Current() != nullptr) window.Execute(TWindowCommand::Redraw);
+          break;
+        default:
+          window.FormMouseMove(x, y);
+          break;
+      }
+      // Whatever follows the pointer is dropped where it is: the step ends with it.
+      if (window.Placing()) {
+        window.FormMouseMove(x, y);
+        window.FormMouseDown(TMouseButton::Left, x, y);
+        window.FormMouseUp(TMouseButton::Left, x, y);
+      }
+      const std::string text = GameFileText(game);
+      if (text != states.back()) states.push_back(text);
+      // One point for each command that changed the game, none for the others.
+      EXPECT_EQ(window.History().UndoPoints(), states.size() - 1)
+          << "step " << i << " (" << kind << ")";
+      expectCopyIsTheGame("step " + std::to_string(i));
+      if (::testing::Test::HasFailure()) break;
+    }
+    points += static_cast<int>(states.size()) - 1;
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+      ASSERT_TRUE(window.History().CanUndo()) << "seed " << seed << ", point " << k;
+      form.Undo();
+      ASSERT_EQ(GameFileText(game), states[k - 1]) << "seed " << seed << ", undo to " << k - 1;
+      expectCopyIsTheGame("undo");
+    }
+    EXPECT_FALSE(window.History().CanUndo()) << "seed " << seed;
+    for (std::size_t k = 1; k < states.size(); ++k) {
+      form.Redo();
+      ASSERT_EQ(GameFileText(game), states[k]) << "seed " << seed << ", redo to " << k;
+      expectCopyIsTheGame("redo");
+    }
+    EXPECT_FALSE(window.History().CanRedo()) << "seed " << seed;
+  }
+  EXPECT_GT(points, 100);
+  ::setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
   fs::remove_all(dir);
 }
 

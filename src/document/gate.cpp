@@ -1,4 +1,6 @@
-#include "ui/game_window/gate.h"
+#include "document/gate.h"
+
+#include "document/game_form.h"
 
 namespace ludomark {
 
@@ -12,9 +14,10 @@ TAnswer Ask(TDeed deed, const TGateState& state) {
     case TDeed::RunSettings:
       return yesIf(!state.RunBusy);
     case TDeed::Edit:
-      if (solving) return TAnswer::No;
+      if (solving || state.ReadOnly) return TAnswer::No;
       return solved ? TAnswer::Solved : TAnswer::Yes;
     case TDeed::Move:
+      return yesIf(!solving && !state.ReadOnly);
     case TDeed::Save:
     case TDeed::Close:
       return yesIf(!solving);
@@ -25,6 +28,11 @@ TAnswer Ask(TDeed deed, const TGateState& state) {
       return yesIf(!solving && solved);
   }
   return TAnswer::No;
+}
+
+TGateState GateOf(const TGameForm32& game, bool anyRun) {
+  const bool onGame = game.RunWorking() || game.Status() == StatusSolving;
+  return TGateState{game.Status(), onGame, anyRun || onGame, game.ReadOnly};
 }
 
 }  // namespace ludomark

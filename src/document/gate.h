@@ -4,6 +4,8 @@
 
 namespace ludomark {
 
+class TGameForm32;
+
 // What a command or gesture would do to a game.
 enum class TDeed {
   View,           // look: zoom, grid, values, scroll, hover, select, list, print, pictures
@@ -22,6 +24,7 @@ struct TGateState {
   int Status = StatusNew;
   bool RunOnGame = false;
   bool RunBusy = false;
+  bool ReadOnly = false;  // open read-only: nothing may change it
 };
 
 enum class TAnswer {
@@ -37,5 +40,8 @@ TAnswer Ask(TDeed deed, const TGateState& state);
 inline bool Allowed(TDeed deed, const TGateState& state) {
   return Ask(deed, state) == TAnswer::Yes;
 }
+
+// The state of the game as its document tells it; `anyRun`: a run works on some game.
+TGateState GateOf(const TGameForm32& game, bool anyRun = false);
 
 }  // namespace ludomark
