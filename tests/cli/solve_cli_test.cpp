@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/run_report.h"
 #include "cli/solution_report.h"
+#include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "model/random.h"
 #include "support/game_builder.h"
@@ -187,6 +189,34 @@ TEST(SolveCli, SaveAppendsSolutionsThatReadBack) {
   EXPECT_EQ(Cli({"list", copy.string()}).out,
             Cli({"list", Example("battle_of_the_sexes.lmx")}).out);
   fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
+  fs::remove(copy);
+}
+
+// A file another writer changed while the run worked is not replaced: --save refuses.
+TEST(SolveCli, SaveRefusesAFileThatChangedSinceItWasRead) {
+  const fs::path copy = testing::TestFolder() / "ludomark-changed.lmx";
+  fs::copy_file(Example("battle_of_the_sexes.lmx"), copy, fs::copy_options::overwrite_existing);
+  const TFileIdentity read = IdentityOfFile(copy.string());
+  TGameType32 game;
+  ASSERT_TRUE(ReadGameFile(copy.string(), game));
+  TSolveRun run;
+  TSolveObserver quiet;
+  const TSolveRun::Start start = run.Solve(game, quiet);
+  const std::string other = testing::ReadWholeFile(copy.string()) +
+                            "Cy              30      120 "
+                            "    3       201     255\r\n";
+  std::ofstream(copy, std::ios::binary | std::ios::trunc) << other;
+  cli::ReportOptions options;
+  options.Path = copy.string();
+  options.Save = true;
+  options.Read = read;
+  std::ostringstream out, err;
+  EXPECT_EQ(cli::ReportRun(game, start, options, out, err), 2);
+  EXPECT_NE(err.str().find("changed on disk since it was read"), std::string::npos) << err.str();
+  EXPECT_EQ(testing::ReadWholeFile(copy.string()), other);
+  // As it was read, the file takes the solutions.
+  options.Read = IdentityOfFile(copy.string());
+  EXPECT_EQ(cli::ReportRun(game, start, options, out, err), 0);
   fs::remove(copy);
 }
 

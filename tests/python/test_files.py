@@ -101,3 +101,30 @@ def test_building_refuses_what_a_game_cannot_hold():
     with pytest.raises(ValueError, match="no cell of the strategies A, D"):
         table.cell("A", "D")
     assert [c.strategies for c in table.cells] == [["A", "C"], ["B", "C"]]
+
+
+def test_handles_arguments_and_paths_are_checked(tmp_path):
+    game = ludomark.Game()
+    ann = game.add_player("Ann")
+    node = game.add_node("Lone", ann)
+    # The audit frees a set of one node: its handle says so instead of reaching freed memory.
+    lone = game.add_info_set("x", [node])
+    game.audit()
+    with pytest.raises(ludomark.Error, match="no longer part of the game"):
+        lone.name
+    assert "gone" in repr(lone)
+    assert node.name == "Lone"
+    assert {node: 1}[node] == 1 and node == game.nodes[0] and node != ann
+    # Wrong types name the argument; a NUL cuts no path short; a discount of 0 is refused.
+    with pytest.raises(TypeError, match="a player must be a Player or a player's name, not int"):
+        game.add_node("B", 7)
+    with pytest.raises(TypeError, match="a payoff must be a number, not str"):
+        game.add_move(node, "End", payoffs={ann: "much"})
+    with pytest.raises(TypeError, match="the strategies must be a list of names"):
+        game.add_table("T", [(ann, 5), (game.add_player("Bob"), ["C"])])
+    with pytest.raises(ludomark.FileError, match="NUL"):
+        ludomark.Game.read(str(tmp_path / "a.lmx") + "\0.efg")
+    with pytest.raises(ludomark.FileError, match="NUL"):
+        game.write(str(tmp_path / "b.lmx") + "\0x")
+    with pytest.raises(ValueError, match="above 0"):
+        game.add_move(node, "Wait", node, discount=0)

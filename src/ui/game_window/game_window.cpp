@@ -45,8 +45,11 @@ void TMDIChild::ResetDisplay() {
   host_.Invalidate();
 }
 
-void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChanges /*changes*/) {
-  if (!IsText()) ResetDisplay();
+void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChanges changes) {
+  // A run's start or end alone shows nothing new in the picture.
+  const bool shown = changes.Has(TChange::Structure) || changes.Has(TChange::Layout) ||
+                     changes.Has(TChange::Solutions) || changes.Has(TChange::Status);
+  if (shown && !IsText()) ResetDisplay();
 }
 
 void TMDIChild::ViewChanged() {

@@ -263,12 +263,13 @@ bool TMainForm::May(TDeed deed, TMDIChild& window) {
   return Allowed(deed, window.Gate());
 }
 
-void TMainForm::DocumentChanged(TGameForm32& game, TChanges /*changes*/) {
+void TMainForm::DocumentChanged(TGameForm32& game, TChanges changes) {
   RefreshActions();
   TMDIChild* owner = GameWindowOf(game);
-  // While an element follows the pointer the command goes on until the drop; during a run the
-  // game does not change.
-  if (owner == nullptr || game.RunWorking()) return;
+  // Solutions and runs are no edits of the game; during a run the game does not change.
+  const bool edited = changes.Has(TChange::Structure) || changes.Has(TChange::Layout) ||
+                      changes.Has(TChange::Status);
+  if (owner == nullptr || !edited || game.RunWorking()) return;
   // An element that follows the pointer: the point is taken when the placing begins and the
   // drop amends it; the moves in between cost nothing.
   TMDIChild::TPlacingPoint& point = owner->PlacingPoint();

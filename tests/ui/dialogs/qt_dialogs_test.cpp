@@ -15,6 +15,7 @@
 #include "support/game_builder.h"
 #include "ui/dialogs/dialogs.h"
 #include "ui/dialogs/qt_dialog_runner.h"
+#include "ui/dialogs/qt_message_boxes.h"
 #include "ui/dialogs/qt_solve_dialog.h"
 
 using namespace ludomark;
@@ -207,6 +208,26 @@ class QtDialogsTest : public QObject {
     KeepPicture(&view, "solve_dialog");
     QTest::keyClick(&view, Qt::Key_Escape);
     QVERIFY(!view.isVisible());
+    // Never kept above the windows that open while it shows.
+    QVERIFY(!view.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  }
+
+  // A message box opens over the dialog the user is in, not behind it under the main window.
+  void MessageBoxesOpenOverTheOpenDialog() {
+    QWidget main;
+    TQtMessageBoxes boxes(&main);
+    QDialog open(&main);
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+      WhenShown([&](QWidget* box) {
+        parent = box->parentWidget();
+        qobject_cast<QDialog*>(box)->accept();
+      });
+      boxes.Information("Solved game cannot be edited. Delete solutions first");
+      open.accept();
+    });
+    open.exec();
+    QCOMPARE(parent, static_cast<QWidget*>(&open));
   }
 };
 

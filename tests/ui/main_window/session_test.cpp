@@ -455,6 +455,14 @@ TEST_F(SessionTest, AGameOpensOnItsFirstNode) {
   EXPECT_EQ(window.ScrollX(), 5000 - 60);
   EXPECT_EQ(window.ScrollY(), 0);
   EXPECT_EQ(host.HostOf(window).Scroll, (TPoint{5000 - 60, 0}));
+  // A zoom keeps the place at the centre of the view where it is (across: down, the view
+  // cannot go above the top).
+  const TPoint centre = window.ViewCentre();
+  for (const double zoom : {0.8, 1.6, 1.25}) {
+    form.SetZoom(zoom);
+    EXPECT_NEAR(window.ViewCentre().X, centre.X, 2) << zoom;
+    EXPECT_EQ(host.HostOf(window).Scroll.X, window.ScrollX()) << zoom;
+  }
 }
 
 }  // namespace
