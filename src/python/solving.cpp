@@ -50,8 +50,10 @@ std::vector<Solution> SolutionsOf(const GamePtr& game, const std::string& method
 
 // The run is the game's state while it works, however the solve ends.
 struct SolvingMark {
-  explicit SolvingMark(GameState& state) : state_(state) { state_.Game.SetRunWorking(true); }
-  ~SolvingMark() { state_.Game.SetRunWorking(false); }
+  explicit SolvingMark(GameState& state) : state_(state) {
+    state_.Game.SetRunWorking(/*working=*/true);
+  }
+  ~SolvingMark() { state_.Game.SetRunWorking(/*working=*/false); }
   SolvingMark(const SolvingMark&) = delete;
   SolvingMark& operator=(const SolvingMark&) = delete;
 

@@ -21,7 +21,7 @@ void TSolveDlg::Prepare(bool run, TGameForm32& game, const TGameCopier& copy) {
     const int jobs = jobs_ > 0 ? jobs_ : static_cast<int>(std::thread::hardware_concurrency());
     {
       const TEditScope scope(game);
-      game.SetRunWorking(true);
+      game.SetRunWorking(/*working=*/true);
       solve_.Start(run_, game, std::max(jobs, 1), copy, *this);
     }
     host_->StartTicking();
@@ -47,7 +47,7 @@ bool TSolveDlg::Tick(int waitMs) {
       RunningState(/*running=*/false, "Solved");
       failure = e.what();
     }
-    game->SetRunWorking(false);
+    game->SetRunWorking(/*working=*/false);
   }
   if (!failure.empty()) ShowMessage(failure);
   windows_.RunFinished(*game);

@@ -494,3 +494,30 @@ TEST_F(SessionTest, NameInADebugWindowLeavesItsCaption) {
 
 }  // namespace
 }  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// Solutions of a stopped run are kept, and saving them says the set may be incomplete.
+TEST_F(SessionTest, SavingAStoppedRunsSolutionsSaysTheyMayBeIncomplete) {
+  form.FileOpen(Copy("bluff.lmx"));
+  form.Solve();
+  form.SolveDialog().CancelBtnClick();
+  form.SolveDialog().WaitForRun();
+  ASSERT_FALSE(Game().Solutions().Empty());
+  EXPECT_TRUE(Game().SolutionsIncomplete);
+  messages.Answer = true;
+  form.FileSave();
+  EXPECT_EQ(messages.Shown.back(),
+            "Save solutions? The run was stopped before its end, so the set may be incomplete.");
+  EXPECT_EQ(Game().Status(), StatusSolvedSaved);
+  // A run to its end asks as ever.
+  form.DeleteAll();
+  form.FileSave();
+  Solve();
+  form.FileSave();
+  EXPECT_EQ(messages.Shown.back(), "Save solutions?");
+}
+
+}  // namespace
+}  // namespace ludomark
