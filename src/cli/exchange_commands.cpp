@@ -8,6 +8,7 @@
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
+#include "gamefile/precise_numbers.h"
 
 namespace ludomark::cli {
 
@@ -27,6 +28,16 @@ int ImportCommand(const std::string& in, const std::string& out, std::ostream& e
   } catch (const TFileError& e) {
     err << "ludomark-cli: " << e.what() << "\n";
     return kExitUsage;
+  }
+  // The game file's fields keep six digits: the numbers that lose more than rounding noise are
+  // named (the first few), so that nobody takes the file for the exchange file's game.
+  constexpr std::size_t kShown = 10;
+  const std::vector<std::string> rounded = RoundedNumbers(game);
+  for (std::size_t i = 0; i < rounded.size() && i < kShown; ++i) {
+    err << "ludomark-cli: " << rounded[i] << "\n";
+  }
+  if (rounded.size() > kShown) {
+    err << "ludomark-cli: and " << rounded.size() - kShown << " numbers more are rounded\n";
   }
   return kExitOk;
 }

@@ -207,6 +207,7 @@ void TGameForm32::FreeGame() {
   for (TGameList* list : {&players_, &nodes_, &payoffs_, &strategies_, &moves_, &infos_}) {
     list->FreeByType(kEveryType);
   }
+  ExactNumbers.clear();
   Changed(TChange::Structure);
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "document/document_change.h"
@@ -67,6 +68,9 @@ class TGameForm32 : public TFakeGame {
   bool Editing() const { return editDepth_ > 0; }
   // Notifications delivered so far (for tests that count them).
   int Notifications() const { return notifications_; }
+  // The numbers an exchange file gave, as it wrote them ("1/3"), by the move or payoff holding
+  // them: exported as read. An entry counts only while the element's value is still that number.
+  std::unordered_map<const TGameObject32*, std::string> ExactNumbers;
   // Opened while another instance edits the same file: looked at, solved, saved elsewhere,
   // never changed.
   bool ReadOnly = false;

@@ -8,6 +8,7 @@
 
 #include "gamefile/exchange_names.h"
 #include "gamefile/exchange_tokens.h"
+#include "gamefile/precise_numbers.h"
 #include "model/info.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -23,7 +24,8 @@ using Kind = TExchangeTokens::Kind;
 struct TEfgSet {
   std::string name;
   std::vector<std::string> actions;
-  std::vector<double> probabilities;  // chance sets only
+  std::vector<double> probabilities;          // chance sets only
+  std::vector<std::string> probabilityTexts;  // as the file wrote them
   std::vector<int> nodes;
 };
 
@@ -44,6 +46,7 @@ struct TEfgGame {
   std::vector<TEfgNode> nodes;  // in pre-order; the root first
   std::map<std::pair<int, int>, TEfgSet> sets;
   std::map<int, std::vector<double>> outcomes;
+  std::map<int, std::vector<std::string>> outcomeTexts;
 };
 
 constexpr int kMaxNodes = 1000000;
@@ -59,7 +62,12 @@ void ParseOutcome(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node) {
   if (tokens.Peek().kind == Kind::Open) {
     const int line = tokens.Next().line;
     std::vector<double> pays;
-    while (tokens.Peek().kind == Kind::Number) pays.push_back(tokens.Next().value);
+    std::vector<std::string> texts;
+    while (tokens.Peek().kind == Kind::Number) {
+      const auto pay = tokens.Next();
+      pays.push_back(pay.value);
+      texts.push_back(pay.text);
+    }
     tokens.Expect(Kind::Close, "\"}\" after the outcome's payoffs");
     if (pays.size() != g.players.size()) {
       tokens.Fail(line, "outcome " + std::to_string(node.outcome) + " has " +
@@ -74,6 +82,7 @@ void ParseOutcome(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node) {
                   "outcome " + std::to_string(node.outcome) + " is given again with other payoffs");
     }
     g.outcomes[node.outcome] = pays;
+    g.outcomeTexts[node.outcome] = texts;
   } else if (g.outcomes.count(node.outcome) == 0) {
     tokens.Fail(number.line, "outcome " + std::to_string(node.outcome) + " has no payoffs yet");
   }
@@ -92,6 +101,7 @@ void ParseActions(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node, int line
     tokens.Next();
     std::vector<std::string> actions;
     std::vector<double> probabilities;
+    std::vector<std::string> texts;
     while (tokens.Peek().kind == Kind::String) {
       actions.push_back(tokens.Next().text);
       if (node.kind == 'c') {
@@ -99,6 +109,7 @@ void ParseActions(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node, int line
             tokens.Expect(Kind::Number, "the probability of action \"" + actions.back() + "\"");
         if (p.value < 0 || p.value > 1) tokens.Fail(p.line, "a probability lies from 0 to 1");
         probabilities.push_back(p.value);
+        texts.push_back(p.text);
       }
     }
     tokens.Expect(Kind::Close, "\"}\" after the actions");
@@ -116,6 +127,7 @@ void ParseActions(TExchangeTokens& tokens, TEfgGame& g, TEfgNode& node, int line
     if (!known) {
       set.actions = actions;
       set.probabilities = probabilities;
+      set.probabilityTexts = texts;
     }
   } else if (!known) {
     tokens.Fail(line, "expected \"{\" and the actions where the information set first appears");
@@ -187,20 +199,31 @@ TEfgGame Parse(TExchangeTokens& tokens) {
   return g;
 }
 
-// Probabilities as the file will hold them (six digits), the largest taking the rest so that
-// they still sum to 1.
-std::vector<double> StoredProbabilities(const std::vector<double>& given) {
-  std::vector<double> stored;
+// Probabilities at full precision, summing to exactly 1: when the file's numbers do not, the
+// largest takes the rest (and loses its text, no longer its number).
+std::vector<double> SummingToOne(const std::vector<double>& given, std::size_t& adjusted) {
+  std::vector<double> stored = given;
+  adjusted = given.size();
+  double sum = 0;
+  for (double p : given) sum += p;
+  if (sum == 1 || given.empty()) return stored;
   std::size_t largest = 0;
   for (std::size_t i = 0; i < given.size(); ++i) {
-    stored.push_back(std::stod(FormatGeneral(given[i], 6)));
     if (given[i] > given[largest]) largest = i;
   }
   double others = 0;
-  for (std::size_t i = 0; i < stored.size(); ++i) {
-    if (i != largest) others += stored[i];
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (i != largest) others += given[i];
   }
-  stored[largest] = std::stod(FormatGeneral(1 - others, 6));
+  stored[largest] = 1 - others;
+  // Summed in the order of the moves, as the audit and the solver sum them, it is 1 too.
+  for (int round = 0; round < 2; ++round) {
+    double inOrder = 0;
+    for (double p : stored) inOrder += p;
+    if (inOrder == 1) break;
+    stored[largest] += 1 - inOrder;
+  }
+  if (stored[largest] != given[largest]) adjusted = largest;
   return stored;
 }
 
@@ -240,10 +263,11 @@ void Build(const TEfgGame& g, TGameType32& game) {
   // Node names are unique: the audit tells the members of a set apart by name, and a listing
   // names each choice by its node. An unnamed node takes its set's name, or its number.
   std::set<std::string> nodeNames;
-  // Rounded once a set, not once a move: a chance node of 100 000 actions stays linear.
+  // Made once a set, not once a move: a chance node of 100 000 actions stays linear.
   std::map<std::pair<int, int>, std::vector<double>> stored;
+  std::map<std::pair<int, int>, std::size_t> adjusted;
   for (const auto& [key, set] : g.sets) {
-    if (!set.probabilities.empty()) stored[key] = StoredProbabilities(set.probabilities);
+    if (!set.probabilities.empty()) stored[key] = SummingToOne(set.probabilities, adjusted[key]);
   }
   for (std::size_t i = 0; i < g.nodes.size(); ++i) {
     const TEfgNode& node = g.nodes[i];
@@ -266,7 +290,12 @@ void Build(const TEfgGame& g, TGameType32& game) {
     move->SetName(FitName(set.actions[action], moveNames[parent], std::to_string(action + 1)));
     move->From = made[parent];
     move->To = made[i];
-    if (g.nodes[parent].kind == 'c') move->Value = stored.at(g.nodes[parent].set)[action];
+    if (g.nodes[parent].kind == 'c') {
+      move->Value = stored.at(g.nodes[parent].set)[action];
+      if (adjusted.at(g.nodes[parent].set) != action) {
+        KeepExactNumber(game, move, set.probabilityTexts[action], move->Value);
+      }
+    }
     move->SetPosition((at[parent].first + at[i].first) / 2, (at[parent].second + at[i].second) / 2);
     if (node.kind == 't') move->SetPosition(at[i].first, at[i].second);
     game.AddObject(move);
@@ -275,12 +304,18 @@ void Build(const TEfgGame& g, TGameType32& game) {
   // Payoffs: a terminal's outcome and an inner node's on the move entering it, the root's on
   // each move leaving it; a final move without any outcome pays 0.
   std::map<TMove32*, std::vector<double>> earned;
+  // The outcome a payoff comes from, while it comes from one alone: its text is the payoff's.
+  std::map<TMove32*, std::vector<int>> from;
   auto earn = [&](TMove32* move, int outcome) {
     std::vector<double>& sum = earned[move];
     sum.resize(players.size(), 0.0);
+    from[move].resize(players.size(), 0);
     if (outcome == 0) return;
     const std::vector<double>& pays = g.outcomes.at(outcome);
-    for (std::size_t p = 0; p < pays.size(); ++p) sum[p] += pays[p];
+    for (std::size_t p = 0; p < pays.size(); ++p) {
+      if (pays[p] != 0) from[move][p] = sum[p] == 0 && from[move][p] == 0 ? outcome : -1;
+      sum[p] += pays[p];
+    }
   };
   for (std::size_t i = 0; i < g.nodes.size(); ++i) {
     const TEfgNode& node = g.nodes[i];
@@ -300,6 +335,9 @@ void Build(const TEfgGame& g, TGameType32& game) {
       payoff->Player = players[p];
       payoff->Value = sum[p];
       game.AddObject(payoff);
+      if (const int outcome = from[move][p]; outcome > 0) {
+        KeepExactNumber(game, payoff, g.outcomeTexts.at(outcome)[p], payoff->Value);
+      }
     }
   }
   std::set<std::string> setNames;

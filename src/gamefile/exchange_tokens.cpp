@@ -80,18 +80,9 @@ TExchangeTokens::Token TExchangeTokens::Scan() {
   if (std::isdigit(static_cast<unsigned char>(first)) || first == '-' || first == '+' ||
       first == '.') {
     token.kind = Kind::Number;
-    const std::size_t slash = token.text.find('/');
-    bool ok = false;
-    if (slash == std::string::npos) {
-      ok = ParseDecimal(token.text, token.value);
-    } else {
-      double numerator = 0;
-      double denominator = 0;
-      ok = ParseDecimal(token.text.substr(0, slash), numerator) &&
-           ParseDecimal(token.text.substr(slash + 1), denominator) && denominator != 0;
-      token.value = ok ? numerator / denominator : 0;
+    if (!ParseExchangeNumber(token.text, token.value)) {
+      Fail(token.line, "\"" + token.text + "\" is not a number");
     }
-    if (!ok) Fail(token.line, "\"" + token.text + "\" is not a number");
     return token;
   }
   token.kind = Kind::Word;
@@ -120,6 +111,21 @@ TExchangeTokens::Token TExchangeTokens::Expect(Kind kind, const std::string& wha
                                                   : ", found \"" + token.text + "\""));
   }
   return token;
+}
+
+bool ParseExchangeNumber(const std::string& text, double& value) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) return ParseDecimal(text, value);
+  double numerator = 0;
+  double denominator = 0;
+  if (!ParseDecimal(text.substr(0, slash), numerator) ||
+      !ParseDecimal(text.substr(slash + 1), denominator) || denominator == 0) {
+    value = 0;
+    return false;
+  }
+  // One division of two exact integers: the nearest double to the ratio.
+  value = numerator / denominator;
+  return true;
 }
 
 double TExchangeTokens::ExpectNumber(const std::string& what) {

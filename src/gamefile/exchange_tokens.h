@@ -38,4 +38,8 @@ class TExchangeTokens {
   Token next_;
 };
 
+// A number as the formats write it: an integer, a decimal (".5", "1e-3") or a rational ("1/3"),
+// read to the nearest double. False for anything else (a zero denominator among them).
+bool ParseExchangeNumber(const std::string& text, double& value);
+
 }  // namespace ludomark

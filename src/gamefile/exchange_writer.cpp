@@ -8,6 +8,7 @@
 
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
+#include "gamefile/precise_numbers.h"
 #include "model/cell.h"
 #include "model/info.h"
 #include "model/move.h"
@@ -43,13 +44,20 @@ std::string Players(const std::vector<TPlayer32*>& players) {
   return out + " }";
 }
 
+// The element's number as an exchange file gave it (an imported "1/3" stays 1/3), else the
+// shortest text that reads back as it.
+std::string NumberOf(const TGameObject32& element, double value) {
+  auto* game = As<TGameForm32>(element.Owner);
+  return game != nullptr ? ExchangeNumberText(*game, &element, value) : Number(value);
+}
+
 // The move's payoff for each player, 0 where it has none.
-std::vector<double> PayoffsOf(TMove32& move, const std::vector<TPlayer32*>& players) {
+std::vector<std::string> PayoffsOf(TMove32& move, const std::vector<TPlayer32*>& players) {
   move.RebuildPayoffList();
-  std::vector<double> pays;
+  std::vector<std::string> pays;
   for (TPlayer32* p : players) {
     const TPayoff32* payoff = move.FindPayoff(p);
-    pays.push_back(payoff != nullptr ? payoff->Value : 0);
+    pays.push_back(payoff != nullptr ? NumberOf(*payoff, payoff->Value) : "0");
   }
   return pays;
 }
@@ -117,8 +125,8 @@ std::string WriteNfgText(TGameType32& game, const std::string& path) {
   for (TCell32* cell : cells) {
     if (cell == nullptr) refuse("table " + table->Name + " misses a cell");
     std::string line;
-    for (double v : PayoffsOf(*cell, players))
-      line.append(line.empty() ? "" : " ").append(Number(v));
+    for (const std::string& v : PayoffsOf(*cell, players))
+      line.append(line.empty() ? "" : " ").append(v);
     text += line + "\n";
   }
   return text;
@@ -222,8 +230,8 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
   auto outcome = [&](TMove32* move, bool final) {
     if (move == nullptr || (!final && !HasPayoffs(*move))) return std::string(" 0");
     std::string pays;
-    for (double v : PayoffsOf(*move, players))
-      pays.append(pays.empty() ? "" : ", ").append(Number(v));
+    for (const std::string& v : PayoffsOf(*move, players))
+      pays.append(pays.empty() ? "" : ", ").append(v);
     return std::string(" ") + std::to_string(++outcomes) + " \"\" { " + pays + " }";
   };
   std::unordered_map<TNode32*, bool> written;
@@ -247,7 +255,7 @@ std::string WriteEfgText(TGameType32& game, const std::string& path) {
     std::string actions = "{";
     for (TMove32* m : moves) {
       actions.append(" ").append(Quoted(m->Name));
-      if (player == 0) actions.append(" ").append(Number(m->Value));
+      if (player == 0) actions.append(" ").append(NumberOf(*m, m->Value));
     }
     actions += " }";
     TInfo32* info = e.node->Info.get();

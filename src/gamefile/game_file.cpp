@@ -9,6 +9,7 @@
 
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
+#include "gamefile/precise_numbers.h"
 #include "gamefile/record_factory.h"
 #include "model/fixed_fields.h"
 #include "model/solution.h"
@@ -168,9 +169,10 @@ void ReadGameText(const std::string& text, TGameForm32& game) {
 }
 
 std::function<std::unique_ptr<TGameForm32>()> CopiesOf(TGameForm32& game) {
-  return [text = std::make_shared<const std::string>(GameFileText(game))] {
+  // Numbers at full precision: a run solves the game as it is, not as a file would round it.
+  return [text = std::make_shared<const std::string>(PreciseGameText(game))] {
     auto copy = std::make_unique<TGameType32>();
-    ReadGameText(*text, *copy);
+    ReadPreciseGameText(*text, *copy);
     return std::unique_ptr<TGameForm32>(std::move(copy));
   };
 }

@@ -7,6 +7,7 @@
 
 #include "gamefile/exchange_names.h"
 #include "gamefile/exchange_tokens.h"
+#include "gamefile/precise_numbers.h"
 #include "model/payoff.h"
 #include "model/player.h"
 #include "model/side.h"
@@ -25,6 +26,8 @@ struct TNfgGame {
   std::vector<std::string> players;
   std::vector<std::vector<std::string>> strategies;  // per player
   std::vector<std::vector<double>> payoffs;          // per profile, per player
+  // The texts worth keeping ("1/3"), by profile x players + player: most tables have none.
+  std::unordered_map<std::size_t, std::string> texts;
 };
 
 // The number of pure profiles, refusing tables too large to hold.
@@ -82,17 +85,24 @@ TNfgGame Parse(TExchangeTokens& tokens) {
   if (tokens.Peek().kind == Kind::Open) {
     tokens.Next();
     std::vector<std::vector<double>> outcomes;
+    std::vector<std::vector<std::string>> outcomeTexts;
     while (tokens.Peek().kind == Kind::Open) {
       const int line = tokens.Next().line;
       tokens.Expect(Kind::String, "the outcome's name");
       std::vector<double> pays;
-      while (tokens.Peek().kind == Kind::Number) pays.push_back(tokens.Next().value);
+      std::vector<std::string> texts;
+      while (tokens.Peek().kind == Kind::Number) {
+        const auto pay = tokens.Next();
+        pays.push_back(pay.value);
+        texts.push_back(pay.text);
+      }
       tokens.Expect(Kind::Close, "\"}\" after the outcome's payoffs");
       if (pays.size() != n) {
         tokens.Fail(line, "an outcome has " + std::to_string(pays.size()) + " payoffs, the game " +
                               std::to_string(n) + " players");
       }
       outcomes.push_back(pays);
+      outcomeTexts.push_back(texts);
     }
     tokens.Expect(Kind::Close, "\"}\" after the outcomes");
     for (std::size_t p = 0; p < profiles; ++p) {
@@ -104,13 +114,19 @@ TNfgGame Parse(TExchangeTokens& tokens) {
       }
       g.payoffs.push_back(k == 0 ? std::vector<double>(n, 0.0)
                                  : outcomes[static_cast<std::size_t>(k) - 1]);
+      for (std::size_t i = 0; k != 0 && i < n; ++i) {
+        const std::string& text = outcomeTexts[static_cast<std::size_t>(k) - 1][i];
+        if (!IsPlainNumberText(text, g.payoffs.back()[i])) g.texts[p * n + i] = text;
+      }
     }
   } else {
     for (std::size_t p = 0; p < profiles; ++p) {
       std::vector<double> pays;
       for (std::size_t i = 0; i < n; ++i) {
-        pays.push_back(tokens.ExpectNumber("payoff " + std::to_string(i + 1) + " of profile " +
-                                           std::to_string(p + 1)));
+        const auto pay = tokens.Expect(Kind::Number, "payoff " + std::to_string(i + 1) +
+                                                         " of profile " + std::to_string(p + 1));
+        pays.push_back(pay.value);
+        if (!IsPlainNumberText(pay.text, pay.value)) g.texts[p * n + i] = pay.text;
       }
       g.payoffs.push_back(pays);
     }
@@ -164,6 +180,9 @@ void Build(const TNfgGame& g, TGameType32& game) {
       payoff->Player = players[i];
       payoff->Value = g.payoffs[profile][i];
       game.AddObject(payoff);
+      if (const auto text = g.texts.find(profile * players.size() + i); text != g.texts.end()) {
+        game.ExactNumbers[payoff] = text->second;
+      }
     }
   });
   table->Refresh();

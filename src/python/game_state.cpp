@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "gamefile/game_file.h"
+#include "gamefile/precise_numbers.h"
 #include "gamefile/tree_layout.h"
 #include "model/node.h"
 
@@ -38,7 +39,7 @@ void GameState::LayOut() {
 std::unique_ptr<TGameType32> GameState::FreshCopy() {
   LayOut();
   auto copy = std::make_unique<TGameType32>();
-  ReadGameText(GameFileText(Game), *copy);
+  ReadPreciseGameText(PreciseGameText(Game), *copy);
   copy->Header().Name = Game.Header().Name;
   return copy;
 }

@@ -10,6 +10,7 @@
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
+#include "gamefile/precise_numbers.h"
 #include "python/game_state.h"
 
 namespace ludomark::python {
@@ -50,6 +51,12 @@ void Write(const GamePtr& game, const std::string& path, bool solutions) {
       WriteExchangeFile(path, *copy);
     } else if (ext == ".lmx") {
       WriteGameFile(path, game->Game, solutions && !game->Game.Solutions().Empty());
+      // A game file keeps six digits: what a number loses on the way is said.
+      for (const std::string& note : RoundedNumbers(game->Game)) {
+        if (PyErr_WarnEx(PyExc_UserWarning, cli::AsUtf8(note).c_str(), 1) != 0) {
+          throw py::error_already_set();
+        }
+      }
     } else {
       Raise(ModuleErrors().FileError, "games are written as .lmx, .efg or .nfg: " + path);
     }

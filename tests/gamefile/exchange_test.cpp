@@ -15,9 +15,11 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "gamefile/nfg_reader.h"
+#include "gamefile/precise_numbers.h"
 #include "model/move.h"
 #include "model/payoff.h"
 #include "model/player.h"
+#include "solver/parallel_solve.h"
 #include "support/game_builder.h"
 #include "support/run_cli.h"
 #include "support/solving.h"
@@ -81,14 +83,14 @@ TEST(ExchangeWriter, QuotesAndBackslashesInNamesAreEscaped) {
   EXPECT_EQ(As<TPlayer32>(back.Players().ElementAt(2))->Name, R"("Q")");
 }
 
-TEST(EfgReader, ChanceProbabilitiesAreStoredToSixDigitsAndStillSumToOne) {
-  // The largest (the first of equals) takes what the others leave, so the sum is neither over
-  // 1, which the audit refuses, nor short of it.
-  for (const auto& [given, stored] :
+TEST(EfgReader, ChanceProbabilitiesKeepTheFilesNumbersAndSumToOne) {
+  // Full precision; when the file's numbers do not sum to 1 as doubles, the largest takes
+  // what the others leave.
+  for (const auto& [given, exact] :
        {std::pair<std::string, std::vector<double>>{"1/3 \"b\" 1/3 \"c\" 1/3",
-                                                    {0.333334, 0.333333, 0.333333}},
-        {"1/7 \"b\" 6/7 \"c\" 0", {0.142857, 0.857143, 0}},
-        {"0.1234567 \"b\" 0.3 \"c\" 0.5765433", {0.123457, 0.3, 0.576543}}}) {
+                                                    {1.0 / 3, 1.0 / 3, 1.0 / 3}},
+        {"1/7 \"b\" 6/7 \"c\" 0", {1.0 / 7, 6.0 / 7, 0}},
+        {"0.1234567 \"b\" 0.3 \"c\" 0.5765433", {0.1234567, 0.3, 0.5765433}}}) {
     TGameType32 game;
     ReadEfgText("EFG 2 R \"\" { \"A\" }\nc \"\" 1 \"\" { \"a\" " + given +
                     " } 0\nt \"\" 1 \"\" { 1 }\nt \"\" 2 \"\" { 2 }\nt \"\" 3 \"\" { 3 }",
@@ -99,9 +101,72 @@ TEST(EfgReader, ChanceProbabilitiesAreStoredToSixDigitsAndStillSumToOne) {
       values.push_back(m->Value);
       sum += m->Value;
     });
-    EXPECT_EQ(values, stored) << given;
-    EXPECT_LE(sum, 1.0) << given;
-    EXPECT_GT(sum, 1.0 - 1e-9) << given;
+    ASSERT_EQ(values.size(), exact.size());
+    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_NEAR(values[i], exact[i], 1e-15);
+    EXPECT_EQ(sum, 1.0) << given;
+  }
+}
+
+// A game of thirds and fractions keeps them: its values and equilibrium are the exact ones, a
+// run's copies and undo points do not round them, export writes them as read, and saving as a
+// game file says which numbers it rounds.
+TEST(ExchangeNumbers, ThirdsAndFractionsStayExact) {
+  const std::string doors = R"(EFG 2 R "Doors" { "Guest" } ""
+    c "Prize" 1 "" { "A" 1/3 "B" 1/3 "C" 1/3 } 0
+    p "At A" 1 1 "Guess" { "a" "b" } 0
+    t "" 1 "" { 100/3 }
+    t "" 2 "" { 0 }
+    p "At B" 1 1 "Guess" { "a" "b" } 0
+    t "" 3 "" { 0 }
+    t "" 4 "" { 200/3 }
+    p "At C" 1 1 "Guess" { "a" "b" } 0
+    t "" 5 "" { 1/7 }
+    t "" 6 "" { 2/7 }
+)";
+  TGameType32 game;
+  ReadEfgText(doors, "doors.efg", game);
+  // What workers and undo points are made from keeps every digit.
+  std::unique_ptr<TGameForm32> copy = CopiesOf(game)();
+  EXPECT_EQ(PreciseGameText(*copy), PreciseGameText(game));
+  TGameType32 again;
+  ReadPreciseGameText(PreciseGameText(game), again);
+  EXPECT_EQ(PreciseGameText(again), PreciseGameText(game));
+  const std::string exported = WriteEfgText(game, "doors.efg");
+  EXPECT_NE(exported.find("\"A\" 1/3"), std::string::npos) << exported;
+  EXPECT_NE(exported.find("{ 200/3 }"), std::string::npos) << exported;
+  TGameType32 reimported;
+  ReadEfgText(exported, "again.efg", reimported);
+  EXPECT_EQ(WriteEfgText(reimported, "again.efg"), exported);
+  EXPECT_EQ(PreciseGameText(reimported), PreciseGameText(game));
+  const std::vector<std::string> rounded = RoundedNumbers(game);
+  ASSERT_FALSE(rounded.empty());
+  EXPECT_NE(std::find(rounded.begin(), rounded.end(),
+                      "The number of move A at Prize: 1/3 is kept as 0.333333 in a game file"),
+            rounded.end());
+
+  testing::RecordingObserver observer;
+  TSolveRun run;
+  ASSERT_EQ(SolveOnThreads(run, game, observer, 2, CopiesOf(game)), TSolveRun::Start::Ran);
+  ASSERT_EQ(game.Solutions().LiveCount(), 1);
+  const auto& s = *As<TSolution32>(game.Solutions().First());
+  EXPECT_EQ(testing::ChoiceIn(game, s, "b", "At A").Probability, 1);
+  EXPECT_NEAR(testing::NodeValueIn(game, s, "Prize", "Guest"), 1406.0 / 63, 1e-12);
+  EXPECT_NEAR(testing::ChoiceIn(game, s, "a", "At A").Expected, 100.0 / 9 + 1.0 / 21, 1e-12);
+
+  // A table's fractions too, in both of the format's bodies.
+  for (const char* body : {"2/3 -1/3 0 1/7 0 1/7 1/3 -2/3",
+                           "{ { \"\" 2/3 -1/3 } { \"\" 0 1/7 } { \"\" 1/3, -2/3 } } 1 2 2 3"}) {
+    TGameType32 table;
+    ReadNfgText(std::string("NFG 1 R \"F\" { \"Ann\" \"Bob\" } { { \"U\" \"D\" } { \"L\" "
+                            "\"R\" } }\n\"\"\n") +
+                    body,
+                "f.nfg", table);
+    const std::string text = WriteNfgText(table, "f.nfg");
+    EXPECT_NE(text.find("2/3 -1/3\n0 1/7\n0 1/7\n1/3 -2/3"), std::string::npos) << text;
+    TGameType32 back;
+    ReadNfgText(text, "f.nfg", back);
+    EXPECT_EQ(WriteNfgText(back, "f.nfg"), text);
+    EXPECT_EQ(PreciseGameText(back), PreciseGameText(table));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
+#include "gamefile/precise_numbers.h"
 #include "model/settings.h"
 #include "model/status_code.h"
 
@@ -121,7 +122,7 @@ TMDIChild& TMainForm::OpenChild(const std::string& caption, TWindowKind kind, TS
     TGameType32& game = window.Game();
     game.SetMessages(&messages_);
     game.Watch(this);
-    window.History().Reset(GameFileText(game));
+    window.History().Reset(PreciseGameText(game));
     // A game made during a command is told of with the others, when the command ends.
     if (commandDepth_ > 0) {
       game.BeginEdit();
@@ -274,7 +275,7 @@ void TMainForm::DocumentChanged(TGameForm32& game, TChanges changes) {
   // drop amends it; the moves in between cost nothing.
   TMDIChild::TPlacingPoint& point = owner->PlacingPoint();
   if (owner->Placing() && point == TMDIChild::TPlacingPoint::Taken) return;
-  std::string text = GameFileText(game);
+  std::string text = PreciseGameText(game);
   if (owner->Placing()) {
     owner->History().Record(text);
     point = TMDIChild::TPlacingPoint::Taken;
@@ -316,13 +317,13 @@ void TMainForm::TakeFile(TMDIChild& window, const std::string& path) {
 void TMainForm::OfferRecovery(TMDIChild& window, const TRecovery::TKept& kept) {
   TGameType32& game = window.Game();
   const std::string path = game.FileName();
-  if (kept.Text.empty() || kept.Text == GameFileText(game)) {
+  if (kept.Text.empty() || kept.Text == PreciseGameText(game)) {
     recovery_.Drop(path);
     return;
   }
   TGameType32 trial;
   try {
-    ReadGameText(kept.Text, trial);
+    ReadPreciseGameText(kept.Text, trial);
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
     recovery_.Drop(path);
@@ -335,7 +336,7 @@ void TMainForm::OfferRecovery(TMDIChild& window, const TRecovery::TKept& kept) {
                           "ended, but the file changed since. Open the kept edits as a new "
                           "game?")) {
       TMDIChild& copy = OpenChild("", TWindowKind::Game, nullptr, nullptr);
-      ReadGameText(kept.Text, copy.Game());
+      ReadPreciseGameText(kept.Text, copy.Game());
       copy.Game().ClearFileName();
       copy.Game().ForceStatus(StatusNew);
       copy.ResetDisplay();
@@ -352,7 +353,7 @@ void TMainForm::OfferRecovery(TMDIChild& window, const TRecovery::TKept& kept) {
   // goes back to the file.
   game.ResetDerived();
   game.FreeGame();
-  ReadGameText(kept.Text, game);
+  ReadPreciseGameText(kept.Text, game);
   game.SetFileName(path);
   game.ForceStatus(StatusEdited);
 }
@@ -485,7 +486,7 @@ void TMainForm::FileOpen(const std::string& given) {
     host_.CloseChild(window);
     return;
   }
-  window.History().Reset(GameFileText(game));
+  window.History().Reset(PreciseGameText(game));
   // Only this instance's own copies are offered: another one's edits are still live.
   if (mine) {
     if (const std::optional<TRecovery::TKept> kept = recovery_.Read(path)) {
@@ -514,7 +515,13 @@ void TMainForm::Import(const std::string& given) {
   // Not a game file yet: saving asks where to write one, never over the exchange file.
   game.ClearFileName();
   game.ForceStatus(StatusNew);
-  window.History().Reset(GameFileText(game));
+  window.History().Reset(PreciseGameText(game));
+  // The game keeps the exchange file's numbers; saved as a game file, some would round.
+  if (const std::vector<std::string> rounded = RoundedNumbers(game); !rounded.empty()) {
+    host_.ShowStatus(rounded.front() +
+                     (rounded.size() > 1 ? " (and " + std::to_string(rounded.size() - 1) + " more)"
+                                         : std::string()));
+  }
   window.ResetDisplay();
   window.ShowFirstNode();
 }
@@ -646,7 +653,7 @@ void TMainForm::Travel(bool back) {
   // The point is read on its own first: one that does not read leaves the game as it is.
   try {
     TGameType32 trial;
-    ReadGameText(text, trial);
+    ReadPreciseGameText(text, trial);
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
     return;
@@ -656,13 +663,13 @@ void TMainForm::Travel(bool back) {
   const std::string name = game.FileName();
   owner->SetCurrent(nullptr);
   game.FreeGame();
-  ReadGameText(text, game);
+  ReadPreciseGameText(text, game);
   if (named) game.SetFileName(name);
   game.ForceStatus(status == StatusNew ? StatusNew : StatusEdited);
   if (back) {
-    history.Undone(GameFileText(game));
+    history.Undone(PreciseGameText(game));
   } else {
-    history.Redone(GameFileText(game));
+    history.Redone(PreciseGameText(game));
   }
 }
 
