@@ -76,16 +76,22 @@ std::vector<char> ReachedByAMove(const Graph& g) {
   return reached;
 }
 
-// Where play starts: the first node no move reaches; when the start lies on a cycle, so that
-// every node is reached, the first node outside any information set (else the first node).
-int PlayStart(const Graph& g, const std::vector<char>& reached) {
+// Where play starts, the root: the longest cycle-free path from every node outside an
+// information set gives each node a level (the lowest shifted to 0), and the root is the first
+// node at level 0. A first node with a move back to itself (waiting) stays the root, whatever
+// else no move reaches.
+int PlayStart(Graph& g, long long& budget) {
+  if (g.nodes.empty()) return -1;
+  std::vector<int> level(g.nodes.size(), 0);
+  std::vector<char> onPath(g.nodes.size(), 0);
   for (std::size_t i = 0; i < g.nodes.size(); ++i) {
-    if (!reached[i]) return static_cast<int>(i);
+    // A start another walk reached already lies below it, and so does all it leads to.
+    if (g.nodes[i]->Info.get() == nullptr && level[i] == 0) {
+      WalkLevels(g, static_cast<int>(i), 0, level, onPath, budget);
+    }
   }
-  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
-    if (g.nodes[i]->Info.get() == nullptr) return static_cast<int>(i);
-  }
-  return g.nodes.empty() ? -1 : 0;
+  const auto lowest = std::min_element(level.begin(), level.end());
+  return static_cast<int>(lowest - level.begin());
 }
 
 }  // namespace
@@ -103,8 +109,9 @@ void ComputeLevels(TGameForm32& game) {
   // Levels count from where play starts, and only that node stands at level 0: the beliefs
   // weigh the starts by level, so play from the root decides them wherever it reaches.
   const std::vector<char> reached = ReachedByAMove(g);
-  const int start = PlayStart(g, reached);
+  const int start = PlayStart(g, budget);
   if (start < 0) return;
+  budget = 20000000;
   WalkLevels(g, start, 0, level, onPath, budget);
   // Nodes play never reaches from there are further starts, one level down at least; their
   // walks never enter the root.

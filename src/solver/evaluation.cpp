@@ -153,6 +153,23 @@ bool ComputeBeliefs(TGameForm32& game, TVector& nodeReach, TVector& infoReach,
       sum += nodeReach.Get(index.InfoMembers[static_cast<std::size_t>(m)]);
     infoReach.Put(/*add=*/false, index.InfoNumbers[i], sum);
   }
+  if (index.SplitReach) {
+    // A set that play from the root could reach, but does not under this profile: its beliefs
+    // follow every start, as the weights of all starts define them, rather than being 0 at
+    // every member (which would make every choice there best).
+    for (std::size_t i = 0; i < index.InfoNumbers.size(); ++i) {
+      if (infoReach.Get(index.InfoNumbers[i]) > 0) continue;
+      double sum = 0;
+      for (int m = index.InfoFirst[i]; m < index.InfoFirst[i + 1]; ++m)
+        sum += sums[static_cast<std::size_t>(index.InfoMembers[static_cast<std::size_t>(m)] - 1)];
+      if (!(sum > 0)) continue;
+      for (int m = index.InfoFirst[i]; m < index.InfoFirst[i + 1]; ++m) {
+        const int member = index.InfoMembers[static_cast<std::size_t>(m)];
+        nodeReach.Put(/*add=*/false, member, sums[static_cast<std::size_t>(member - 1)]);
+      }
+      infoReach.Put(/*add=*/false, index.InfoNumbers[i], sum);
+    }
+  }
   bool ok = true;
   const std::vector<double>& held = game.Work->HeldBeliefs;
   for (const auto& [node, set] : index.BeliefNodes) {

@@ -230,6 +230,24 @@ TEST(Audit, PlayMustBeAbleToEndAndDiscountsMustBeFactors) {
   }
 }
 
+// The root is the first node of the lowest level of the longest paths from every node outside
+// a set: a first node that may wait (a move back to itself) stays the root, and an unfinished
+// part that no move enters is only noted.
+TEST(Audit, TheRootIsTheFirstNodeOfLevelZero) {
+  Base g;
+  g.b.Move("wait", g.root, g.root, 0.9);
+  TNode32* a = g.b.Node("A", g.bob);
+  g.b.Move("go", g.root, a);
+  g.Final("x", a);
+  TNode32* loose = g.b.Node("Loose", g.bob);
+  g.Final("y", loose);
+  g.b.Move("join", loose, a, 0.5);
+  EXPECT_TRUE(Audit(g.game));
+  EXPECT_EQ(g.game.Root(), g.root);
+  EXPECT_EQ(Findings(g.game),
+            (std::vector<std::string>{"Not reached from the start at Loose(Bob)"}));
+}
+
 TEST(Audit, DerivesLevelsSetsChoicesAndNumbers) {
   Base g;
   TNode32* a = g.b.Node("A", g.bob);

@@ -2,6 +2,7 @@
 // solution checked independently of the solver's evaluation.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,63 @@ TEST(Beliefs, EverySolutionOfRandomGamesIsAnEquilibriumUnderPlayFromTheRoot) {
     }
   }
   EXPECT_GT(solutions, 50);
+}
+
+// A root that may wait (a move back to itself), a set of Bob's that it reaches or not, and a
+// part no move enters that leads into the set: at every solution Bob's beliefs sum to 1, and
+// they are Bayes' beliefs from the root's play wherever that play reaches the set.
+TEST(Beliefs, SumToOneAtEverySetAndFollowTheRootWhereItReaches) {
+  int offPath = 0;
+  int onPath = 0;
+  for (uint64_t seed = 1; seed <= 300; ++seed) {
+    std::mt19937_64 random(seed);
+    const auto value = [&] { return static_cast<double>(static_cast<int>(random() % 11) - 5); };
+    TGameType32 game;
+    testing::GameBuilder b(game);
+    TPlayer32* ann = b.Player("Ann");
+    TPlayer32* bob = b.Player("Bob");
+    const auto final = [&](const char* name, TNode32* from) {
+      TMove32* m = b.Move(name, from, nullptr);
+      b.Payoff(m, ann, value());
+      b.Payoff(m, bob, value());
+    };
+    TNode32* root = b.Node("R", ann);
+    TNode32* a = b.Node("A", bob);
+    TNode32* other = b.Node("B", bob);
+    TNode32* aside = b.Node("U", ann);
+    b.Move("wait", root, root, 0.9);
+    b.Move("go1", root, a);
+    b.Move("go2", root, other);
+    final("stop", root);
+    b.Move("u", aside, other);
+    final("v", aside);
+    for (TNode32* n : {a, other}) {
+      final("l", n);
+      final("r", n);
+    }
+    b.InfoSet("S", {a, other});
+    TSolveRun run;
+    testing::RecordingObserver observer;
+    ASSERT_EQ(run.Solve(game, observer), TSolveRun::Start::Ran) << "seed " << seed;
+    ASSERT_EQ(game.Root(), root) << "seed " << seed;
+    game.Solutions().ForEach([&](TGameObject32* e) {
+      const auto& s = *static_cast<TSolution32*>(e);
+      const double atA = testing::BeliefIn(game, s, "A");
+      const double atB = testing::BeliefIn(game, s, "B");
+      EXPECT_NEAR(atA + atB, 1, 1e-9) << "seed " << seed << " " << e->Name;
+      const double go1 = testing::ChoiceIn(game, s, "go1", "R").Probability;
+      const double go2 = testing::ChoiceIn(game, s, "go2", "R").Probability;
+      if (go1 + go2 > 1e-9) {
+        EXPECT_NEAR(atA, go1 / (go1 + go2), 1e-6) << "seed " << seed << " " << e->Name;
+        ++onPath;
+      } else {
+        ++offPath;
+      }
+    });
+  }
+  // Both kinds of solution were met.
+  EXPECT_GT(offPath, 10);
+  EXPECT_GT(onPath, 10);
 }
 
 }  // namespace
