@@ -85,9 +85,9 @@ TEST(Beliefs, EverySolutionOfRandomGamesIsAnEquilibriumUnderPlayFromTheRoot) {
   EXPECT_GT(solutions, 50);
 }
 
-// A root that may wait (a move back to itself), a set of Bob's that it reaches or not, and a
-// part no move enters that leads into the set: at every solution Bob's beliefs sum to 1, and
-// they are Bayes' beliefs from the root's play wherever that play reaches the set.
+// A root that may wait (a move back to itself) or let chance lead into a set of Bob's, and a
+// part no move enters that leads into the set as well: at every solution Bob's beliefs sum to
+// 1, and they are Bayes' beliefs (chance's) wherever the root's play reaches the set.
 TEST(Beliefs, SumToOneAtEverySetAndFollowTheRootWhereItReaches) {
   int offPath = 0;
   int onPath = 0;
@@ -104,13 +104,16 @@ TEST(Beliefs, SumToOneAtEverySetAndFollowTheRootWhereItReaches) {
       b.Payoff(m, bob, value());
     };
     TNode32* root = b.Node("R", ann);
+    TNode32* deal = b.Node("C", nullptr);
     TNode32* a = b.Node("A", bob);
     TNode32* other = b.Node("B", bob);
     TNode32* aside = b.Node("U", ann);
+    const double high = 0.25 + 0.5 * static_cast<double>(random() % 3) / 2;
     b.Move("wait", root, root, 0.9);
-    b.Move("go1", root, a);
-    b.Move("go2", root, other);
+    b.Move("go", root, deal);
     final("stop", root);
+    b.Move("h", deal, a, high);
+    b.Move("t", deal, other, 1 - high);
     b.Move("u", aside, other);
     final("v", aside);
     for (TNode32* n : {a, other}) {
@@ -127,10 +130,8 @@ TEST(Beliefs, SumToOneAtEverySetAndFollowTheRootWhereItReaches) {
       const double atA = testing::BeliefIn(game, s, "A");
       const double atB = testing::BeliefIn(game, s, "B");
       EXPECT_NEAR(atA + atB, 1, 1e-9) << "seed " << seed << " " << e->Name;
-      const double go1 = testing::ChoiceIn(game, s, "go1", "R").Probability;
-      const double go2 = testing::ChoiceIn(game, s, "go2", "R").Probability;
-      if (go1 + go2 > 1e-9) {
-        EXPECT_NEAR(atA, go1 / (go1 + go2), 1e-6) << "seed " << seed << " " << e->Name;
+      if (testing::ChoiceIn(game, s, "go", "R").Probability > 1e-9) {
+        EXPECT_NEAR(atA, high, 1e-6) << "seed " << seed << " " << e->Name;
         ++onPath;
       } else {
         ++offPath;
