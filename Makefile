@@ -21,7 +21,12 @@ build: $(DEPS)
 # first solution drawn into a picture.
 EXAMPLE ?= examples/battle_of_the_sexes.lmx
 PICTURE ?= build/release/solution.png
-run: build
+# Builds only the programs it runs: the tests and benchmarks are `make test`'s and `make bench`'s.
+run: $(DEPS)
+	@cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@programs=ludomark-cli; \
+	if ninja -C build/release -t targets all | grep -q '^ludomark:'; then programs="$$programs ludomark"; fi; \
+	cmake --build build/release -j $(JOBS) --target $$programs
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 		./build/release/src/ui/app/ludomark $(EXAMPLE); \
 	else \

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/load_game.h"
+#include "gamefile/atomic_file.h"
 #include "gamefile/exchange_file.h"
 
 namespace ludomark::cli {
@@ -50,6 +52,8 @@ void PrintHelp(std::ostream& out) {
       << "  export GAME.lmx --out GAME.efg|GAME.nfg\n"
       << "                   writes a tree game as .efg, or a game of one table as .nfg\n"
       << "  help             show this text (also --help, -h)\n\n"
+      << "FILE.lmx may be - for a game file's lines on standard input (nothing is saved\n"
+      << "back there).\n\n"
       << "Exit codes: 0 done, 1 the game is flawed, 2 bad command line or unreadable file,\n"
       << "3 no solution found.\n";
 }
@@ -65,6 +69,17 @@ bool ParseShard(const std::string& text, int& index, int& count) {
   const std::size_t slash = text.find('/');
   return slash != std::string::npos && ParseCount(text.substr(0, slash), index) &&
          ParseCount(text.substr(slash + 1), count) && index <= count && count <= 1000000;
+}
+
+// Why --save could not write the game file, "" when it could.
+std::string SaveRefusal(const std::string& path) {
+  if (path == kStandardInput) return "--save cannot write the game back to standard input";
+  return WhyNotReplaceable(path);
+}
+
+int FileRefusal(std::ostream& err, const std::string& why) {
+  err << "ludomark-cli: " << why << "\n";
+  return kExitUsage;
 }
 
 int UsageError(std::ostream& err, const std::string& problem) {
@@ -153,6 +168,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (options.Parts.empty()) return UsageError(err, "merge needs the game file and its parts");
     if (options.Save && IsExchangeFile(options.Path)) {
       return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");
+    }
+    if (options.Save && !SaveRefusal(options.Path).empty()) {
+      return FileRefusal(err, SaveRefusal(options.Path));
     }
     options.ShowProgress = showProgress;
     return MergeCommand(options, out, err);
@@ -248,6 +266,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (options.Save && IsExchangeFile(options.Path)) {
       // The solutions go into a game file; writing one over the .efg or .nfg would destroy it.
       return UsageError(err, "--save writes a game file: import '" + options.Path + "' first");
+    }
+    // A save that would be refused is refused before the work, not after it.
+    if (options.Save && !SaveRefusal(options.Path).empty()) {
+      return FileRefusal(err, SaveRefusal(options.Path));
     }
     options.ShowProgress = showProgress || forceProgress;
     return SolveCommand(options, out, err);

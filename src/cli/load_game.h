@@ -7,7 +7,11 @@
 
 namespace ludomark::cli {
 
-// Reads the game file into the document; on failure says why on err, naming the file.
+// The path that names standard input.
+inline constexpr const char* kStandardInput = "-";
+
+// Reads the game file into the document ("-": a game file's lines from standard input); on
+// failure says why on err, naming the file.
 bool LoadGame(const std::string& path, TGameType32& game, std::ostream& err);
 
 }  // namespace ludomark::cli

@@ -129,7 +129,9 @@ void SetSaveFault(SaveFault fault) {
   saveFault = fault;
 }
 
-void WriteFileAtomically(const std::string& path, const std::string& text) {
+namespace {
+// Where a save of the path writes: the file a link points at, never a folder.
+fs::path SaveTarget(const std::string& path) {
   std::error_code ec;
   fs::path target = path;
   // Saving through a link replaces the file it points at, not the link.
@@ -138,6 +140,34 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
     if (ec) throw TFileError(path, "Cannot resolve the link to the game file");
   }
   if (fs::is_directory(target, ec)) throw TFileError(path, "Cannot write a folder as a game file");
+  return target;
+}
+
+// Whether a file stands at the target (its state in `old`); one that does must be a plain file
+// open to writing.
+bool ReplaceableFile(const std::string& path, const fs::path& target, struct stat& old) {
+  if (::stat(target.c_str(), &old) != 0) return false;
+  if (!S_ISREG(old.st_mode)) throw TFileError(path, "Cannot replace what is not a plain file");
+  // Renaming would ignore the mode, and root may write anything: ask the mode itself.
+  if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+    throw TFileError(path, "The game file is read-only");
+  }
+  return true;
+}
+}  // namespace
+
+std::string WhyNotReplaceable(const std::string& path) {
+  try {
+    struct stat old {};
+    ReplaceableFile(path, SaveTarget(path), old);
+  } catch (const TFileError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& text) {
+  const fs::path target = SaveTarget(path);
 
   // Saves in one folder take turns, so two saves of one file never interleave.
   fs::path folder = target.parent_path();
@@ -150,16 +180,8 @@ void WriteFileAtomically(const std::string& path, const std::string& text) {
   RemoveLeftovers(target);
 
   struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  mode_t mode = 0666;  // the umask applies to a new file
-  if (exists) {
-    if (!S_ISREG(old.st_mode)) throw TFileError(path, "Cannot replace what is not a plain file");
-    // Renaming would ignore the mode, and root may write anything: ask the mode itself.
-    if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
-      throw TFileError(path, "The game file is read-only");
-    }
-    mode = old.st_mode & 07777;
-  }
+  const bool exists = ReplaceableFile(path, target, old);
+  const mode_t mode = exists ? old.st_mode & 07777 : 0666;  // the umask applies to a new file
 
   fs::path created;
   int fd = -1;

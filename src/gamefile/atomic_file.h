@@ -12,6 +12,11 @@ namespace ludomark {
 // what a save killed before its end left beside the file goes with the next save.
 void WriteFileAtomically(const std::string& path, const std::string& text);
 
+// Why a save of the path would be refused before it writes anything (a link that does not
+// resolve, a folder, what is not a plain file, a read-only file), "" when nothing stands in the
+// way: a command checks before its work, not after.
+std::string WhyNotReplaceable(const std::string& path);
+
 // The stages of a save, in order; tests make a stage fail to see that the old file survives,
 // or record them to see that each is made. A failed flush of the folder fails no save: the
 // file is in place by then.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gamefile/atomic_file.h"
+#include "gamefile/bounded_read.h"
 #include "gamefile/file_error.h"
 #include "gamefile/precise_numbers.h"
 #include "gamefile/record_factory.h"
@@ -22,7 +23,7 @@ namespace {
 // Limits no real game comes near; past them the input is not a game file (a device, a huge
 // binary file), and reading stops before it exhausts memory.
 constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
-constexpr std::uint64_t kMaxFileBytes = std::uint64_t{64} << 20;
+constexpr std::uint64_t kMaxFileBytes = kMaxGameBytes;
 constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 
 // Columns of the real-valued field of the records that have one.
@@ -197,6 +198,12 @@ std::string GameFileText(TGameForm32& game) {
 void WriteGameFile(const std::string& path, TGameForm32& game, bool withSolutions) {
   std::string text = GameFileText(game);
   if (withSolutions) text += SolutionsFileText(game);
+  // A file the program writes is one it reads: what the reader would refuse is not written.
+  if (text.size() > kMaxFileBytes) {
+    throw TFileError(path, "The game is too large for a game file: its text takes " +
+                               std::to_string(text.size() >> 20) +
+                               " MiB, more than the 64 MiB a game file may hold");
+  }
   WriteFileAtomically(path, text);
   game.SetStatus(StatusSaved);
   if (withSolutions) game.SetStatus(StatusSolvedSaved);
