@@ -154,7 +154,7 @@ void TSolveRun::NoteLeaf() {
 void TSolveRun::MetEquilibrium(int kind) {
   if (Found != nullptr) Found->push_back(CapturePoint(stage_, kind, key_));
   if (!RecordsSolutions) return;
-  RecordSolution(*Game, kind, 20);
+  RecordSolution(*Game, kind, kSolutionParam);
   if (Observer != nullptr) Observer->SolutionsChanged();
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "document/game_form.h"
+#include "solver/path_tracer.h"
 
 namespace ludomark {
 
@@ -14,23 +15,23 @@ class TChoice32;
 // means the same for a game and the game scaled. A point holds the log-probability of every
 // choice of a player, in the order of the run's sets, and lambda last: the path is where the
 // residual is zero, a curve through the uniform profile at lambda 0.
-class TLogitPath {
+class TLogitPath : public TPathSystem {
  public:
   // Needs the game's working data (the run's evaluation).
   explicit TLogitPath(TGameForm32& game);
 
-  int Unknowns() const { return static_cast<int>(choices_.size()) + 1; }
+  int Unknowns() const override { return static_cast<int>(choices_.size()) + 1; }
   int Equations() const { return static_cast<int>(choices_.size()); }
   // The uniform profile at lambda 0.
   std::vector<double> Start() const;
   // Gives the choices the point's probabilities and evaluates the game there; false when the
   // evaluation fails.
-  bool Evaluate(const std::vector<double>& point);
+  bool Evaluate(const std::vector<double>& point) override;
   // At the point last evaluated: the residual, one entry per equation.
-  void Residual(const std::vector<double>& point, std::vector<double>& residual) const;
+  void Residual(const std::vector<double>& point, std::vector<double>& residual) const override;
   // At the point last evaluated: the derivatives of the residual, Equations() rows of
   // Unknowns() entries, row by row.
-  void Jacobian(const std::vector<double>& point, std::vector<double>& jacobian);
+  void Jacobian(const std::vector<double>& point, std::vector<double>& jacobian) override;
 
   const std::vector<TChoice32*>& Choices() const { return choices_; }
   double Scale() const { return scale_; }

@@ -17,6 +17,16 @@
 namespace ludomark {
 
 namespace {
+// The constants of the iteration.
+constexpr int kFacetHitsTolerated = 4;  // the fifth shortened step ends the iteration
+constexpr double kStartStep = 1;        // the first step, and the step after a good one
+constexpr double kStartSqrNorm = 1;     // the norm the first step is compared with
+constexpr double kSlowRatio = 5;  // e^(2 Step) x SqrNorm / PrevSqrNorm at which the step shrinks
+constexpr double kShrink = 0.75;
+constexpr double kMinimumStep = 0.01;
+constexpr double kUnknownFacetStep = 0.12345;  // when the facet's quotient cannot be computed
+constexpr double kSupportThreshold = 1e-12;    // Sampling: a choice below leaves the support
+
 std::string ChoiceLabel(TChoice32* c) {
   return c->Name + "@" + c->Info->FirstMemberName();
 }
@@ -55,9 +65,9 @@ void TSolveRun::AdaptStep() {
   auto& game = static_cast<TGameType32&>(*Game);
   if (PrevSqrNorm == 0) return;
   CVTest = std::exp(2 * Step) * game.SqrNorm / PrevSqrNorm;
-  if (!std::isfinite(CVTest)) CVTest = 5;
-  Step = CVTest >= 5 ? Step * 0.75 : 1.0;
-  if (Step <= 0.01) Step = 0.01;
+  if (!std::isfinite(CVTest)) CVTest = kSlowRatio;
+  Step = CVTest >= kSlowRatio ? Step * kShrink : kStartStep;
+  if (Step <= kMinimumStep) Step = kMinimumStep;
 }
 
 void TSolveRun::ClipStep() {
@@ -66,13 +76,13 @@ void TSolveRun::ClipStep() {
     if (!(c->Probability + Step * c->Direction < 0) || !c->Mark) return;
     FacetHit = true;
     const double quotient = -c->Probability / c->Direction;
-    Step = std::isfinite(quotient) ? std::min(quotient, Step) : 0.12345;
+    Step = std::isfinite(quotient) ? std::min(quotient, Step) : kUnknownFacetStep;
   });
 }
 
 void TSolveRun::DropVanished() {
   Game->Strategies().ForEachAs<TChoice32>(
-      [&](TChoice32* c) { c->Mark = c->Probability + Step * c->Direction >= 1e-12; });
+      [&](TChoice32* c) { c->Mark = c->Probability + Step * c->Direction >= kSupportThreshold; });
 }
 
 void TSolveRun::TakeStep(bool random) {
@@ -90,8 +100,8 @@ void TSolveRun::Iterate(bool random) {
         std::to_string(FacetStops) + "**********************");
   }
   if (!SetStartPoint(random) || !Evaluate(game, /*all=*/true)) return;
-  Step = 1;
-  PrevSqrNorm = 1;
+  Step = kStartStep;
+  PrevSqrNorm = kStartSqrNorm;
   // A singular first system keeps the norm it finds: it must be this start's, not the last
   // iteration's, or the step lengths would depend on the supports met before.
   game.SqrNorm = PrevSqrNorm;
@@ -112,7 +122,7 @@ void TSolveRun::Iterate(bool random) {
         AdaptStep();
       }
       TakeStep(random);
-      if (FacetHit && ++hits > 4) {
+      if (FacetHit && ++hits > kFacetHitsTolerated) {
         stop = true;
         if (DebugMode) FacetStops += 1;
       }

@@ -15,6 +15,9 @@
 
 namespace ludomark {
 
+// The small uniform direction of every active choice when the Newton system is singular.
+constexpr double kSingularDirection = 1e-6;
+
 namespace {
 
 // The choice whose row stands for X: a temporary choice stands for the one it copies.
@@ -144,7 +147,7 @@ void NewtonDirection(TGameType32& game) {
       active[static_cast<std::size_t>(r - 1)]->Direction = direction;
     }
   } else {
-    for (TChoice32* c : active) c->Direction = 1e-6;
+    for (TChoice32* c : active) c->Direction = kSingularDirection;
   }
   game.Infos().ForEachAs<TInfo32>([](TInfo32* info) {
     if (!HasPlayer(info) || info->Best.get() == nullptr) return;

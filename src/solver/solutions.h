@@ -10,6 +10,8 @@ namespace ludomark {
 constexpr double kSnapZero = 1e-8;  // values this small are stored as 0
 constexpr double kDuplicateDistance = 1e-5;
 constexpr double kPlayedInGroup = 1e-8;
+// The parameter every solution a run records carries, whatever stage met it.
+constexpr int kSolutionParam = 20;
 
 // Records the current assessment (after a successful evaluation) as a solution of the kind;
 // answers the solution, or nothing when it duplicates one already found.

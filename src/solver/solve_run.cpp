@@ -248,7 +248,7 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
     game.Work->HeldBeliefs = point.HeldBeliefs;
     // The shard met the point right after an evaluation of the same probabilities.
     if (setProbabilities(point) && Evaluate(game, /*all=*/true) && IsEquilibrium(game)) {
-      RecordSolution(game, point.Kind, 20);
+      RecordSolution(game, point.Kind, kSolutionParam);
     } else {
       ++Unconfirmed;
     }

@@ -15,6 +15,7 @@ namespace ludomark {
 
 class TInfo32;
 class TLogitPath;
+class TTracingWatcher;
 
 // The state of a solve run and its stages: enumeration of pure profiles and supports, the
 // Newton iteration for mixed equilibria, sampling, organising. One run at a time.
@@ -107,6 +108,7 @@ class TSolveRun {
   void TakeStep(bool random);
 
  private:
+  friend class TTracingWatcher;
   void AddProgress(double weight);
   void ShowProgress();
   void Trace();

@@ -1,10 +1,13 @@
 // The Tracing method on random games of every shape the model holds: one equilibrium each, by
 // an independent check; the unique one where there is only one; a path that turns back.
+#include "solver/tracing.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "audit/audit.h"
@@ -18,6 +21,7 @@
 #include "solver/evaluation.h"
 #include "solver/logit_path.h"
 #include "solver/parallel_solve.h"
+#include "solver/path_tracer.h"
 #include "solver/solve_run.h"
 #include "support/equilibrium_check.h"
 #include "support/random_games.h"
@@ -270,6 +274,90 @@ TEST(Tracing, FollowsAPathThatTurnsBack) {
     path.Residual(point, residual);
     for (double r : residual) EXPECT_LT(std::fabs(r), 1e-9) << "lambda " << point.back();
   }
+}
+
+// The logit system's derivatives are those of its residual: central differences at random
+// points of random games of every shape agree with the Jacobian.
+TEST(Tracing, TheJacobianIsTheResidualsDerivative) {
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> logP(-3, 0);
+  std::uniform_real_distribution<double> lambda(0.2, 6);
+  int checked = 0;
+  for (uint64_t seed = 1; seed <= 6; ++seed) {
+    for (int shape = 0; shape < 3; ++shape) {
+      TGameType32 game;
+      RandomGame r(seed);
+      if (shape == 0) testing::TableAtTheRoot(game, r);
+      if (shape == 1) testing::DiscountedCycle(game, r);
+      if (shape == 2) ReadEfgText(testing::RandomTreeEfg(4, seed), "tree.efg", game);
+      ASSERT_TRUE(Audit(game)) << seed << " " << shape;
+      AllocateWork(game);
+      ReachFromTheStartOnly(game);
+      TLogitPath path(game);
+      const int n = path.Unknowns();
+      std::vector<double> point(static_cast<std::size_t>(n));
+      for (double& v : point) v = logP(random);
+      point.back() = lambda(random);
+      ASSERT_TRUE(path.Evaluate(point));
+      std::vector<double> jacobian;
+      path.Jacobian(point, jacobian);
+      constexpr double h = 1e-6;
+      for (int j = 0; j < n; ++j) {
+        std::vector<double> up(point), down(point), above, below;
+        up[static_cast<std::size_t>(j)] += h;
+        down[static_cast<std::size_t>(j)] -= h;
+        ASSERT_TRUE(path.Evaluate(up));
+        path.Residual(up, above);
+        ASSERT_TRUE(path.Evaluate(down));
+        path.Residual(down, below);
+        for (int i = 0; i < path.Equations(); ++i) {
+          const auto e = static_cast<std::size_t>(i);
+          const double slope = (above[e] - below[e]) / (2 * h);
+          const double given =
+              jacobian[e * static_cast<std::size_t>(n) + static_cast<std::size_t>(j)];
+          EXPECT_NEAR(given, slope, 1e-5 * (1 + std::fabs(slope)))
+              << "seed " << seed << " shape " << shape << " row " << i << " column " << j;
+          ++checked;
+        }
+      }
+      FreeWork(game);
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
+
+// The tracer follows any curve of its kind, ends where its watcher says, and answers a stop.
+TEST(Tracing, TheTracerFollowsACurveAndAnswersAStop) {
+  // x = t^2 / 4: one equation in two unknowns, the parameter last.
+  class Parabola : public TPathSystem {
+   public:
+    int Unknowns() const override { return 2; }
+    bool Evaluate(const std::vector<double>&) override { return true; }
+    void Residual(const std::vector<double>& p, std::vector<double>& r) const override {
+      r = {p[0] - p[1] * p[1] / 4};
+    }
+    void Jacobian(const std::vector<double>& p, std::vector<double>& j) override {
+      j = {1, -p[1] / 2};
+    }
+  } parabola;
+  class UpTo : public TPathWatcher {
+   public:
+    bool Reached(const std::vector<double>& p, const std::vector<double>&, double, int,
+                 double) override {
+      last = p;
+      return p[1] < 3;
+    }
+    std::vector<double> last;
+  } watcher;
+  std::atomic<bool> stop{false};
+  const TTraceResult result = TracePath(parabola, {0, 0}, stop, watcher);
+  EXPECT_EQ(result.Outcome, TTraceResult::End::Ended);
+  EXPECT_GT(result.Steps, 3);
+  ASSERT_EQ(watcher.last.size(), 2U);
+  EXPECT_GE(watcher.last[1], 3);
+  EXPECT_NEAR(watcher.last[0], watcher.last[1] * watcher.last[1] / 4, 1e-9);
+  stop = true;
+  EXPECT_EQ(TracePath(parabola, {0, 0}, stop, watcher).Outcome, TTraceResult::End::Stopped);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // holds only what commands left, belongs to the instance that edits, never goes over a newer
 // file, is private and never written through a link; a save notices another writer.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -276,6 +278,36 @@ TEST_F(RecoveryTest, CopiesArePrivateAndNeverFollowLinks) {
   c.AddPlayer("Di");
   ASSERT_EQ(c.host.Statuses.size(), 1U);
   EXPECT_EQ(c.host.Statuses[0].rfind("Edits are not being kept for recovery: ", 0), 0U);
+}
+
+// A copy that cannot be written (here the file size limit, as a full disk would) is said once,
+// and the older copy goes with it: after a crash nothing offers edits older than the last ones.
+TEST_F(RecoveryTest, ACopyThatCannotBeWrittenLeavesNoOlderOne) {
+  Instance a;
+  a.form.FileOpen(path);
+  a.AddPlayer("Cy");
+  a.form.Recovery().Flush();
+  const std::string copy = a.form.Recovery().PathFor(path);
+  ASSERT_TRUE(fs::exists(copy));
+  struct rlimit kept {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &kept), 0);
+  const struct rlimit small { 200, kept.rlim_max };
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  a.AddPlayer("Di");
+  a.form.Recovery().Flush();
+  ::setrlimit(RLIMIT_FSIZE, &kept);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(fs::exists(copy));
+  // Said once: in the status bar when the failure came before the drop's notification, else by
+  // the next one.
+  std::vector<std::string> said = a.host.Statuses;
+  if (const std::string failure = a.form.Recovery().TakeFailure(); !failure.empty()) {
+    said.push_back(failure);
+  }
+  ASSERT_EQ(said.size(), 1U);
+  EXPECT_NE(said[0].find("File too large"), std::string::npos) << said[0];
+  EXPECT_EQ(a.form.Recovery().TakeFailure(), "");
 }
 
 }  // namespace
