@@ -35,7 +35,7 @@ void BM_EditOfALargeGame(benchmark::State& state) {
   TGameObject32* node = window.Game().Nodes().ElementAt(1);
   int count = 0;
   runner.OnNode = [&](TNodeDlg& d) {
-    d.NameChange("n" + std::to_string(++count % 100));
+    d.NameChange(std::string("n").append(std::to_string(++count % 100)));
     return d.OKBtnClick();
   };
   for (auto _ : state) {

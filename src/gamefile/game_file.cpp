@@ -200,9 +200,10 @@ void WriteGameFile(const std::string& path, TGameForm32& game, bool withSolution
   if (withSolutions) text += SolutionsFileText(game);
   // A file the program writes is one it reads: what the reader would refuse is not written.
   if (text.size() > kMaxFileBytes) {
-    throw TFileError(path, "The game is too large for a game file: its text takes " +
-                               std::to_string(text.size() >> 20) +
-                               " MiB, more than the 64 MiB a game file may hold");
+    std::string why = "The game is too large for a game file: its text takes ";
+    why.append(std::to_string(text.size() >> 20))
+        .append(" MiB, more than the 64 MiB a game file may hold");
+    throw TFileError(path, why);
   }
   WriteFileAtomically(path, text);
   game.SetStatus(StatusSaved);

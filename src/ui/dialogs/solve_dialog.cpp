@@ -143,8 +143,10 @@ void TSolveDlg::ShowStopped() {
   if (!run_.WasStopped || game_ == nullptr) return;
   // A stopped run's solutions are kept, but they are what it found before the stop, no more.
   const int found = game_->Solutions().LiveCount();
-  caption_ = "Stopped: " + std::to_string(found) + (found == 1 ? " solution" : " solutions") +
-             " found before the stop";
+  caption_ = "Stopped: ";
+  caption_.append(std::to_string(found))
+      .append(found == 1 ? " solution" : " solutions")
+      .append(" found before the stop");
   host_->StateChanged();
 }
 

@@ -518,9 +518,11 @@ void TMainForm::Import(const std::string& given) {
   window.History().Reset(PreciseGameText(game));
   // The game keeps the exchange file's numbers; saved as a game file, some would round.
   if (const std::vector<std::string> rounded = RoundedNumbers(game); !rounded.empty()) {
-    host_.ShowStatus(rounded.front() +
-                     (rounded.size() > 1 ? " (and " + std::to_string(rounded.size() - 1) + " more)"
-                                         : std::string()));
+    std::string status = rounded.front();
+    if (rounded.size() > 1) {
+      status.append(" (and ").append(std::to_string(rounded.size() - 1)).append(" more)");
+    }
+    host_.ShowStatus(status);
   }
   window.ResetDisplay();
   window.ShowFirstNode();

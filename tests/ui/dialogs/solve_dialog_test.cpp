@@ -131,9 +131,11 @@ TEST_F(SolveDialogTest, AbortKeepsWhatWasFoundAndSaysItStopped) {
   dialog.WaitForRun();
   EXPECT_EQ(dialog.Stage(), "");
   const int found = game.Solutions().LiveCount();
-  EXPECT_EQ(dialog.Caption(), "Stopped: " + std::to_string(found) +
-                                  (found == 1 ? " solution" : " solutions") +
-                                  " found before the stop");
+  const std::string stopped = std::string("Stopped: ")
+                                  .append(std::to_string(found))
+                                  .append(found == 1 ? " solution" : " solutions")
+                                  .append(" found before the stop");
+  EXPECT_EQ(dialog.Caption(), stopped);
   EXPECT_EQ(game.SolutionsIncomplete, found > 0);
   EXPECT_TRUE(game.RecordedMessages().Shown.empty());
   EXPECT_FALSE(run.Busy);
