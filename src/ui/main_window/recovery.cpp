@@ -185,24 +185,24 @@ std::optional<TRecovery::TKept> TRecovery::Read(const std::string& gameFile) {
 
 void TRecovery::Keep(const std::string& gameFile, std::string text, const TFileIdentity& began) {
   if (folder_.empty() || !Claimed(gameFile)) return;
-  TJob job{KeyOf(gameFile), true, std::move(text), began.Text() + "\n"};
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    // Only the last state of a game matters: one not yet written is replaced.
-    for (auto it = jobs_.begin(); it != jobs_.end();) {
-      it = it->Key == job.Key ? jobs_.erase(it) : it + 1;
-    }
-    jobs_.push_back(std::move(job));
-    if (!writer_.joinable()) writer_ = std::thread([this] { Work(); });
+  if (text.size() > kMaxCopyBytes) {
+    // A copy no reader would take back is no copy: the older one goes, and the user is told.
+    Fail("the game is larger than a game file may be");
+    Enqueue(TJob{KeyOf(gameFile), false, "", ""});
+    return;
   }
-  wake_.notify_all();
+  Enqueue(TJob{KeyOf(gameFile), true, std::move(text), began.Text() + "\n"});
 }
 
 void TRecovery::Drop(const std::string& gameFile) {
   if (folder_.empty() || !Claimed(gameFile)) return;
-  TJob job{KeyOf(gameFile), false, "", ""};
+  Enqueue(TJob{KeyOf(gameFile), false, "", ""});
+}
+
+void TRecovery::Enqueue(TJob job) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    // Only the last state of a game matters: one not yet written (or dropped) is replaced.
     for (auto it = jobs_.begin(); it != jobs_.end();) {
       it = it->Key == job.Key ? jobs_.erase(it) : it + 1;
     }

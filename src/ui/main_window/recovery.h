@@ -66,6 +66,7 @@ class TRecovery {
   std::string KeyOf(const std::string& gameFile) const;
   // The folder exists, is a directory of this user's and is private; the reason when not.
   std::string PrepareFolder();
+  void Enqueue(TJob job);
   void Work();
   std::string Do(const TJob& job);
   void Fail(const std::string& reason);
