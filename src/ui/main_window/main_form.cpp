@@ -456,6 +456,11 @@ void TMainForm::FileOpen(const std::string& given) {
   const TCommand command(*this);
   const std::string path = given.empty() ? host_.AskOpenPath() : given;
   if (path.empty()) return;
+  // A tree or table of the exchange formats opens as Import opens it, as a new game.
+  if (IsExchangeFile(path)) {
+    Import(path);
+    return;
+  }
   // A game already open here is shown, not opened twice.
   for (TMDIChild* w : windows_) {
     if (w->Kind() == TWindowKind::Game && w->Game().HasFileName() && w->Game().FileName() == path &&
@@ -771,6 +776,8 @@ void TMainForm::Options() {
 
 void TMainForm::Solve() {
   const TCommand command(*this);
+  // With no game open there is nothing to solve: no empty game is made for it.
+  if (host_.ActiveChild() == nullptr) return;
   TGameType32& game = ActiveGameWindow().Game();
   // The game's own window: the active one may be a view that closes on the way.
   TMDIChild& window = *GameWindowOf(game);

@@ -285,8 +285,10 @@ void QtMainWindow::TileVertically() {
 }
 
 std::string QtMainWindow::AskOpenPath() {
-  return FromQString(QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(),
-                                                  QStringLiteral("lmx file (*lmx*)")));
+  // The game file first, as ever; trees and tables of the exchange formats open as imports.
+  return FromQString(QFileDialog::getOpenFileName(
+      this, QStringLiteral("Open"), QString(),
+      QStringLiteral("lmx file (*lmx*);;Game trees and tables (*.efg *.nfg)")));
 }
 
 std::string QtMainWindow::AskSavePath() {

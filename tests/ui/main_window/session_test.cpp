@@ -255,6 +255,16 @@ TEST_F(SessionTest, ImportSaveSolveAndExport) {
   form.Import((dir / "bad.efg").string());
   EXPECT_EQ(host.ChildCount(), windows);
   EXPECT_NE(messages.Shown.back().find("line 2"), std::string::npos);
+  // File > Open takes an exchange file as Import does: a new game, never its file's.
+  form.FileOpen(efg.string());
+  EXPECT_EQ(host.ChildCount(), windows + 1);
+  EXPECT_EQ(Game().Status(), StatusNew);
+  EXPECT_FALSE(Game().HasFileName());
+  EXPECT_EQ(Game().Nodes().LiveCount(), 5);
+  // Solve with no game open makes none.
+  host.Clear();
+  form.Solve();
+  EXPECT_EQ(host.ChildCount(), 0);
 }
 
 }  // namespace
