@@ -18,10 +18,13 @@ QtSolveOptionsDialog::QtSolveOptionsDialog(QWidget* parent)
   auto* tracing = new QRadioButton(QStringLiteral("Tracing (one equilibrium, fast)"), group);
   methods_->addButton(pure, TSolveOptionsDlg::kPureItem);
   methods_->addButton(mixed, TSolveOptionsDlg::kMixedItem);
+  auto* sampling = new QRadioButton(QStringLiteral("Sampling (200 random starting points)"), group);
   methods_->addButton(tracing, TSolveOptionsDlg::kTracingItem);
+  methods_->addButton(sampling, TSolveOptionsDlg::kSamplingItem);
   items->addWidget(pure);
   items->addWidget(mixed);
   items->addWidget(tracing);
+  items->addWidget(sampling);
   auto* buttons = OkCancelButtons(this, /*withCancel=*/false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
@@ -35,7 +38,7 @@ QtSolveOptionsDialog::QtSolveOptionsDialog(QWidget* parent)
 void QtSolveOptionsDialog::Load(TSolveOptionsDlg& logic) {
   logic_ = &logic;
   const int item = logic.FormActivate();
-  methods_->setExclusive(false);  // Sampling has no item: none is checked then
+  methods_->setExclusive(false);
   for (QAbstractButton* b : methods_->buttons()) b->setChecked(false);
   methods_->setExclusive(true);
   if (QAbstractButton* b = methods_->button(item)) b->setChecked(true);

@@ -12,7 +12,7 @@ int TSolveOptionsDlg::FormActivate() const {
   if (SolveMethod == kSolvePure) return kPureItem;
   if (SolveMethod == kSolveMixed) return kMixedItem;
   if (SolveMethod == kSolveTracing) return kTracingItem;
-  return -1;
+  return kSamplingItem;
 }
 
 void TSolveOptionsDlg::MethodGroupClick(int item) {

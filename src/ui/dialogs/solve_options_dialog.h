@@ -2,16 +2,17 @@
 
 namespace ludomark {
 
-// "Solve Options": the program-wide solve method, Pure, Mixed or Tracing. Sampling has no item;
-// a caller sets it directly.
+// "Solve Options": the program-wide solve method, Pure, Mixed, Tracing or Sampling: every method
+// the command line offers.
 class TSolveOptionsDlg {
  public:
   static constexpr int kPureItem = 0;
   static constexpr int kMixedItem = 1;
   static constexpr int kTracingItem = 2;
+  static constexpr int kSamplingItem = 3;
 
   TSolveOptionsDlg();  // the method starts as Mixed
-  // The item that matches the present method; -1 for Sampling, which has none.
+  // The item that matches the present method.
   int FormActivate() const;
   void MethodGroupClick(int item);
 };

@@ -415,7 +415,10 @@ TEST(SolveOptions, MethodFollowsTheItems) {
   EXPECT_EQ(SolveMethod, kSolvePure);
   EXPECT_EQ(options.FormActivate(), TSolveOptionsDlg::kPureItem);
   SolveMethod = kSolveSampling;
-  EXPECT_EQ(options.FormActivate(), -1);
+  EXPECT_EQ(options.FormActivate(), TSolveOptionsDlg::kSamplingItem);
+  options.MethodGroupClick(TSolveOptionsDlg::kPureItem);
+  options.MethodGroupClick(TSolveOptionsDlg::kSamplingItem);
+  EXPECT_EQ(SolveMethod, kSolveSampling);
   options.MethodGroupClick(TSolveOptionsDlg::kTracingItem);
   EXPECT_EQ(SolveMethod, kSolveTracing);
   EXPECT_EQ(options.FormActivate(), TSolveOptionsDlg::kTracingItem);

@@ -103,6 +103,15 @@ class QtDialogsTest : public QObject {
       QTest::keyClick(dialog, Qt::Key_Return);
     });
     runner.Show(dialogs.SolveOptions);
+    // Every method of the command line has its item, Sampling too.
+    WhenShown([](QWidget* dialog) {
+      for (QRadioButton* b : dialog->findChildren<QRadioButton*>()) {
+        if (b->text().startsWith(QStringLiteral("Sampling"))) QTest::mouseClick(b, Qt::LeftButton);
+      }
+      QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    runner.Show(dialogs.SolveOptions);
+    QCOMPARE(SolveMethod, kSolveSampling);
     SolveMethod = kSolveMixed;
   }
 
