@@ -17,6 +17,10 @@ class TStrat32;
 // its cells (also in Moves) and a scratch cell used while cells are enumerated or matched.
 class TTable32 : public TNode32 {
  public:
+  // Whether the point lies in the table's box (its border included).
+  bool InBox(int32_t x, int32_t y) const {
+    return X <= x && x <= X + Width && Y <= y && y <= Y + Height;
+  }
   int32_t RowHeight = 0;
   int32_t Width = 0;
   int32_t Height = 0;

@@ -116,6 +116,13 @@ void TMDIChild::Hover(const TPoint& at) {
                           &game_->Strategies()}) {
     list->ForEach(test);
   }
+  // Where no element of its own is, a table's box is the table: its border and the room
+  // between its cells open its menu too.
+  if (current_ == nullptr) {
+    game_->Nodes().ForEach([&](TGameObject32* e) {
+      if (e->TypeCode == kTable && As<TTable32>(e)->InBox(at.X, at.Y)) current_ = e;
+    });
+  }
   host_.SetPointerShape(current_ != nullptr ? TPointerShape::Hand : TPointerShape::Default);
 }
 

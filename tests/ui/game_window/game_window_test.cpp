@@ -5,9 +5,11 @@
 
 #include "gamefile/atomic_file.h"
 #include "gamefile/game_file.h"
+#include "model/cell.h"
 #include "model/colors.h"
 #include "model/select_rect.h"
 #include "model/settings.h"
+#include "model/table.h"
 #include "support/fake_window.h"
 #include "support/game_builder.h"
 #include "support/recording_canvas.h"
@@ -60,6 +62,37 @@ TEST_F(GameWindowTest, HoverTakesTheLastHitAndNeverAPayoff) {
   move->SetPosition(400, 400);
   Move(ToScreen(100) - 40, ToScreen(100));
   EXPECT_EQ(window.Current(), root);
+}
+
+// A table's box is its hit area where no cell, side or strategy of its own is.
+TEST_F(GameWindowTest, ATablesBoxOpensItsMenu) {
+  ASSERT_TRUE(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/battle_of_the_sexes.lmx", game));
+  TTable32* table = nullptr;
+  game.Nodes().ForEach([&](TGameObject32* e) {
+    if (e->TypeCode == kTable) table = As<TTable32>(e);
+  });
+  ASSERT_NE(table, nullptr);
+  table->Refresh();
+  for (const TPoint at : {TPoint{table->X + table->Width - 2, table->Y + table->Height - 2},
+                          TPoint{table->X + table->Width / 2, table->Y + table->Height},
+                          TPoint{table->X + 2, table->Y + table->Height - 2}}) {
+    Move(at.X, at.Y);
+    EXPECT_EQ(window.Current(), table) << at.X << "," << at.Y;
+    Down(TMouseButton::Right, at.X, at.Y);
+    ASSERT_FALSE(host.Popup.empty());
+    EXPECT_EQ(host.Popup.front().Caption, "Edit");
+  }
+  // A cell inside the box keeps its own menu.
+  TGameObject32* cell = nullptr;
+  game.Moves().ForEach([&](TGameObject32* e) {
+    if (cell == nullptr && e->TypeCode == kCell) cell = e;
+  });
+  ASSERT_NE(cell, nullptr);
+  const auto* c = As<TCell32>(cell);
+  Move(c->CellX, c->CellY + 2);
+  EXPECT_EQ(window.Current(), cell);
+  Move(table->X + table->Width + 50, table->Y);
+  EXPECT_EQ(window.Current(), nullptr);
 }
 
 TEST_F(GameWindowTest, PopupsByTypeAndTheSolvedGameRules) {
