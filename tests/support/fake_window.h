@@ -29,6 +29,8 @@ class FakeWindowHost : public TWindowHost {
   void ShowText(const std::vector<std::string>& lines) override { Text = lines; }
   void ShowPicture() override { Text.clear(); }
   void SetCaption(const std::string& caption) override { Caption = caption; }
+  void SetModified(bool modified) override { Modified = modified; }
+  bool Modified = false;
   int32_t ViewWidth() const override { return 800; }
   int32_t ViewHeight() const override { return 500; }
 

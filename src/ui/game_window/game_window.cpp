@@ -50,6 +50,14 @@ void TMDIChild::DocumentChanged(TGameForm32& /*game*/, TChanges changes) {
   const bool shown = changes.Has(TChange::Structure) || changes.Has(TChange::Layout) ||
                      changes.Has(TChange::Solutions) || changes.Has(TChange::Status);
   if (shown && !IsText()) ResetDisplay();
+  if (kind_ == TWindowKind::Game) host_.SetModified(Modified());
+}
+
+bool TMDIChild::Modified() const {
+  const int status = game_->Status();
+  // A new game with nothing in it yet is not unsaved work.
+  if (status == StatusNew) return !game_->Players().Empty() || !game_->Nodes().Empty();
+  return status == StatusEdited || status == StatusSolved;
 }
 
 void TMDIChild::ViewChanged() {

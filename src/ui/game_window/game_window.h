@@ -59,6 +59,8 @@ class TMDIChild : public TDocumentObserver {
   void DocumentChanged(TGameForm32& game, TChanges changes) override;
   // A setting of the view (zoom, grid, values, trace) changed.
   void ViewChanged();
+  // Whether the game holds what its file does not: new, edited, or solved and not saved.
+  bool Modified() const;
 
   // Operations of the main window.
   void ResetDisplay();

@@ -169,7 +169,12 @@ void QtGameWindow::ShowPicture() {
 }
 
 void QtGameWindow::SetCaption(const std::string& caption) {
-  setWindowTitle(ToQString(caption));
+  // The desktop's mark of unsaved work, an asterisk, stands where "[*]" is while it applies.
+  setWindowTitle(ToQString(caption) + QStringLiteral("[*]"));
+}
+
+void QtGameWindow::SetModified(bool modified) {
+  setWindowModified(modified);
 }
 
 void QtGameWindow::closeEvent(QCloseEvent* event) {

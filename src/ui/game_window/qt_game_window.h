@@ -59,6 +59,7 @@ class QtGameWindow : public QMdiSubWindow, public TWindowHost {
   void ShowText(const std::vector<std::string>& lines) override;
   void ShowPicture() override;
   void SetCaption(const std::string& caption) override;
+  void SetModified(bool modified) override;
   int32_t ViewWidth() const override;
   int32_t ViewHeight() const override;
 

@@ -58,6 +58,8 @@ class TWindowHost {
   virtual void ShowText(const std::vector<std::string>& lines) = 0;
   virtual void ShowPicture() = 0;
   virtual void SetCaption(const std::string& caption) = 0;
+  // Whether the window's game has changes its file does not hold (the title marks them).
+  virtual void SetModified(bool /*modified*/) {}
   // The size of the drawing area shown, in pixels.
   virtual int32_t ViewWidth() const { return 0; }
   virtual int32_t ViewHeight() const { return 0; }

@@ -157,8 +157,21 @@ class QtMainWindowTest : public QObject {
       QMdiSubWindow* active = window.Area().activeSubWindow();
       QVERIFY(active != nullptr);
       QCOMPARE(window.Area().subWindowList(QMdiArea::StackingOrder).last(), active);
-      QCOMPARE(active->windowTitle(), QString::fromStdString((dir / name).string()));
+      // The title carries the mark of unsaved work, shown only while the game has some.
+      QCOMPARE(active->windowTitle(), QString::fromStdString((dir / name).string() + "[*]"));
+      QVERIFY(!active->isWindowModified());
     }
+    {
+      TGameType32& edited = form.ActiveGameWindow().Game();
+      {
+        const TEditScope edit(edited);
+        edited.SetStatus(StatusEdited);
+      }
+      QVERIFY(window.Area().activeSubWindow()->isWindowModified());
+      const TEditScope saved(edited);
+      edited.SetStatus(StatusSaved);
+    }
+    QVERIFY(!window.Area().activeSubWindow()->isWindowModified());
     // Zoom, grid and undo paint the picture at once.
     QtGameArea* area = nullptr;
     for (auto* a : window.Area().activeSubWindow()->findChildren<QAbstractScrollArea*>()) {
