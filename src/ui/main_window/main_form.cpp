@@ -390,14 +390,10 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
   TMDIChild* owner = GameWindowOf(game);
   if (owner == nullptr) return false;
   const bool ownFile = game.HasFileName() && path == game.FileName();
-  // Another program (or another Ludomark) may have written the file since it was read: its
-  // work is not replaced without a word.
-  if (ownFile && !IdentityOfFile(path).SameText(owner->FileIdentity)) {
-    if (!messages_.Confirm("The file changed on disk since it was opened. Overwrite it?")) {
-      // Save As is offered instead; whatever it does, this save wrote nothing.
-      SaveAs(*owner);
-      return false;
-    }
+  if (ownFile && KeepsOtherWork(*owner)) {
+    // Save As is offered instead; whatever it does, this save wrote nothing.
+    SaveAs(*owner);
+    return false;
   }
   try {
     if (IsSolved(game.Status())) {
@@ -425,14 +421,18 @@ bool TMainForm::SaveGame(const std::string& path, TGameType32& game) {
   return true;
 }
 
+bool TMainForm::KeepsOtherWork(TMDIChild& window) {
+  // Another program (or another Ludomark) may have written the file since it was read: its
+  // work is not replaced without a word.
+  return !IdentityOfFile(window.Game().FileName()).SameText(window.FileIdentity) &&
+         !messages_.Confirm("The file changed on disk since it was opened. Overwrite it?");
+}
+
 bool TMainForm::SaveOwnFile(TMDIChild& window, bool withSolutions) {
   const TCommand command(*this);
   TGameType32& game = window.Game();
   const std::string path = game.FileName();
-  if (!IdentityOfFile(path).SameText(window.FileIdentity) &&
-      !messages_.Confirm("The file changed on disk since it was opened. Overwrite it?")) {
-    return SaveAs(window);
-  }
+  if (KeepsOtherWork(window)) return SaveAs(window);
   try {
     WriteGameFile(path, game, withSolutions);
   } catch (const TFileError& e) {

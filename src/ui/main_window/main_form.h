@@ -149,6 +149,9 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   // Goes back or forward in the game's undo points.
   void Travel(bool back);
   bool SaveGame(const std::string& path, TGameType32& game);
+  // Whether the window's file changed on disk since it was read or saved and the user chose not
+  // to overwrite it.
+  bool KeepsOtherWork(TMDIChild& window);
   // The active window's picture (with its solution in a solution view); false after a warning.
   bool ExportPicture(const std::string& path);
   TMDIChild& TextWindow(TGameType32& game, TWindowKind kind, const std::string& caption);

@@ -102,13 +102,10 @@ TRecovery::~TRecovery() {
 }
 
 std::string TRecovery::KeyOf(const std::string& gameFile) const {
-  // FNV-1a of the file's absolute path: one name per game file, whatever its folder.
+  // The hash of the file's absolute path: one name per game file, whatever its folder.
   std::error_code error;
-  const std::string absolute = fs::absolute(gameFile, error).lexically_normal().string();
-  uint64_t hash = 14695981039346656037ULL;
-  for (const unsigned char c : absolute) hash = (hash ^ c) * 1099511628211ULL;
   std::ostringstream key;
-  key << std::hex << hash;
+  key << std::hex << TextHash(fs::absolute(gameFile, error).lexically_normal().string());
   return key.str();
 }
 
