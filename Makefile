@@ -81,8 +81,10 @@ test-core: $(DEPS)
 
 # Formatting and the checks of .clang-tidy over every tracked source (program, tests,
 # benchmarks, fuzz targets), with the messages shown.
+# LINT_FROM_BUILDS=1 takes the compile commands of the test, core and fuzz builds of this tree.
+LINT_FROM_BUILDS ?= 0
 lint: $(DEPS)
-	@sh scripts/lint.sh $(JOBS)
+	@LINT_FROM_BUILDS=$(LINT_FROM_BUILDS) sh scripts/lint.sh $(JOBS)
 
 # Opt-in: a one-node Slurm cluster on this machine runs a game's shards as a job array and
 # the merge after them; the merged solutions must be exactly one run's. Stops what it starts.
@@ -96,11 +98,13 @@ bench: $(DEPS)
 	@if [ -d build/release/python ]; then PYTHONPATH=build/release/python /usr/bin/python3 \
 		bench/python/solve_vs_cli.py build/release/src/cli/ludomark-cli; fi
 
-# The fuzz targets built with clang, not run (CI keeps them building this way).
+# The fuzz targets built with clang, not run (CI keeps them building this way): the readers they
+# drive and nothing else.
+FUZZ_TARGETS = read-game-file-fuzz read-efg-fuzz read-nfg-fuzz
 fuzz-build: $(DEPS)
 	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
 		-DLUDOMARK_DESKTOP=OFF -DLUDOMARK_WERROR=$(WERROR) >/dev/null
-	@cmake --build build/fuzz -j $(JOBS)
+	@cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 
 # Runs the fuzzers of the game file reader and of the .efg and .nfg readers side by side for
 # FUZZ_SECONDS each, starting from their committed corpora; new inputs go to build/fuzz.

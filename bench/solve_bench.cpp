@@ -138,7 +138,7 @@ void BM_SmallRun(benchmark::State& state, const std::string& file, int jobs) {
     ReadGameFile(path, game);
     TSolveRun run;
     TSolveObserver quiet;
-    SolveOnThreads(run, game, quiet, std::max(threads, 1), [&] {
+    SolveGame(run, game, quiet, {.Method = 0, .Jobs = std::max(threads, 1)}, [&] {
       auto copy = std::make_unique<TGameType32>();
       ReadGameFile(path, *copy);
       return std::unique_ptr<TGameForm32>(std::move(copy));

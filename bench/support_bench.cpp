@@ -90,7 +90,7 @@ void BM_ExploringOnThreads(benchmark::State& state) {
     std::unique_ptr<TGameType32> game = MakeGame(kind, size);
     TSolveRun run;
     TSolveObserver quiet;
-    SolveOnThreads(run, *game, quiet, jobs, [&] {
+    SolveGame(run, *game, quiet, {.Method = kSolveMixed, .Jobs = jobs}, [&] {
       std::unique_ptr<TGameForm32> copy = MakeGame(kind, size);
       return copy;
     });

@@ -6,7 +6,7 @@ if ! command -v dpkg-query >/dev/null 2>&1; then
   exit 0
 fi
 need=""
-for pkg in cmake ninja-build g++ make libgtest-dev libbenchmark-dev clang clang-format clang-tidy \
+for pkg in cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev clang clang-format clang-tidy \
   qt6-base-dev qt6-svg-dev fonts-dejavu-core parallel \
   pybind11-dev python3-dev python3-pytest; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then

@@ -1,14 +1,32 @@
 #!/bin/sh
 # Formatting and the checks of .clang-tidy over every tracked source: the program's, the tests',
 # the benchmarks' and the fuzz targets'. Each is checked with the compile commands of a build that
-# holds it; the builds are configured here, not built (only the Qt tests' generated meta code).
+# holds it. With LINT_FROM_BUILDS=1 (CI, after the test and fuzz builds of the same tree) their
+# compile commands are taken as they are; otherwise the builds are configured here, not built
+# (only the Qt tests' generated meta code).
 set -e
 jobs=${1:-$(nproc)}
-cmake -S . -B build/lint -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_BENCH=ON >/dev/null
-cmake --build build/lint --target $(ninja -C build/lint -t targets all | sed -n 's/^\([a-z-]*_autogen\):.*/\1/p') \
-  >/dev/null
-CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
-  -DLUDOMARK_DESKTOP=OFF >/dev/null
+mkdir -p build/lint
+if [ "${LINT_FROM_BUILDS:-0}" = 1 ]; then
+  # The sanitized build holds the desktop and the tests, the core build the benchmarks and the
+  # Python module: each file is checked with the first that compiles it.
+  python3 - build/lint/compile_commands.json build/asan build/core <<'PY'
+import json, sys
+seen, merged = set(), []
+for folder in sys.argv[2:]:
+    for entry in json.load(open(folder + "/compile_commands.json")):
+        if entry["file"] not in seen:
+            seen.add(entry["file"])
+            merged.append(entry)
+json.dump(merged, open(sys.argv[1], "w"), indent=1)
+PY
+else
+  cmake -S . -B build/lint -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_BENCH=ON >/dev/null
+  cmake --build build/lint --target $(ninja -C build/lint -t targets all | sed -n 's/^\([a-z-]*_autogen\):.*/\1/p') \
+    >/dev/null
+  CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUDOMARK_FUZZ=ON \
+    -DLUDOMARK_DESKTOP=OFF >/dev/null
+fi
 
 clang-format --dry-run --Werror $(git ls-files '*.cpp' '*.h')
 

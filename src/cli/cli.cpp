@@ -7,6 +7,7 @@
 #include "cli/load_game.h"
 #include "gamefile/atomic_file.h"
 #include "gamefile/exchange_file.h"
+#include "solver/solve_method.h"
 
 namespace ludomark::cli {
 
@@ -188,24 +189,16 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       if (command == "solve" && (arg == "--method" || arg.rfind("--method=", 0) == 0)) {
         std::string value;
         if (arg == "--method") {
-          if (i + 1 >= args.size())
-            return UsageError(err, "--method needs pure, mixed, sampling or tracing");
+          if (i + 1 >= args.size()) return UsageError(err, "--method needs " + MethodNameList());
           value = args[++i];
         } else {
           value = arg.substr(9);
         }
-        if (value == "pure") {
-          options.Method = kSolvePure;
-        } else if (value == "mixed") {
-          options.Method = kSolveMixed;
-        } else if (value == "sampling") {
-          options.Method = kSolveSampling;
-        } else if (value == "tracing") {
-          options.Method = kSolveTracing;
-        } else {
-          return UsageError(err,
-                            "unknown method '" + value + "' (pure, mixed, sampling or tracing)");
+        const TSolveMethod* method = FindMethod(value);
+        if (method == nullptr) {
+          return UsageError(err, "unknown method '" + value + "' (" + MethodNameList() + ")");
         }
+        options.Method = method->Code;
         continue;
       }
       if (command == "solve" && arg == "--json") {

@@ -18,10 +18,6 @@ namespace ludomark::cli {
 
 namespace {
 
-struct ResetMethod {
-  ~ResetMethod() { SolveMethod = kSolveMixed; }
-};
-
 // Every shard exactly once, all of one run; answers the problem, or nothing.
 std::string CheckParts(const std::vector<std::string>& paths, std::vector<TShardPart>& parts) {
   const TShardPart& first = parts[0];
@@ -106,10 +102,8 @@ int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& e
     return kExitUsage;
   }
   const int method = parts[0].Method;
-  SolveMethod = method;
-  ResetMethod resetMethod;
-
   TSolveRun run;
+  run.FixedMethod = method;
   TSolveRun::Start start;
   {
     InterruptGuard guard(run);

@@ -9,14 +9,12 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/settings.h"
+#include "solver/solve_method.h"
 
 namespace ludomark::cli {
 
 const char* MethodName(int method) {
-  return method == kSolvePure       ? "pure"
-         : method == kSolveSampling ? "sampling"
-         : method == kSolveTracing  ? "tracing"
-                                    : "mixed";
+  return MethodOf(method).Name;
 }
 
 int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
@@ -56,10 +54,8 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   } else if (options.Method == kSolveSampling) {
     // Sampling tries starting points only: finding nothing says nothing about the game.
     out << "No solution found by sampling.\n";
-  } else if (options.Method == kSolveTracing) {
-    out << "No solution found by tracing.\n";
   } else {
-    out << "No solution found.\n";
+    out << MethodOf(options.Method).NoSolution << "\n";
   }
   // A stopped run has only some of the solutions: the file keeps what it holds.
   if (options.Save && stopped) {

@@ -24,10 +24,7 @@ namespace ludomark::cli {
 namespace {
 
 struct ResetSettings {
-  ~ResetSettings() {
-    DebugMode = false;
-    SolveMethod = kSolveMixed;
-  }
+  ~ResetSettings() { DebugMode = false; }
 };
 
 int DefaultJobs() {
@@ -40,6 +37,7 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
                std::ostream& err) {
   const std::string gameText = GameFileText(game);
   TSolveRun run;
+  run.FixedMethod = options.Method;
   run.ShardIndex = options.ShardIndex;
   run.ShardCount = options.ShardCount;
   TShardPart part;
@@ -91,23 +89,27 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
   TGameType32 game;
   const TFileIdentity read = IdentityOfFile(options.Path);
   if (!LoadGame(options.Path, game, err)) return kExitUsage;
-  SolveMethod = options.Method;
   DebugMode = options.Debug;
   ResetSettings resetSettings;
   if (options.ShardCount > 0) return SolveShard(options, game, out, err);
 
   TSolveRun run;
-  TSolveRun::Start start;
+  TSolveResult result;
   {
     InterruptGuard guard(run);
     TSolveObserver quiet;
     TProgressLine progress(err);
-    const int jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-    start =
-        SolveOnThreads(run, game, options.ShowProgress ? progress : quiet, jobs, CopiesOf(game));
+    TSolveSettings settings;
+    settings.Method = options.Method;
+    settings.Jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+    result =
+        SolveGame(run, game, options.ShowProgress ? progress : quiet, settings, CopiesOf(game));
   }
-  if (!run.TracingFailure.empty())
-    err << "ludomark-cli: the path failed: " << run.TracingFailure << "\n";
+  const TSolveRun::Start start = result.Start;
+  if (result.Outcome == TSolveOutcome::NoSolution && !result.Reason.empty()) {
+    const std::string lead = MethodOf(options.Method).FailureLead;
+    err << "ludomark-cli: " << (lead.empty() ? "" : lead + ": ") << result.Reason << "\n";
+  }
   ReportOptions report{options.Path,  options.Method, options.Json, options.Save,
                        options.Debug, run.Refusal,    read};
   return ReportRun(game, start, report, out, err);

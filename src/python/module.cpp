@@ -1,6 +1,7 @@
 #include <pybind11/pybind11.h>
 
 #include "python/game_state.h"
+#include "solver/solve_method.h"
 
 namespace ludomark::python {
 namespace {
@@ -51,5 +52,8 @@ PYBIND11_MODULE(ludomark, m) {
   lp::BindBuilding(game);
   lp::BindSolving(game);
   lp::BindDrawing(game, solution);
-  m.attr("METHODS") = pybind11::make_tuple("pure", "mixed", "sampling", "tracing");
+  pybind11::list methods;
+  for (const ludomark::TSolveMethod* method : ludomark::SolveMethods())
+    methods.append(method->Name);
+  m.attr("METHODS") = pybind11::tuple(methods);
 }

@@ -12,19 +12,22 @@
 #include "model/settings.h"
 #include "python/game_state.h"
 #include "solver/parallel_solve.h"
+#include "solver/solve_method.h"
 #include "solver/solve_run.h"
 
 namespace ludomark::python {
 namespace {
 
 int MethodNumber(const std::string& name) {
-  for (int method : {kSolvePure, kSolveMixed, kSolveSampling, kSolveTracing}) {
-    if (name == cli::MethodName(method)) return method;
+  const TSolveMethod* method = FindMethod(name);
+  if (method == nullptr) {
+    throw py::value_error("unknown method '" + name + "': " + MethodNameList());
   }
-  throw py::value_error("unknown method '" + name + "': pure, mixed, sampling or tracing");
+  return method->Code;
 }
 
-// The method is a program-wide setting while a run prepares: one run at a time in a process.
+// Runs share program-wide state (the sampling's random numbers, the debug log): one at a time
+// in a process.
 std::mutex& RunLock() {
   static std::mutex lock;
   return lock;
@@ -71,16 +74,17 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
   game->LayOut();
   SolvingMark mark(*game);
   TSolveRun run;
-  run.FixedMethod = number;
+  TSolveSettings settings;
+  settings.Method = number;
+  settings.Jobs = workers;
   const TGameCopier copies = CopiesOf(game->Game);
-  TSolveRun::Start start = TSolveRun::Start::Ran;
+  TSolveResult result;
   std::exception_ptr failure;
   bool interrupted = false;
   std::optional<py::error_already_set> signal;
   {
     py::gil_scoped_release unlocked;
     std::unique_lock<std::mutex> lock(RunLock());
-    SolveMethod = number;
     // The run goes on its own thread, so that this one can look for Ctrl+C, which Python
     // only reports to the thread that holds the interpreter.
     std::promise<void> ended;
@@ -88,7 +92,7 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
     std::thread runner([&] {
       try {
         TSolveObserver quiet;
-        start = SolveOnThreads(run, game->Game, quiet, workers, copies);
+        result = SolveGame(run, game->Game, quiet, settings, copies);
       } catch (...) {
         failure = std::current_exception();
       }
@@ -103,7 +107,6 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
       }
     }
     runner.join();
-    SolveMethod = kSolveMixed;
   }
   ++game->Changes;
   if (failure || interrupted) {
@@ -112,7 +115,7 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
     if (failure) std::rethrow_exception(failure);
     throw *signal;
   }
-  switch (start) {
+  switch (result.Start) {
     case TSolveRun::Start::Flawed:
       RaiseFlawed(FindingTexts(game->Game));
     case TSolveRun::Start::TooLarge:
@@ -121,8 +124,9 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
       break;
   }
   WarnNotes(FindingTexts(game->Game));
-  if (!run.TracingFailure.empty()) {
-    const std::string text = "the path failed: " + run.TracingFailure;
+  if (result.Outcome == TSolveOutcome::NoSolution && !result.Reason.empty()) {
+    const std::string lead = MethodOf(number).FailureLead;
+    const std::string text = lead.empty() ? result.Reason : lead + ": " + result.Reason;
     if (PyErr_WarnEx(PyExc_RuntimeWarning, text.c_str(), 1) != 0) throw py::error_already_set();
   }
   game->Solved = !game->Game.Solutions().Empty();
@@ -134,11 +138,13 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
 
 void BindSolving(py::class_<GameState, GamePtr>& game) {
   game.def("solve", &Solve, py::arg("method") = "mixed", py::arg("jobs") = py::none(),
-           "Audits and solves the game with a method (pure, mixed, sampling, tracing) on `jobs` "
+           ("Audits and solves the game with a method (" + MethodNameList() + ") on `jobs` "
            "threads (every core when not given); returns the solutions, an empty list when "
            "there is none. Raises FlawedGameError for a flawed game; Ctrl+C stops the run.")
+               .c_str()
       .def_property_readonly(
-          "solutions", [](const GamePtr& g) { return SolutionsOf(g, g->Solved ? g->Method : ""); },
+          "solutions", [](const GamePtr& g) {
+    return SolutionsOf(g, g->Solved ? g->Method : ""); },
           "The solutions the game holds: its last run's, or those its file stored.");
 }
 

@@ -41,7 +41,7 @@ void TSolveRun::Enumerate(double weight, TInfo32* info) {
   SetChoiceMarks(*info, /*flag=*/false);
   if (Profiling) {
     info->Choices.ForEach([&](TGameObject32* c) {
-      if (As<TChoice32>(c)->Eliminated) return;
+      if (Stopped || As<TChoice32>(c)->Eliminated) return;
       SetChoiceMarks(*info, /*flag=*/false);
       c->Mark = true;
       Descend(weight, info);

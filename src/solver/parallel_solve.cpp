@@ -7,6 +7,7 @@
 #include "model/game_object.h"
 #include "model/info.h"
 #include "model/settings.h"
+#include "solver/backward_induction.h"
 #include "solver/evaluation.h"
 #include "solver/solutions.h"
 
@@ -67,10 +68,11 @@ void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TG
   const int method = run.Method();
   // A trace has one order, and pure equilibria are found by profiling alone: one worker.
   // A path is followed by one worker too.
-  if (method == kSolvePure || method == kSolveTracing || DebugMode) jobs = 1;
+  // Backward induction answers a game of perfect information at once: one worker too.
+  if (!MethodOf(method).Shares || DebugMode || HasPerfectInformation(game)) jobs = 1;
   // Each worker has work of its own: no more of them than the memory holds.
   const std::uint64_t each =
-      std::max<std::uint64_t>(WorkBytes(game, /*newton=*/method != kSolvePure), 1);
+      std::max<std::uint64_t>(WorkBytes(game, /*newton=*/MethodOf(method).Newton), 1);
   jobs =
       static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(jobs, 1)),
                                                std::max<std::uint64_t>(run.MemoryLimit / each, 1)));
@@ -166,11 +168,11 @@ void TThreadedSolve::Finish(TSolveObserver& observer) {
   std::vector<TFoundPoint> points;
   double exploring = 0;
   std::exception_ptr error;
-  run.TracingFailure.clear();
+  run.Failure.clear();
   for (auto& w : workers_) {
     if (w->Error != nullptr && error == nullptr) error = w->Error;
-    if (!w->Run.TracingFailure.empty()) {
-      run.TracingFailure = w->Run.TracingFailure;
+    if (!w->Run.Failure.empty()) {
+      run.Failure = w->Run.Failure;
       run.TracedLambda = w->Run.TracedLambda;
       run.TracedSteps = w->Run.TracedSteps;
     }
@@ -208,23 +210,58 @@ bool TooSmallToShare(TGameForm32& game, int jobs) {
 }
 }  // namespace
 
-TSolveRun::Start SolveOnThreads(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
-                                int jobs, const TGameCopier& copy) {
-  if (jobs <= 1 || SolveMethod == kSolvePure || SolveMethod == kSolveTracing || DebugMode) {
-    return run.Solve(game, observer);
+TSolveResult ResultOf(const TSolveRun& run, TSolveRun::Start start, TGameForm32& game) {
+  TSolveResult result;
+  result.Start = start;
+  result.Solutions = game.Solutions().LiveCount();
+  result.Complete = !run.WasStopped;
+  switch (start) {
+    case TSolveRun::Start::Busy:
+      result.Outcome = TSolveOutcome::Refused;
+      result.Reason = "Another run is busy";
+      break;
+    case TSolveRun::Start::Flawed:
+      result.Outcome = TSolveOutcome::Refused;
+      result.Reason = "The game has flaws";
+      break;
+    case TSolveRun::Start::TooLarge:
+      result.Outcome = TSolveOutcome::Refused;
+      result.Reason = run.Refusal;
+      break;
+    case TSolveRun::Start::Stopped:
+      result.Outcome = TSolveOutcome::Stopped;
+      result.Complete = false;
+      break;
+    case TSolveRun::Start::Ran:
+      result.Outcome = result.Solutions > 0 ? TSolveOutcome::Solved
+                       : run.WasStopped     ? TSolveOutcome::Stopped
+                                            : TSolveOutcome::NoSolution;
+      if (result.Outcome == TSolveOutcome::NoSolution) result.Reason = run.Failure;
+      break;
+  }
+  return result;
+}
+
+TSolveResult SolveGame(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
+                       const TSolveSettings& settings, const TGameCopier& copy) {
+  run.FixedMethod = settings.Method != 0 ? settings.Method : SolveMethod;
+  run.MemoryLimit = settings.MemoryLimit;
+  const int jobs = settings.Jobs;
+  if (jobs <= 1 || !MethodOf(run.FixedMethod).Shares || DebugMode) {
+    return ResultOf(run, run.Solve(game, observer), game);
   }
   const TSolveRun::Start start = run.Prepare(game);
-  if (start != TSolveRun::Start::Ran) return start;
-  if (TooSmallToShare(game, jobs)) {
+  if (start != TSolveRun::Start::Ran) return ResultOf(run, start, game);
+  if (TooSmallToShare(game, jobs) || HasPerfectInformation(game)) {
     run.RunSolve(game, observer);
-    return start;
+    return ResultOf(run, start, game);
   }
   TThreadedSolve solve;
   solve.Start(run, game, jobs, copy, observer);
   // Progress on its own beat; the end of the workers wakes this thread at once.
   while (!solve.Wait(std::chrono::milliseconds(50), observer)) observer.ProcessEvents();
   solve.Finish(observer);
-  return TSolveRun::Start::Ran;
+  return ResultOf(run, start, game);
 }
 
 }  // namespace ludomark

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/game_form.h"
+#include "solver/solve_method.h"
 #include "solver/solve_run.h"
 
 namespace ludomark {
@@ -61,12 +62,25 @@ class TThreadedSolve {
   int bar_ = 0;  // the bar's position shown for the stage shown
 };
 
-// Solves the game on `jobs` worker threads and waits for them (see TThreadedSolve): progress
-// and captions reach `observer` on the calling thread, which wakes as soon as the workers end.
-// `run` is the run that Abort (or Ctrl+C) stops: the workers follow it within a tenth of a
-// second and what they met so far is merged. With one job (or for pure equilibria, or with
-// the solver's trace on) it is run.Solve on the game itself.
-TSolveRun::Start SolveOnThreads(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
-                                int jobs, const TGameCopier& copy);
+// What a solve gave, for the front ends to report.
+struct TSolveResult {
+  TSolveRun::Start Start = TSolveRun::Start::Ran;
+  TSolveOutcome Outcome = TSolveOutcome::NoSolution;
+  std::string Reason;  // why it refused or found nothing, when known
+  int Solutions = 0;
+  bool Complete = true;  // false when a stop may have left solutions out
+};
+
+// Solves the game as the settings say, on settings.Jobs worker threads for the methods that
+// share their work (see TThreadedSolve), and waits: progress and captions reach `observer` on
+// the calling thread, which wakes as soon as the workers end. `run` holds the stop token that
+// Abort (or Ctrl+C) sets: the workers follow it within a tenth of a second and what they met so
+// far is merged. With one job (or a method that does not share, or the solver's trace on) it
+// is run.Solve on the game itself. Nothing program-wide is changed.
+TSolveResult SolveGame(TSolveRun& run, TGameForm32& game, TSolveObserver& observer,
+                       const TSolveSettings& settings, const TGameCopier& copy);
+
+// The result of a run that has ended with `start`.
+TSolveResult ResultOf(const TSolveRun& run, TSolveRun::Start start, TGameForm32& game);
 
 }  // namespace ludomark

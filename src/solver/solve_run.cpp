@@ -16,15 +16,19 @@
 #include "solver/evaluation.h"
 #include "solver/pure_profiles.h"
 #include "solver/solutions.h"
+#include "solver/solve_method.h"
 #include "solver/tracing.h"
 
 namespace ludomark {
 
 std::string RunTitle(int method) {
-  return method == kSolvePure      ? "Solving for pure equilibria"
-         : method == kSolveMixed   ? "Solving for mixed equilibria"
-         : method == kSolveTracing ? "Tracing one equilibrium"
-                                   : "";
+  return MethodOf(method).Title;
+}
+
+std::string NoSolutionText(const TSolveMethod& method, const std::string& failure) {
+  std::string text = method.NoSolution;
+  if (!failure.empty()) text.insert(text.size() - 1, ": " + failure);
+  return text;
 }
 
 std::string PercentText(double fraction) {
@@ -85,11 +89,12 @@ void TSolveRun::ShowProgress() {
   Observer->ProcessEvents();
 }
 
-namespace {
-void ResetBar(TSolveRun& run) {
-  run.BarPosition = 0;
-  if (run.Observer != nullptr) run.Observer->ProgressReset();
+void TSolveRun::ResetProgressBar() {
+  BarPosition = 0;
+  if (Observer != nullptr) Observer->ProgressReset();
 }
+
+namespace {
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -120,7 +125,7 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
     return Start::Flawed;
   }
   Refusal.clear();
-  const std::uint64_t needed = WorkBytes(game, /*newton=*/Method() != kSolvePure);
+  const std::uint64_t needed = WorkBytes(game, /*newton=*/MethodOf(Method()).Newton);
   if (needed > MemoryLimit) {
     Refusal = "The game is too large to solve: its work needs " + MemoryText(needed) +
               " of memory, more than the " + MemoryText(MemoryLimit) + " this machine has";
@@ -158,61 +163,71 @@ void TSolveRun::RunSolve(TGameForm32& game, TSolveObserver& observer) {
   FacetStops = 0;
   ExploringSeconds = 0;
   hasLast_ = false;
-  TInfo32* rootSet = game.Root() != nullptr ? game.Root()->Info.get() : nullptr;
-
-  if (method_ == kSolveSampling) {
-    Caption("Sampling...");
-    const auto start = std::chrono::steady_clock::now();
-    SharedRandom().Seed(1);
-    ResetBar(*this);
-    stage_ = kFoundSampling;
-    for (int i = 1; i <= SampleCount; ++i) {
-      MarkInfos(game, /*all=*/true);
-      key_ = static_cast<uint64_t>(i - 1);
-      if (OwnsLeaf(key_)) {
-        Iterations += 1;
-        NoteLeaf();
-        Iterate(/*random=*/true);
-      } else {
-        SkipStartPoint();
-      }
-      AddProgress(SampleCount);
-      if (Stopped) break;
-    }
-    ExploringSeconds = SecondsSince(start);
-  }
-  if (method_ == kSolvePure || method_ == kSolveMixed) {
-    MarkInfos(game, /*all=*/false);
-    stage_ = kFoundProfiling;
-    leafNumber_ = 0;
-    Profiling = true;
-    Caption("Profiling...");
-    game.Profiles().FreeByType(kEveryType);
-    Enumerate(1, rootSet);
-    Profiling = false;
-  }
-  if (method_ == kSolveMixed) {
-    Caption("Eliminating...");
-    Eliminate(game, &Stopped);
-    Progress = 0;
-    observer.SolutionsChanged();
-    Caption("Exploring...");
-    ResetBar(*this);
-    if (Observer != nullptr) Observer->PercentText(PercentText(0));
-    stage_ = kFoundExploring;
-    leafNumber_ = 0;
-    unitNumber_ = 0;
-    inUnit_ = false;
-    const auto start = std::chrono::steady_clock::now();
-    Enumerate(1, rootSet);
-    ExploringSeconds = SecondsSince(start);
-  }
-  if (method_ == kSolveTracing) {
-    ResetBar(*this);
-    Trace();
-  }
+  Failure.clear();
+  MethodOf(method_).Stages(*this);
   if (Found != nullptr && hasLast_) Found->push_back(CapturePoint(lastStage_, kEndState, lastKey_));
   FinishRun(observer);
+}
+
+TInfo32* TSolveRun::RootSet() const {
+  TNode32* root = Game->Root();
+  return root != nullptr ? root->Info.get() : nullptr;
+}
+
+void TSolveRun::Sample() {
+  if (Stopped) return;  // a stop in an earlier stage ends the method
+  TGameForm32& game = *Game;
+  Caption("Sampling...");
+  const auto start = std::chrono::steady_clock::now();
+  SharedRandom().Seed(1);
+  ResetProgressBar();
+  stage_ = kFoundSampling;
+  for (int i = 1; i <= SampleCount; ++i) {
+    MarkInfos(game, /*all=*/true);
+    key_ = static_cast<uint64_t>(i - 1);
+    if (OwnsLeaf(key_)) {
+      Iterations += 1;
+      NoteLeaf();
+      Iterate(/*random=*/true);
+    } else {
+      SkipStartPoint();
+    }
+    AddProgress(SampleCount);
+    if (Stopped) break;
+  }
+  ExploringSeconds = SecondsSince(start);
+}
+
+void TSolveRun::Profile() {
+  if (Stopped) return;  // a stop in an earlier stage ends the method
+  TGameForm32& game = *Game;
+  MarkInfos(game, /*all=*/false);
+  stage_ = kFoundProfiling;
+  leafNumber_ = 0;
+  Profiling = true;
+  Caption("Profiling...");
+  game.Profiles().FreeByType(kEveryType);
+  Enumerate(1, RootSet());
+  Profiling = false;
+}
+
+void TSolveRun::Explore() {
+  if (Stopped) return;  // a stop in an earlier stage ends the method
+  TGameForm32& game = *Game;
+  Caption("Eliminating...");
+  Eliminate(game, &Stopped);
+  Progress = 0;
+  if (Observer != nullptr) Observer->SolutionsChanged();
+  Caption("Exploring...");
+  ResetProgressBar();
+  if (Observer != nullptr) Observer->PercentText(PercentText(0));
+  stage_ = kFoundExploring;
+  leafNumber_ = 0;
+  unitNumber_ = 0;
+  inUnit_ = false;
+  const auto start = std::chrono::steady_clock::now();
+  Enumerate(1, RootSet());
+  ExploringSeconds = SecondsSince(start);
 }
 
 void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
@@ -221,7 +236,7 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
   Progress = 0;
   Unconfirmed = 0;
   Caption("Merging...");
-  ResetBar(*this);
+  ResetProgressBar();
   std::stable_sort(points.begin(), points.end(), FoundBefore);
   const std::size_t choices = static_cast<std::size_t>(game.Strategies().LiveCount());
   auto setProbabilities = [&](const TFoundPoint& point) {
@@ -299,18 +314,12 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
   FreeWork(game);
   SetRunning(/*running=*/false);
   Busy = false;
-  const bool traced = method_ == kSolveTracing;
+  const TSolveMethod& method = MethodOf(method_);
   method_ = 0;
   // A stop is no failure of the method: the view says that the run stopped.
   if (!found && !WasStopped) {
     observer.HideView();
-    if (!traced) {
-      observer.ShowMessage("No solution found.");
-    } else if (TracingFailure.empty()) {
-      observer.ShowMessage("No solution found by tracing.");
-    } else {
-      observer.ShowMessage("No solution found by tracing: " + TracingFailure + ".");
-    }
+    observer.ShowMessage(NoSolutionText(method, Failure));
   }
   game.SolutionsIncomplete = WasStopped && found;
 }

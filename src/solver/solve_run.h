@@ -64,15 +64,15 @@ class TSolveRun {
   int Method() const { return method_ != 0 ? method_ : SolveMethod; }
   // Wall time of the Exploring (or Sampling) stage of the last run.
   double ExploringSeconds = 0;
-  // The last Tracing run: how far its path went, in how many steps, and why it ended without
-  // an equilibrium ("" when it found one or was stopped).
+  // The last Tracing run: how far its path went and in how many steps.
   double TracedLambda = 0;
   int TracedSteps = 0;
   int TracedTurns = 0;  // steps on which lambda went back
   // When set, every point the path reaches (log-probabilities of the choices of the sets of
   // players in the run's order, lambda last) is kept here.
   std::vector<std::vector<double>>* TracedPoints = nullptr;
-  std::string TracingFailure;
+  // Why the last run's method ended without a solution, when it knows ("" otherwise).
+  std::string Failure;
   // Whether the last run ended by a stop (Abort, a signal) rather than at its end: what it
   // found may be less than the whole.
   bool WasStopped = false;
@@ -98,6 +98,30 @@ class TSolveRun {
   void RunMerge(TGameForm32& game, TSolveObserver& observer, std::vector<TFoundPoint> points);
   int Unconfirmed = 0;
 
+  // The stages the methods are made of (see solve_method.h), each checking Stopped at its own
+  // iteration points; none starts after a stop. Sampling: Newton's iteration from random points.
+  // Profiling: every pure profile. Exploring: elimination, then every support left. Tracing: the
+  // logit path.
+  void Sample();
+  // Backward induction, when the game has perfect information and no cycle: every
+  // subgame-perfect equilibrium in pure choices, ties followed. False (nothing recorded) when
+  // the game is not of that kind, or has more than InducedLimit of them.
+  bool InduceBackwards();
+  static constexpr int kMaxInducedSolutions = 1000;
+  int InducedLimit = kMaxInducedSolutions;
+  // Off: the enumeration even where backward induction applies (to compare the two).
+  bool Induction = true;
+  void Profile();
+  void Explore();
+  void Trace();
+  // What the stages share with any method: the caption, the log, the progress bar and
+  // percentage (a share of 1 / weight added), the root's set.
+  void Caption(const std::string& caption);
+  void Log(const std::string& line);
+  void AddProgress(double weight);
+  void ResetProgressBar();
+  TInfo32* RootSet() const;
+
   // Steps of the stages that tests drive on their own.
   // Enumeration over information sets, from a set, with the weight of its subtree.
   void Enumerate(double weight, TInfo32* info);
@@ -109,9 +133,7 @@ class TSolveRun {
 
  private:
   friend class TTracingWatcher;
-  void AddProgress(double weight);
   void ShowProgress();
-  void Trace();
   bool TracePolish(const TLogitPath& path, const std::vector<double>& point,
                    const std::vector<double>& tangent);
   bool TracePolishOn(const TLogitPath& path, const std::vector<double>& point,
@@ -138,8 +160,6 @@ class TSolveRun {
   bool SetStartPoint(bool random);
   void ClipStep();
   void DropVanished();
-  void Caption(const std::string& caption);
-  void Log(const std::string& line);
   void LogState(int n, int hits);
   void LogDirections();
 
@@ -157,6 +177,10 @@ class TSolveRun {
 
 // The title of the solve dialog while a run of the method works ("" for sampling).
 std::string RunTitle(int method);
+
+struct TSolveMethod;
+// What the view says when a run of the method ends without a solution, with the reason.
+std::string NoSolutionText(const TSolveMethod& method, const std::string& failure);
 
 // The text of the percentage: fraction x 100 to four significant digits, two decimals, "%".
 std::string PercentText(double fraction);

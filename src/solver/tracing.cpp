@@ -189,20 +189,21 @@ class TTracingWatcher : public TPathWatcher {
 };
 
 void TSolveRun::Trace() {
+  if (Stopped) return;
   Caption("Tracing...");
   stage_ = kFoundExploring;
   key_ = 0;
   TracedLambda = 0;
   TracedSteps = 0;
   TracedTurns = 0;
-  TracingFailure.clear();
+  Failure.clear();
   // A shard's share of one path is all of it or nothing: the first shard follows it.
   if (!OwnsLeaf(0)) return;
   NoteLeaf();
   ReachFromTheStartOnly(*Game);
   TLogitPath path(*Game);
   const auto fail = [&](const std::string& why) {
-    TracingFailure = why;
+    Failure = why;
     Log("Tracing failed: " + why);
   };
   const std::vector<double> start = path.Start();

@@ -146,7 +146,9 @@ TEST(ExchangeNumbers, ThirdsAndFractionsStayExact) {
 
   testing::RecordingObserver observer;
   TSolveRun run;
-  ASSERT_EQ(SolveOnThreads(run, game, observer, 2, CopiesOf(game)), TSolveRun::Start::Ran);
+  const TSolveSettings settings{.Method = kSolveMixed, .Jobs = 2};
+  ASSERT_EQ(SolveGame(run, game, observer, settings, CopiesOf(game)).Outcome,
+            TSolveOutcome::Solved);
   ASSERT_EQ(game.Solutions().LiveCount(), 1);
   const auto& s = *As<TSolution32>(game.Solutions().First());
   EXPECT_EQ(testing::ChoiceIn(game, s, "b", "At A").Probability, 1);

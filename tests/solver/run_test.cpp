@@ -79,6 +79,7 @@ TEST(Run, EliminatedChoicesAreSkippedButStillWeigh) {
   });
   SolveMethod = 1;
   TSolveRun run;
+  run.Induction = false;  // the enumeration's weights are the point
   RecordingObserver view;
   run.RunSolve(g.game, view);
   SolveMethod = 2;

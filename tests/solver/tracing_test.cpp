@@ -51,7 +51,7 @@ int TraceAndCheck(TGameType32& game, const std::string& what, TSolveRun* used = 
     ++count;
   });
   EXPECT_LE(count, 1) << what;
-  EXPECT_EQ(count == 0, !run.TracingFailure.empty()) << what;
+  EXPECT_EQ(count == 0, !run.Failure.empty()) << what;
   return count;
 }
 
@@ -211,9 +211,9 @@ TEST(Tracing, AWorkerThreadRecordsWhatTheRunItselfRecords) {
   TraceOnAWorker(GameFileText(stuck), game, run, observer);
   EXPECT_TRUE(game.Solutions().Empty());
   // The message says why the path gave up.
-  EXPECT_FALSE(run.TracingFailure.empty());
+  EXPECT_FALSE(run.Failure.empty());
   EXPECT_EQ(observer.Messages,
-            std::vector<std::string>{"No solution found by tracing: " + run.TracingFailure + "."});
+            std::vector<std::string>{"No solution found by tracing: " + run.Failure + "."});
 
   // While the worker follows a longer path, the bar moves with it.
   TGameType32 tree;

@@ -13,18 +13,12 @@ QtSolveOptionsDialog::QtSolveOptionsDialog(QWidget* parent)
   setWindowTitle(QStringLiteral("Solve Options"));
   auto* group = new QGroupBox(QStringLiteral("Method"), this);
   auto* items = new QVBoxLayout(group);
-  auto* pure = new QRadioButton(QStringLiteral("Pure"), group);
-  auto* mixed = new QRadioButton(QStringLiteral("Mixed"), group);
-  auto* tracing = new QRadioButton(QStringLiteral("Tracing (one equilibrium, fast)"), group);
-  methods_->addButton(pure, TSolveOptionsDlg::kPureItem);
-  methods_->addButton(mixed, TSolveOptionsDlg::kMixedItem);
-  auto* sampling = new QRadioButton(QStringLiteral("Sampling (200 random starting points)"), group);
-  methods_->addButton(tracing, TSolveOptionsDlg::kTracingItem);
-  methods_->addButton(sampling, TSolveOptionsDlg::kSamplingItem);
-  items->addWidget(pure);
-  items->addWidget(mixed);
-  items->addWidget(tracing);
-  items->addWidget(sampling);
+  const std::vector<std::string> texts = TSolveOptionsDlg::Items();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    auto* item = new QRadioButton(QString::fromStdString(texts[i]), group);
+    methods_->addButton(item, static_cast<int>(i));
+    items->addWidget(item);
+  }
   auto* buttons = OkCancelButtons(this, /*withCancel=*/false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
