@@ -125,19 +125,19 @@ TMove32* AddMove(TGameType32& game, const std::string& name, TNode32* from, TNod
   return m;
 }
 
-void PayEveryone(TGameType32& game, TMove32* move, TUniformRandom& random) {
+void PayEveryone(TGameType32& game, TMove32* move, TUniformRandom& random, bool real = false) {
   game.Players().ForEach([&](TGameObject32* p) {
     auto* pay = NewElement<TPayoff32>(&game);
     pay->Move = move;
     pay->Player = static_cast<TPlayer32*>(p);
-    pay->Value = static_cast<int>(random.Next() * 10);
+    pay->Value = real ? random.Next() * 10 : static_cast<int>(random.Next() * 10);
     game.AddObject(pay);
   });
 }
 
 }  // namespace
 
-void BuildChain(TGameType32& game, int nodes, int players) {
+void BuildChain(TGameType32& game, int nodes, int players, bool realPayoffs) {
   TUniformRandom random(5);
   std::vector<TPlayer32*> all;
   all.reserve(static_cast<std::size_t>(players));
@@ -146,10 +146,10 @@ void BuildChain(TGameType32& game, int nodes, int players) {
   for (int i = 0; i < nodes; ++i) {
     TNode32* node = AddNode(game, i, all[static_cast<std::size_t>(i % std::min(players, nodes))]);
     if (previous != nullptr) AddMove(game, "go", previous, node, 1.0);
-    PayEveryone(game, AddMove(game, "stop", node, nullptr, 1.0), random);
+    PayEveryone(game, AddMove(game, "stop", node, nullptr, 1.0), random, realPayoffs);
     previous = node;
   }
-  PayEveryone(game, AddMove(game, "go", previous, nullptr, 1.0), random);
+  PayEveryone(game, AddMove(game, "go", previous, nullptr, 1.0), random, realPayoffs);
 }
 
 void BuildWideTree(TGameType32& game, int nodes, int fanOut) {
@@ -221,6 +221,33 @@ void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed) {
       game.AddObject(pay);
     });
   });
+}
+
+void BuildPerfectTree(TGameType32& game, int nodes) {
+  TUniformRandom random(7);
+  std::vector<TPlayer32*> players{AddPlayer(game, "Ann"), AddPlayer(game, "Bob")};
+  // Levels of Ann, Bob and chance in turn, two moves from every node.
+  std::vector<std::pair<TNode32*, int>> all{{AddNode(game, 0, players[0]), 0}};
+  std::size_t inner = 0;  // nodes before this one have moves on
+  for (std::size_t parent = 0; all.size() < static_cast<std::size_t>(nodes); ++parent) {
+    const auto [from, depth] = all[parent];
+    inner = parent + 1;
+    TPlayer32* owner =
+        (depth + 1) % 3 == 2 ? nullptr : players[static_cast<std::size_t>((depth + 1) % 3)];
+    for (int k = 0; k < 2 && all.size() < static_cast<std::size_t>(nodes); ++k) {
+      TNode32* to = AddNode(game, static_cast<int>(all.size()), owner);
+      AddMove(game, Named("m", k), from, to, from->Player.get() == nullptr ? 0.5 : 1.0);
+      all.emplace_back(to, depth + 1);
+    }
+  }
+  for (std::size_t i = inner; i < all.size(); ++i) {
+    TNode32* node = all[i].first;
+    const double value = node->Player.get() == nullptr ? 0.5 : 1.0;
+    for (int k = 0; k < 2; ++k) {
+      PayEveryone(game, AddMove(game, Named("end", k), node, nullptr, value), random,
+                  /*real=*/true);
+    }
+  }
 }
 
 }  // namespace ludomark::bench

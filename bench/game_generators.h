@@ -13,11 +13,16 @@ void BuildGeneratedGame(TGameType32& game, int nodes, bool cycles);
 
 // Games as a file leaves them, before any audit. A chain of `nodes` decision nodes, each
 // with "go" on to the next and "stop" ending the game, taken in turn by the players (as many
-// as there are nodes at most); every final move pays all `players` players.
-void BuildChain(TGameType32& game, int nodes, int players);
+// as there are nodes at most); every final move pays all `players` players, whole numbers from
+// 0 to 9 (or, with `realPayoffs`, any numbers in that range, so that no two are alike).
+void BuildChain(TGameType32& game, int nodes, int players, bool realPayoffs = false);
 // A tree of about `nodes` nodes of two players and chance where every node has `fanOut`
 // moves; the nodes of each player at one level form an information set of up to 4 nodes.
 void BuildWideTree(TGameType32& game, int nodes, int fanOut);
+
+// A tree of perfect information of about `nodes` nodes: levels of Ann, Bob and chance in turn,
+// two moves from every node, and two final moves with payoffs that differ at every leaf.
+void BuildPerfectTree(TGameType32& game, int nodes);
 
 // A table of Ann, Bob and Cy with `strategies` strategies each and random payoffs from 0 to 9.
 void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed);

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "game_generators.h"
 #include "model/settings.h"
@@ -21,7 +22,13 @@ void SolveByInduction(benchmark::State& state, Build build) {
     TSolveRun run;
     run.FixedMethod = kSolvePure;
     TSolveObserver quiet;
-    benchmark::DoNotOptimize(run.Solve(*game, quiet));
+    const TSolveRun::Start start = run.Solve(*game, quiet);
+    if (start != TSolveRun::Start::Ran) {
+      std::string why = "the game was not solved:";
+      game->Findings().ForEach([&](TGameObject32* e) { why.append(" ").append(e->Name); });
+      state.SkipWithError(why.c_str());
+      break;
+    }
     state.counters["solutions"] = game->Solutions().LiveCount();
     state.PauseTiming();  // the game's own destruction is not the solve's
     game.reset();
@@ -30,12 +37,13 @@ void SolveByInduction(benchmark::State& state, Build build) {
 }
 
 void BM_InductionChain(benchmark::State& state) {
-  SolveByInduction(state, [](TGameType32& g, int n) { bench::BuildChain(g, n, 2); });
+  SolveByInduction(state,
+                   [](TGameType32& g, int n) { bench::BuildChain(g, n, 2, /*realPayoffs=*/true); });
 }
 BENCHMARK(BM_InductionChain)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_InductionBinaryTree(benchmark::State& state) {
-  SolveByInduction(state, [](TGameType32& g, int n) { bench::BuildGeneratedGame(g, n, false); });
+  SolveByInduction(state, [](TGameType32& g, int n) { bench::BuildPerfectTree(g, n); });
 }
 BENCHMARK(BM_InductionBinaryTree)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

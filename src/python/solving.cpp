@@ -137,14 +137,15 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
 }  // namespace
 
 void BindSolving(py::class_<GameState, GamePtr>& game) {
+  // pybind11 keeps its own copy of a docstring.
+  const std::string solveDoc =
+      "Audits and solves the game with a method (" + MethodNameList() +
+      ") on `jobs` threads (every core when not given); returns the solutions, an empty list "
+      "when there is none. Raises FlawedGameError for a flawed game; Ctrl+C stops the run.";
   game.def("solve", &Solve, py::arg("method") = "mixed", py::arg("jobs") = py::none(),
-           ("Audits and solves the game with a method (" + MethodNameList() + ") on `jobs` "
-           "threads (every core when not given); returns the solutions, an empty list when "
-           "there is none. Raises FlawedGameError for a flawed game; Ctrl+C stops the run.")
-               .c_str()
+           solveDoc.c_str())
       .def_property_readonly(
-          "solutions", [](const GamePtr& g) {
-    return SolutionsOf(g, g->Solved ? g->Method : ""); },
+          "solutions", [](const GamePtr& g) { return SolutionsOf(g, g->Solved ? g->Method : ""); },
           "The solutions the game holds: its last run's, or those its file stored.");
 }
 

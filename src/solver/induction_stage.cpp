@@ -1,5 +1,6 @@
 // Backward induction as a stage of a run: every subgame-perfect equilibrium in pure choices of
 // a game of perfect information, ties followed one by one.
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -46,7 +47,8 @@ class TInduction {
       const std::size_t first = ties_.size();
       for (int k = 0; k < step.Count; ++k) {
         if (scratch_[static_cast<std::size_t>(k)] + kBestReplyTolerance >= best &&
-            !shape_.Options[static_cast<std::size_t>(step.First + k)].Choice->Eliminated)
+            !shape_.Options[static_cast<std::size_t>(step.First) + static_cast<std::size_t>(k)]
+                 .Choice->Eliminated)
           ties_.push_back(k);
       }
       if (ties_.size() == first) return false;
@@ -129,78 +131,95 @@ class TInduction {
 }  // namespace
 
 bool TSolveRun::InduceBackwards() {
+  if (Stopped) return true;  // nothing to fall back to: the run ends
   TGameForm32& game = *Game;
   TInductionShape shape;
-  if (Stopped) return true;  // nothing to fall back to: the run ends
   if (!Induction || !InductionShapeOf(game, shape)) return false;
   Caption("Inducing backwards...");
   stage_ = kFoundProfiling;
   ResetProgressBar();
   Progress = 0;
   const std::size_t steps = shape.Steps.size();
-  const std::size_t foundBefore = Found != nullptr ? Found->size() : 0;
-  TInduction induction(shape);
-
-  // Records the profile the steps have picked, once the evaluation confirms it.
-  int met = 0;
-  bool confirmed = true;
-  const auto record = [&] {
-    MarkInfos(game, /*all=*/false);
-    for (std::size_t i = 0; i < steps; ++i) {
-      const TInductionShape::Step& step = shape.Steps[i];
-      if (step.Mover == 0) continue;
-      for (int k = 0; k < step.Count; ++k) {
-        shape.Options[static_cast<std::size_t>(step.First + k)].Choice->Mark =
-            k == induction.Pick(i);
-      }
-    }
-    SetPureProbabilities(game);
-    if (!Evaluate(game, /*all=*/true) || !IsEquilibrium(game)) {
-      confirmed = false;
-      return;
-    }
-    key_ = static_cast<uint64_t>(met++);
-    NoteLeaf();
-    if (OwnsLeaf(key_)) MetEquilibrium(kFoundPure);
-  };
+  // As many solutions as a list shows, and fewer in a large game: each holds a value per node.
+  const auto size =
+      static_cast<long long>(shape.Nodes) + static_cast<long long>(shape.Options.size());
+  const int limit = static_cast<int>(std::min<long long>(
+      InducedLimit, std::max<long long>(1, kInducedListEntries / std::max(size, 1LL))));
 
   // Walks the steps from `from` on; false when a stop came or no equilibrium goes on.
-  const auto walk = [&](std::size_t from, bool first) {
+  const auto walk = [&](TInduction& induction, std::size_t from, bool first) {
     for (std::size_t i = from; i < steps; ++i) {
       if (!induction.Take(i, /*fresh=*/true)) return false;
       if (i % kStepsPerLook == 0) {
         if (Stopped) return false;
         if (first) {
-          Progress = static_cast<double>(i) / static_cast<double>(steps);
+          Progress = static_cast<double>(i) / static_cast<double>(2 * steps);
           ShowProgress();
         }
       }
     }
     return true;
   };
+  // Every profile of subgame-perfect choices, each handed to `visit` until it says no more.
+  const auto search = [&](auto&& visit) {
+    TInduction induction(shape);
+    bool done = walk(induction, 0, /*first=*/true);
+    std::size_t branch = 0;
+    while (!Stopped) {
+      if (done && !visit(induction)) return;
+      if (!induction.NextBranch(branch)) return;
+      induction.Take(branch, /*fresh=*/false);
+      done = walk(induction, branch + 1, /*first=*/false);
+    }
+  };
 
-  bool done = walk(0, /*first=*/true);
-  std::size_t branch = 0;
-  while (!Stopped) {
-    if (done) record();
-    if (!confirmed || met > InducedLimit) break;
-    if (!induction.NextBranch(branch)) break;
-    induction.Take(branch, /*fresh=*/false);
-    done = walk(branch + 1, /*first=*/false);
-  }
+  // First counted, so that a game with more of them than the list holds records none.
+  int count = 0;
+  search([&](const TInduction&) { return ++count <= limit; });
   if (Stopped) return true;
-  if (!confirmed || met > InducedLimit) {
-    Log(!confirmed ? "Backward induction: a profile was not confirmed; enumerating instead"
-                   : "Backward induction: more than " + std::to_string(InducedLimit) +
-                         " subgame-perfect equilibria; enumerating instead");
+  if (count > limit) {
+    Log("Backward induction: more than " + std::to_string(limit) +
+        " subgame-perfect equilibria; enumerating instead");
+    return false;
+  }
+  Progress = 0.5;
+  ShowProgress();
+
+  const std::size_t foundBefore = Found != nullptr ? Found->size() : 0;
+  int met = 0;
+  bool confirmed = true;
+  search([&](const TInduction& induction) {
+    MarkInfos(game, /*all=*/false);
+    for (std::size_t i = 0; i < steps; ++i) {
+      const TInductionShape::Step& step = shape.Steps[i];
+      if (step.Mover == 0) continue;
+      for (int k = 0; k < step.Count; ++k) {
+        shape.Options[static_cast<std::size_t>(step.First) + static_cast<std::size_t>(k)]
+            .Choice->Mark = k == induction.Pick(i);
+      }
+    }
+    SetPureProbabilities(game);
+    // The evaluation has the last word: a profile it does not confirm ends the induction.
+    if (!Evaluate(game, /*all=*/true) || !IsEquilibrium(game)) {
+      confirmed = false;
+      return false;
+    }
+    key_ = static_cast<uint64_t>(met++);
+    NoteLeaf();
+    // Every shard meets all of them, as every shard profiles whole.
+    MetEquilibrium(kFoundPure);
+    AddProgress(2.0 * count);
+    return true;
+  });
+  if (Stopped) return true;
+  if (!confirmed) {
+    Log("Backward induction: a profile was not confirmed; enumerating instead");
     game.Solutions().FreeByType(kEveryType);
     if (Found != nullptr) Found->resize(foundBefore);
     hasLast_ = false;
     if (Observer != nullptr) Observer->SolutionsChanged();
     return false;
   }
-  Progress = 1;
-  ShowProgress();
   Log("Backward induction: " + std::to_string(met) + " subgame-perfect equilibria");
   return true;
 }

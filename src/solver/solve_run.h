@@ -105,9 +105,12 @@ class TSolveRun {
   void Sample();
   // Backward induction, when the game has perfect information and no cycle: every
   // subgame-perfect equilibrium in pure choices, ties followed. False (nothing recorded) when
-  // the game is not of that kind, or has more than InducedLimit of them.
+  // the game is not of that kind, or has more of them than a list holds: InducedLimit, and in
+  // a large game fewer, so that their values at every node and choice take at most
+  // kInducedListEntries numbers.
   bool InduceBackwards();
   static constexpr int kMaxInducedSolutions = 1000;
+  static constexpr long long kInducedListEntries = 4000000;
   int InducedLimit = kMaxInducedSolutions;
   // Off: the enumeration even where backward induction applies (to compare the two).
   bool Induction = true;
