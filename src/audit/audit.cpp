@@ -33,7 +33,7 @@ bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
   const bool endsOk = CheckPlayEnds(game);
   if (connected) NoteUnreached(game);
   if (stopped()) return false;
-  ComputeBounds(game);
+  ComputeBounds(game, stop);
   return hasRoot && connected && setsOk && choicesOk && degreesOk && payoffsOk && chanceOk &&
          formOk && discountsOk && endsOk && !stopped();
 }

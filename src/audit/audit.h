@@ -44,6 +44,7 @@ std::unordered_set<const TNode32*> ReachedFromTheRoot(TGameForm32& game);
 // A finding that does not fail the game for every node that play from the root never reaches
 // ("Not reached from the start at "): it plays no part in the solutions.
 void NoteUnreached(TGameForm32& game);
-void ComputeBounds(TGameForm32& game);
+// A stop (when given) ends the rounds of eliminations early; the audit then fails as stopped.
+void ComputeBounds(TGameForm32& game, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace ludomark

@@ -8,6 +8,7 @@
 // is the fixed point the sweeps reach: eliminations only ever narrow bounds and make further
 // eliminations possible, so their order does not matter.
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <queue>
 #include <unordered_map>
@@ -31,7 +32,7 @@ constexpr double kOpen = 1e150;
 
 class BoundsRun {
  public:
-  explicit BoundsRun(TGameForm32& game) : game_(game) {
+  BoundsRun(TGameForm32& game, const std::atomic<bool>* stop) : game_(game), stop_(stop) {
     // Only the bounds of players who move are ever read, so only theirs are kept: a game of
     // many players and few nodes needs no table of every player at every node.
     std::unordered_map<const TGameObject32*, int> player;
@@ -105,7 +106,7 @@ class BoundsRun {
       }
       everySet = false;
       dirty_.clear();
-      if (eliminated.empty()) break;
+      if (eliminated.empty() || (stop_ != nullptr && stop_->load())) break;
       for (TChoice32* choice : eliminated) {
         choice->Eliminated = true;
         dirty_.insert(choice->Info.get());
@@ -264,6 +265,7 @@ class BoundsRun {
   }
 
   TGameForm32& game_;
+  const std::atomic<bool>* stop_;
   std::size_t players_ = 0;  // players who move, numbered by their first node
   std::vector<TNode32*> nodes_;
   std::vector<TMove32*> moves_;
@@ -288,14 +290,14 @@ class BoundsRun {
 
 }  // namespace
 
-void ComputeBounds(TGameForm32& game) {
+void ComputeBounds(TGameForm32& game, const std::atomic<bool>* stop) {
   for (TGameList* list : {&game.Moves(), &game.Nodes(), &game.Strategies(), &game.Infos()}) {
     list->ForEach([](TGameObject32* e) {
       e->Done = false;
       e->Settled = false;
     });
   }
-  BoundsRun(game).Run();
+  BoundsRun(game, stop).Run();
   game.BoundBits().FreeByType(kEveryType);
 }
 
