@@ -160,10 +160,11 @@ bool TSolveRun::InduceBackwards() {
     }
     return true;
   };
-  // Every profile of subgame-perfect choices, each handed to `visit` until it says no more.
-  const auto search = [&](auto&& visit) {
+  // Every profile of subgame-perfect choices, each handed to `visit` until it says no more;
+  // `counting` shows the first walk's progress (the first half of the stage).
+  const auto search = [&](bool counting, auto&& visit) {
     TInduction induction(shape);
-    bool done = walk(induction, 0, /*first=*/true);
+    bool done = walk(induction, 0, /*first=*/counting);
     std::size_t branch = 0;
     while (!Stopped) {
       if (done && !visit(induction)) return;
@@ -175,7 +176,7 @@ bool TSolveRun::InduceBackwards() {
 
   // First counted, so that a game with more of them than the list holds records none.
   int count = 0;
-  search([&](const TInduction&) { return ++count <= limit; });
+  search(/*counting=*/true, [&](const TInduction&) { return ++count <= limit; });
   if (Stopped) return true;
   if (count > limit) {
     Log("Backward induction: more than " + std::to_string(limit) +
@@ -188,7 +189,7 @@ bool TSolveRun::InduceBackwards() {
   const std::size_t foundBefore = Found != nullptr ? Found->size() : 0;
   int met = 0;
   bool confirmed = true;
-  search([&](const TInduction& induction) {
+  search(/*counting=*/false, [&](const TInduction& induction) {
     MarkInfos(game, /*all=*/false);
     for (std::size_t i = 0; i < steps; ++i) {
       const TInductionShape::Step& step = shape.Steps[i];
