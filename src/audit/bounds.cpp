@@ -81,6 +81,7 @@ class BoundsRun {
     order_.assign(nodes_.size(), -1);
     for (std::size_t n = 0; n < nodes_.size(); ++n) {
       pending_[n] = static_cast<int>(leaving_[n].size());
+      if (TGameObject32* set = nodes_[n]->Info.get(); set != nullptr) ++unknownMembers_[set];
     }
   }
 
@@ -213,6 +214,7 @@ class BoundsRun {
       }
       const bool first = nodes_[static_cast<std::size_t>(n)]->Done == false;
       if (!ComputeNode(n) && !first) continue;
+      if (first) DominateOnceKnown(n);
       for (int m : entering_[static_cast<std::size_t>(n)]) {
         TMove32* move = moves_[static_cast<std::size_t>(m)];
         if (move->Settled || !ComputeMove(m)) continue;
@@ -223,6 +225,29 @@ class BoundsRun {
         }
       }
     }
+  }
+
+  // Once every member of the node's set is known, the set's dominated choices go before the
+  // node's bounds travel on: a chain of such eliminations (backward induction) then costs one
+  // pass instead of one pass per link. Later narrowing is left to the rounds in Run.
+  void DominateOnceKnown(int n) {
+    TNode32* node = nodes_[static_cast<std::size_t>(n)];
+    auto* set = As<TInfo32>(node->Info.get());
+    if (set == nullptr || --unknownMembers_[set] != 0 || set->Player.get() == nullptr) return;
+    set->Members.ForEach([&](TGameObject32* member) {
+      const int at = IndexOf(member);
+      if (at < 0) return;
+      for (int m : leaving_[static_cast<std::size_t>(at)]) CopyMoverBounds(m);
+    });
+    std::vector<TChoice32*> eliminated;
+    Dominance(*set, eliminated);
+    if (eliminated.empty()) return;
+    for (TChoice32* choice : eliminated) {
+      choice->Eliminated = true;
+      dirty_.insert(set);
+      choice->ChoiceMoves.ForEach([&](TGameObject32* e) { SettleMove(As<TMove32>(e)); });
+    }
+    ComputeNode(n);
   }
 
   // The move's bounds for the player who makes it, and its set to look at again.
@@ -286,6 +311,7 @@ class BoundsRun {
   std::vector<int> ready_;
   std::priority_queue<std::pair<int, int>, std::vector<std::pair<int, int>>, std::greater<>> again_;
   std::unordered_set<const TInfo32*> dirty_;
+  std::unordered_map<const TGameObject32*, int> unknownMembers_;  // per set: members not yet known
 };
 
 }  // namespace
