@@ -192,6 +192,53 @@ void BuildWideTree(TGameType32& game, int nodes, int fanOut) {
   game.Infos().ForEach([](TGameObject32* e) { static_cast<TInfo32*>(e)->Members.Clear(); });
 }
 
+void BuildPoker(TGameType32& game, int rounds) {
+  TPlayer32* ann = AddPlayer(game, "Ann");
+  TPlayer32* bob = AddPlayer(game, "Bob");
+  int count = 0;
+  std::vector<TNode32*> level{AddNode(game, count++, nullptr)};
+  for (int r = 1; r < rounds; ++r) {
+    std::vector<TNode32*> next;
+    for (TNode32* from : level) {
+      for (int k = 0; k < 2; ++k) {
+        next.push_back(AddNode(game, count++, nullptr));
+        AddMove(game, Named("c", k), from, next.back(), 0.5);
+      }
+    }
+    level = next;
+  }
+  const auto pay = [&](TMove32* move, double toAnn) {
+    for (TPlayer32* player : {ann, bob}) {
+      auto* payoff = NewElement<TPayoff32>(&game);
+      payoff->Move = move;
+      payoff->Player = player;
+      payoff->Value = player == ann ? toAnn : -toAnn;
+      game.AddObject(payoff);
+    }
+  };
+  TInfo32* pair = nullptr;
+  int card = 0;
+  for (TNode32* from : level) {
+    for (int k = 0; k < 2; ++k, ++card) {
+      const double high = card % 2 == 1 ? 1 : -1;
+      TNode32* hand = AddNode(game, count++, ann);
+      AddMove(game, Named("c", k), from, hand, 0.5);
+      pay(AddMove(game, "Check", hand, nullptr, 1.0), high);
+      TNode32* bet = AddNode(game, count++, bob);
+      AddMove(game, "Bet", hand, bet, 1.0);
+      if (card % 2 == 0) {
+        pair = NewElement<TInfo32>(&game);
+        game.AddObject(pair);
+      }
+      bet->SetInfo(pair);
+      pair->Members.Add(bet);
+      pay(AddMove(game, "Fold", bet, nullptr, 1.0), 1);
+      pay(AddMove(game, "Call", bet, nullptr, 1.0), 2 * high);
+    }
+  }
+  game.Infos().ForEach([](TGameObject32* e) { static_cast<TInfo32*>(e)->Members.Clear(); });
+}
+
 void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed) {
   TUniformRandom random(seed);
   auto* table = NewElement<TTable32>(&game);

@@ -24,6 +24,11 @@ void BuildWideTree(TGameType32& game, int nodes, int fanOut);
 // two moves from every node, and two final moves with payoffs that differ at every leaf.
 void BuildPerfectTree(TGameType32& game, int nodes);
 
+// A poker-like tree: chance deals one of 2^`rounds` cards in binary rounds; Ann sees her card
+// and bets or checks; after a bet Bob, who sees all of the card but its last bit (which makes
+// it high or low), calls or folds. A check shows the card for 1, a fold loses 1, a call 2.
+void BuildPoker(TGameType32& game, int rounds);
+
 // A table of Ann, Bob and Cy with `strategies` strategies each and random payoffs from 0 to 9.
 void BuildThreePlayerTable(TGameType32& game, int strategies, uint64_t seed);
 

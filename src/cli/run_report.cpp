@@ -20,7 +20,7 @@ const char* MethodName(int method) {
 int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& options,
               std::ostream& out, std::ostream& err) {
   const char* method = MethodName(options.Method);
-  if (start == TSolveRun::Start::TooLarge) {
+  if (start == TSolveRun::Start::Refused) {
     err << "ludomark-cli: " << options.Refusal << "\n";
     return kExitUsage;
   }

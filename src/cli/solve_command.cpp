@@ -53,7 +53,7 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
     for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
     return kExitFlawed;
   }
-  if (start == TSolveRun::Start::TooLarge) {
+  if (start == TSolveRun::Start::Refused) {
     err << "ludomark-cli: " << run.Refusal << "\n";
     return kExitUsage;
   }

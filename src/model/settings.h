@@ -10,6 +10,7 @@ constexpr int kSolvePure = 1;
 constexpr int kSolveMixed = 2;
 constexpr int kSolveSampling = 3;
 constexpr int kSolveTracing = 4;
+constexpr int kSolveLemke = 5;
 inline int SolveMethod = kSolveMixed;
 
 }  // namespace ludomark

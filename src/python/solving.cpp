@@ -118,7 +118,7 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
   switch (result.Start) {
     case TSolveRun::Start::Flawed:
       RaiseFlawed(FindingTexts(game->Game));
-    case TSolveRun::Start::TooLarge:
+    case TSolveRun::Start::Refused:
       Raise(ModuleErrors().Error, run.Refusal);
     default:
       break;

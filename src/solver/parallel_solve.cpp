@@ -224,7 +224,7 @@ TSolveResult ResultOf(const TSolveRun& run, TSolveRun::Start start, TGameForm32&
       result.Outcome = TSolveOutcome::Refused;
       result.Reason = "The game has flaws";
       break;
-    case TSolveRun::Start::TooLarge:
+    case TSolveRun::Start::Refused:
       result.Outcome = TSolveOutcome::Refused;
       result.Reason = run.Refusal;
       break;

@@ -12,11 +12,12 @@ extern const TSolveMethod kPureMethod;
 extern const TSolveMethod kMixedMethod;
 extern const TSolveMethod kTracingMethod;
 extern const TSolveMethod kSamplingMethod;
+extern const TSolveMethod kLemkeMethod;
 
 namespace {
 // The desktop lists them in this order: the two the dialog always had first.
-const std::array<const TSolveMethod*, 4> kMethods{&kPureMethod, &kMixedMethod, &kTracingMethod,
-                                                  &kSamplingMethod};
+const std::array<const TSolveMethod*, 5> kMethods{&kPureMethod, &kMixedMethod, &kTracingMethod,
+                                                  &kSamplingMethod, &kLemkeMethod};
 }  // namespace
 
 std::span<const TSolveMethod* const> SolveMethods() {

@@ -9,6 +9,7 @@
 
 namespace ludomark {
 
+class TGameForm32;
 class TSolveRun;
 
 // One way of solving, as a row of the method table: how the front ends name it, what its run
@@ -27,6 +28,8 @@ struct TSolveMethod {
   // How the front ends introduce the run's Failure when they report it on its own.
   const char* FailureLead = "";
   void (*Stages)(TSolveRun& run) = nullptr;
+  // Why it cannot take an audited game ("" when it can), asked before the run starts.
+  std::string (*Refuses)(TGameForm32& game) = nullptr;
 };
 
 // Every method, in the order the front ends list them.

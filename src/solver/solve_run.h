@@ -78,11 +78,11 @@ class TSolveRun {
   bool WasStopped = false;
 
   // The memory a run may take for its working data; a game whose work needs more is refused
-  // (TooLarge, with Refusal saying why) instead of ending the program when memory runs out.
+  // (Refused, with Refusal saying why) instead of ending the program when memory runs out.
   std::uint64_t MemoryLimit = PhysicalMemoryBytes();
   std::string Refusal;
 
-  enum class Start { Flawed, Busy, Ran, Stopped, TooLarge };
+  enum class Start { Flawed, Busy, Ran, Stopped, Refused };
   // The Solve command once it has decided to solve: refuses while another run is busy, audits
   // (a flawed game keeps its findings and loses its derived elements), drops the old
   // solutions and runs. Stopped answers a stop that came during the audit (nothing derived
@@ -117,6 +117,8 @@ class TSolveRun {
   void Profile();
   void Explore();
   void Trace();
+  // Lemke's pivoting on the sequence form (two players, no cycles).
+  void SolveSequenceForm();
   // What the stages share with any method: the caption, the log, the progress bar and
   // percentage (a share of 1 / weight added), the root's set.
   void Caption(const std::string& caption);
@@ -142,6 +144,8 @@ class TSolveRun {
   bool TracePolishOn(const TLogitPath& path, const std::vector<double>& point,
                      const std::vector<char>& kept);
   void ShowTracing(double lambda);
+  bool PolishOnSupport();
+  void BestRepliesOffThePath();
   void SetRunning(bool running);
   void Descend(double weight, TInfo32* info);
   TInfo32* NextInfo(TInfo32* info);

@@ -31,7 +31,7 @@ TEST(MethodTable, NamesCodesAndLookups) {
   }
   EXPECT_EQ(FindMethod("best"), nullptr);
   EXPECT_EQ(MethodOf(0).Code, kSolveMixed);
-  EXPECT_EQ(MethodNameList(), "pure, mixed, tracing or sampling");
+  EXPECT_EQ(MethodNameList(), "pure, mixed, tracing, sampling or lemke");
 }
 
 // Stops the run at the second progress report of the named stage, and counts the reports that
@@ -79,7 +79,8 @@ TEST(MethodTable, EveryStageOfEveryMethodAnswersTheStop) {
       TSolveRun full;
       const TSolveSettings settings{.Method = method->Code, .Jobs = 1};
       SolveGame(full, whole, all, settings, CopiesOf(whole));
-      for (const char* stage : {"Profiling...", "Exploring...", "Sampling...", "Tracing..."}) {
+      for (const char* stage :
+           {"Profiling...", "Exploring...", "Sampling...", "Tracing...", "Pivoting..."}) {
         if (std::find(all.Captions.begin(), all.Captions.end(), stage) == all.Captions.end())
           continue;
         const std::string what = std::string(method->Name)
@@ -106,7 +107,7 @@ TEST(MethodTable, EveryStageOfEveryMethodAnswersTheStop) {
     }
   }
   // Every stage of every method was stopped on both games (backward induction has its own).
-  EXPECT_EQ(stopped.size(), 10U) << ::testing::PrintToString(stopped);
+  EXPECT_EQ(stopped.size(), 12U) << ::testing::PrintToString(stopped);
 }
 
 }  // namespace

@@ -192,7 +192,7 @@ TEST(Run, WorkLargerThanTheMemoryIsRefusedBeforeItIsAllocated) {
   TSolveRun run;
   RecordingObserver view;
   run.MemoryLimit = 1000;
-  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::TooLarge);
+  EXPECT_EQ(run.Solve(game, view), TSolveRun::Start::Refused);
   EXPECT_NE(run.Refusal.find("The game is too large to solve: its work needs "), std::string::npos);
   EXPECT_EQ(game.Status(), status);
   EXPECT_EQ(game.Work, nullptr);

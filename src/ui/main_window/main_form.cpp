@@ -820,7 +820,7 @@ void TMainForm::StartSolve(TMDIChild& window) {
       solveDlg_.Prepare(/*run=*/true, game, copy);
       RefreshActions();
       return;
-    case TSolveRun::Start::TooLarge:
+    case TSolveRun::Start::Refused:
       messages_.Warning(run_.Refusal);
       return;
     default:
