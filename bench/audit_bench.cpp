@@ -1,8 +1,11 @@
-// The audit on games as large as a file can make them: chains, wide trees, many players.
+// The audit on games as large as a file can make them: chains, wide trees, many players,
+// large tables.
 #include <benchmark/benchmark.h>
 
 #include "audit/audit.h"
 #include "game_generators.h"
+#include "gamefile/nfg_reader.h"
+#include "support/random_games.h"
 
 namespace ludomark {
 namespace {
@@ -45,6 +48,19 @@ void BM_AuditManyPlayers(benchmark::State& state) {
 BENCHMARK(BM_AuditManyPlayers)
     ->RangeMultiplier(10)
     ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// A random n x n table of two players, read as an .nfg is: the audit expands its n^2 cells.
+void BM_AuditTable(benchmark::State& state) {
+  AuditOf(state, [](TGameType32& g, int n) {
+    ReadNfgText(testing::RandomTableNfg(n, n, 1), "table.nfg", g);
+  });
+}
+BENCHMARK(BM_AuditTable)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 

@@ -5,7 +5,7 @@
 
 namespace ludomark {
 
-bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
+bool Audit(TGameForm32& game, const std::atomic<bool>* stop, bool degreeLimit) {
   auto stopped = [stop] { return stop != nullptr && stop->load(); };
   game.Findings().FreeByType(kEveryType);
   game.Nodes().ForEach([](TGameObject32* e) {
@@ -25,7 +25,7 @@ bool Audit(TGameForm32& game, const std::atomic<bool>* stop) {
   RebuildPayoffLists(game);
   if (stopped()) return false;
   const bool choicesOk = CheckChoices(game);
-  const bool degreesOk = CheckDegrees(game);
+  const bool degreesOk = CheckDegrees(game, degreeLimit);
   const bool payoffsOk = CheckPayoffs(game);
   const bool chanceOk = CheckChance(game);
   const bool formOk = CheckForm(game);

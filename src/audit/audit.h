@@ -12,8 +12,9 @@ namespace ludomark {
 // bounds and eliminated choices. Every problem becomes a finding; never stops early. True when
 // every check passed.
 // With a stop flag, the audit also ends between its steps once the flag is set (answering
-// false); the caller then drops what it derived.
-bool Audit(TGameForm32& game, const std::atomic<bool>* stop = nullptr);
+// false); the caller then drops what it derived. Without `degreeLimit` (for methods that do
+// not enumerate), a node of more than 12 moves is noted and does not fail the audit.
+bool Audit(TGameForm32& game, const std::atomic<bool>* stop = nullptr, bool degreeLimit = true);
 
 // The steps of the audit, in their order of use.
 void ComputeLevels(TGameForm32& game);
@@ -25,7 +26,7 @@ void RebuildChoices(TGameForm32& game);
 // Every move's list of the payoffs that name it, in Payoffs order.
 void RebuildPayoffLists(TGameForm32& game);
 bool CheckChoices(TGameForm32& game);
-bool CheckDegrees(TGameForm32& game);
+bool CheckDegrees(TGameForm32& game, bool limit = true);
 bool CheckPayoffs(TGameForm32& game);
 bool CheckChance(TGameForm32& game);
 // Flaws that would otherwise pass and leave the solver without a solution: a player's node

@@ -1,6 +1,7 @@
 // The choice, degree, payoff and chance checks, and the rebuilding of choices.
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -40,16 +41,24 @@ void RebuildPayoffLists(TGameForm32& game) {
 bool CheckChoices(TGameForm32& game) {
   bool ok = true;
   const LeavingMoves leaving = GatherLeavingMoves(game);
+  // The names of each member's moves, gathered once: a side of a large table has as many
+  // strategies as each of its members has moves.
+  std::unordered_map<const TGameObject32*, std::unordered_set<std::string_view>> names;
+  const auto namesAt = [&](TGameObject32* member) -> const std::unordered_set<std::string_view>& {
+    auto [it, fresh] = names.try_emplace(member);
+    if (fresh) {
+      auto moves = leaving.find(As<TNode32>(member));
+      if (moves != leaving.end()) {
+        for (TMove32* move : moves->second) it->second.insert(move->Name);
+      }
+    }
+    return it->second;
+  };
   game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
     if (choice->Info.get() == nullptr) return;
     bool everywhere = true;
     choice->Info->Members.ForEach([&](TGameObject32* member) {
-      bool found = false;
-      auto it = leaving.find(As<TNode32>(member));
-      if (it != leaving.end()) {
-        for (TMove32* move : it->second) found = found || move->Name == choice->Name;
-      }
-      if (!found) everywhere = false;
+      if (!namesAt(member).contains(choice->Name)) everywhere = false;
     });
     if (everywhere) return;
     ok = false;
@@ -58,7 +67,10 @@ bool CheckChoices(TGameForm32& game) {
   return ok;
 }
 
-bool CheckDegrees(TGameForm32& game) {
+// The most moves a node may have for the methods that enumerate profiles or supports.
+constexpr int kMaxMoves = 12;
+
+bool CheckDegrees(TGameForm32& game, bool limit) {
   bool ok = true;
   const LeavingMoves leaving = GatherLeavingMoves(game);
   auto degree = [&](const TNode32* node) {
@@ -67,9 +79,12 @@ bool CheckDegrees(TGameForm32& game) {
   };
   game.Nodes().ForEachAs<TNode32>([&](TNode32* node) {
     const int count = degree(node);
-    if (count > 12) {
+    if (count > kMaxMoves && limit) {
       ok = false;
       game.ReportFinding("Too many moves at " + node->Describe(kShortText));
+    } else if (count > kMaxMoves) {
+      game.ReportFinding("Too many moves for Pure, Mixed and Sampling at " +
+                         node->Describe(kShortText));
     }
     // A set's degree is its first member's (0 without members).
     if (node->Info.get() != nullptr && count != degree(node->Info->FirstMember())) {

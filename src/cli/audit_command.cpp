@@ -3,14 +3,14 @@
 #include "audit/audit.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/load_game.h"
 #include "gamefile/listing.h"
+#include "session/load_game.h"
 
 namespace ludomark::cli {
 
 int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err) {
   TGameType32 game;
-  if (!LoadGame(path, game, err)) return kExitUsage;
+  if (!session::LoadGame(path, game, err)) return kExitUsage;
   const bool passed = Audit(game);
   // An empty game fails without a finding; the listing alone would not say why.
   if (game.Nodes().Empty()) err << "ludomark-cli: the game has no nodes\n";

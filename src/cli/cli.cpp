@@ -4,9 +4,9 @@
 #include <ostream>
 
 #include "cli/commands.h"
-#include "cli/load_game.h"
 #include "gamefile/atomic_file.h"
 #include "gamefile/exchange_file.h"
+#include "session/load_game.h"
 #include "solver/solve_method.h"
 
 namespace ludomark::cli {
@@ -20,16 +20,21 @@ void PrintHelp(std::ostream& out) {
       << "Commands:\n"
       << "  list FILE.lmx    read the game and print every element, by kind\n"
       << "  audit FILE.lmx   check the game: its elements when it passes, its flaws when not\n"
-      << "  solve FILE.lmx [--method pure|mixed|sampling|tracing] [--json] [--save] [--debug]\n"
+      << "  solve FILE.lmx [--method pure|mixed|tracing|sampling|lemke] [--json] [--save]\n"
+      << "                 [--debug] [--force]\n"
       << "                   audit and solve the game and print every solution found:\n"
       << "                   choice probabilities and values, beliefs, node values\n"
       << "      --method     pure: pure equilibria only; mixed (default): also mixed ones;\n"
       << "                   sampling: mixed equilibria from 200 random starting points;\n"
       << "                   tracing: one equilibrium, fast on large games, at the end of\n"
-      << "                   the logit path from the uniform profile\n"
+      << "                   the logit path from the uniform profile; lemke: one equilibrium\n"
+      << "                   of a two-player game without cycles, by pivoting on its\n"
+      << "                   sequence form\n"
       << "      --json       print one JSON object instead of text\n"
       << "      --save       save the game and append the solutions to its file\n"
       << "      --debug      trace the solver and print its log after the solutions\n"
+      << "      --force      run pure or mixed even where the estimate of their work says\n"
+      << "                   they would not finish\n"
       << "      --jobs K     solve on K threads (default: one per core); the result is the\n"
       << "                   same as on one\n"
       << "      --progress   show the stage and the percentage on standard error even when\n"
@@ -74,7 +79,7 @@ bool ParseShard(const std::string& text, int& index, int& count) {
 
 // Why --save could not write the game file, "" when it could.
 std::string SaveRefusal(const std::string& path) {
-  if (path == kStandardInput) return "--save cannot write the game back to standard input";
+  if (path == session::kStandardInput) return "--save cannot write the game back to standard input";
   return WhyNotReplaceable(path);
 }
 
@@ -211,6 +216,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       }
       if (command == "solve" && arg == "--debug") {
         options.Debug = true;
+        continue;
+      }
+      if (command == "solve" && arg == "--force") {
+        options.Force = true;
         continue;
       }
       if (command == "solve" && arg == "--progress") {

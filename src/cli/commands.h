@@ -25,6 +25,7 @@ struct SolveOptions {
   bool Json = false;
   bool Save = false;
   bool Debug = false;
+  bool Force = false;         // enumerate even where the estimate says it would not finish
   bool ShowProgress = false;  // stage and percentage on err while solving
   int Jobs = 0;               // worker threads; 0: one per core
   int ShardIndex = 0;         // with ShardCount: run only this shard, 1 to ShardCount

@@ -3,10 +3,10 @@
 
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/load_game.h"
 #include "gamefile/file_error.h"
 #include "model/settings.h"
 #include "model/solution.h"
+#include "session/load_game.h"
 #include "ui/view/picture.h"
 
 namespace ludomark::cli {
@@ -21,7 +21,7 @@ int DrawCommand(const DrawOptions& options, std::ostream& err) {
     return kExitUsage;
   }
   TGameType32 game;
-  if (!LoadGame(options.Path, game, err)) return kExitUsage;
+  if (!session::LoadGame(options.Path, game, err)) return kExitUsage;
   TSolution32* solution = nullptr;
   if (!options.Solution.empty()) {
     game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {

@@ -3,12 +3,12 @@
 
 #include "cli/cli.h"
 #include "cli/commands.h"
-#include "cli/load_game.h"
 #include "gamefile/exchange_file.h"
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/precise_numbers.h"
+#include "session/load_game.h"
 
 namespace ludomark::cli {
 
@@ -22,7 +22,7 @@ int ImportCommand(const std::string& in, const std::string& out, std::ostream& e
     return kExitUsage;
   }
   TGameType32 game;
-  if (!LoadGame(in, game, err)) return kExitUsage;
+  if (!session::LoadGame(in, game, err)) return kExitUsage;
   try {
     WriteGameFile(out, game);
   } catch (const TFileError& e) {
@@ -48,7 +48,7 @@ int ExportCommand(const std::string& in, const std::string& out, std::ostream& e
     return kExitUsage;
   }
   TGameType32 game;
-  if (!LoadGame(in, game, err)) return kExitUsage;
+  if (!session::LoadGame(in, game, err)) return kExitUsage;
   try {
     WriteExchangeFile(out, game);
   } catch (const TFileError& e) {

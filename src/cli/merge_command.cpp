@@ -5,7 +5,6 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/interrupt_guard.h"
-#include "cli/load_game.h"
 #include "cli/progress_observer.h"
 #include "cli/run_report.h"
 #include "cli/shard_part.h"
@@ -13,6 +12,7 @@
 #include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "model/settings.h"
+#include "session/load_game.h"
 
 namespace ludomark::cli {
 
@@ -85,7 +85,7 @@ std::string CollectPoints(const std::vector<std::string>& paths, std::vector<TSh
 int MergeCommand(const MergeOptions& options, std::ostream& out, std::ostream& err) {
   TGameType32 game;
   const TFileIdentity read = IdentityOfFile(options.Path);
-  if (!LoadGame(options.Path, game, err)) return kExitUsage;
+  if (!session::LoadGame(options.Path, game, err)) return kExitUsage;
   const std::string gameText = GameFileText(game);
   std::vector<TShardPart> parts;
   try {

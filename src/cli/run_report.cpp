@@ -4,11 +4,11 @@
 
 #include "cli/cli.h"
 #include "cli/interrupt_guard.h"
-#include "cli/solution_report.h"
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/settings.h"
+#include "session/solution_report.h"
 #include "solver/solve_method.h"
 
 namespace ludomark::cli {
@@ -26,7 +26,7 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   }
   if (start == TSolveRun::Start::Flawed) {
     if (options.Json) {
-      PrintSolutionsJson(game, options.Path, method, "flawed", out);
+      session::PrintSolutionsJson(game, options.Path, method, "flawed", out);
     } else {
       for (const std::string& line : BuildListing(game, kFlawedListMode)) out << line << "\n";
     }
@@ -39,18 +39,18 @@ int ReportRun(TGameType32& game, TSolveRun::Start start, const ReportOptions& op
   const bool stopped = start == TSolveRun::Start::Stopped || Interrupted();
   if (!found && stopped) {
     err << "ludomark-cli: stopped before any solution was found\n";
-    if (options.Json) PrintSolutionsJson(game, options.Path, method, "stopped", out);
+    if (options.Json) session::PrintSolutionsJson(game, options.Path, method, "stopped", out);
     return kExitInterrupted;
   }
   if (stopped) err << "ludomark-cli: stopped early; the solutions found so far follow\n";
   if (options.Json) {
-    PrintSolutionsJson(game, options.Path, method,
-                       stopped ? "stopped"
-                       : found ? "solved"
-                               : "no solution",
-                       out);
+    session::PrintSolutionsJson(game, options.Path, method,
+                                stopped ? "stopped"
+                                : found ? "solved"
+                                        : "no solution",
+                                out);
   } else if (found) {
-    PrintSolutionsText(game, out);
+    session::PrintSolutionsText(game, out);
   } else if (options.Method == kSolveSampling) {
     // Sampling tries starting points only: finding nothing says nothing about the game.
     out << "No solution found by sampling.\n";

@@ -6,7 +6,6 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/interrupt_guard.h"
-#include "cli/load_game.h"
 #include "cli/progress_observer.h"
 #include "cli/run_report.h"
 #include "cli/shard_part.h"
@@ -16,6 +15,7 @@
 #include "gamefile/game_file.h"
 #include "gamefile/listing.h"
 #include "model/settings.h"
+#include "session/load_game.h"
 #include "solver/parallel_solve.h"
 #include "solver/solve_run.h"
 
@@ -40,6 +40,7 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
   run.FixedMethod = options.Method;
   run.ShardIndex = options.ShardIndex;
   run.ShardCount = options.ShardCount;
+  run.Force = options.Force;
   TShardPart part;
   run.Found = &part.Points;
   TSolveRun::Start start;
@@ -88,7 +89,7 @@ int SolveShard(const SolveOptions& options, TGameType32& game, std::ostream& out
 int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
   TGameType32 game;
   const TFileIdentity read = IdentityOfFile(options.Path);
-  if (!LoadGame(options.Path, game, err)) return kExitUsage;
+  if (!session::LoadGame(options.Path, game, err)) return kExitUsage;
   DebugMode = options.Debug;
   ResetSettings resetSettings;
   if (options.ShardCount > 0) return SolveShard(options, game, out, err);
@@ -102,6 +103,7 @@ int SolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& e
     TSolveSettings settings;
     settings.Method = options.Method;
     settings.Jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+    settings.Force = options.Force;
     result =
         SolveGame(run, game, options.ShowProgress ? progress : quiet, settings, CopiesOf(game));
   }

@@ -1,6 +1,8 @@
 #include "model/table.h"
 
 #include <set>
+#include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -140,10 +142,25 @@ void TTable32::Expand() {
   if (!first->Members.Contains(this)) first->Members.Add(this);
   Info = first;
   CurrentCell->CellStrategies.Clear();
-  ExpandFrom(first, this);
+  // Each cell by its strategies, so that a leaf of the expansion finds its cell at once (the
+  // last cell listed wins, as a walk over the cells would find it).
+  CellsByStrategies cells;
+  Cells.ForEachAs<TCell32>([&](TCell32* cell) {
+    if (cell->Table.get() == this) cells[StrategiesKey(*cell)] = cell;
+  });
+  ExpandFrom(first, this, cells);
 }
 
-void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
+std::string TTable32::StrategiesKey(TCell32& cell) {
+  std::string key;
+  Sides.ForEachAs<TSide32>([&](TSide32* side) {
+    const TStrat32* strategy = cell.StrategyOf(side);
+    key.append(reinterpret_cast<const char*>(&strategy), sizeof strategy);
+  });
+  return key;
+}
+
+void TTable32::ExpandFrom(TSide32* side, TNode32* node, const CellsByStrategies& cells) {
   TSide32* next = NextSide(side);
   side->Choices.ForEachAs<TStrat32>([&](TStrat32* strategy) {
     CurrentCell->PutStrategy(strategy);
@@ -159,11 +176,9 @@ void TTable32::ExpandFrom(TSide32* side, TNode32* node) {
       next->Members.Add(child);
       Owner->Nodes().Add(child);
       move->To = child;
-      ExpandFrom(next, child);
-    } else {
-      Cells.ForEach([&](TGameObject32* c) {
-        if (As<TCell32>(c)->Matches(*CurrentCell)) move = As<TCell32>(c);
-      });
+      ExpandFrom(next, child, cells);
+    } else if (const auto it = cells.find(StrategiesKey(*CurrentCell)); it != cells.end()) {
+      move = it->second;
     }
     if (move != nullptr) {
       move->From = node;

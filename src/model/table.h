@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <set>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/cell.h"
@@ -60,7 +62,10 @@ class TTable32 : public TNode32 {
   void CreateMissingCells(int sideIndex, std::set<std::vector<const TStrat32*>>& present);
   // The cell's strategy of each side in side order (nothing where it has none or several).
   std::vector<const TStrat32*> StrategiesOf(TCell32& cell);
-  void ExpandFrom(TSide32* side, TNode32* node);
+  using CellsByStrategies = std::unordered_map<std::string, TCell32*>;
+  // A cell's strategy of each side, in side order, as one key.
+  std::string StrategiesKey(TCell32& cell);
+  void ExpandFrom(TSide32* side, TNode32* node, const CellsByStrategies& cells);
 };
 
 }  // namespace ludomark

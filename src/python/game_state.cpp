@@ -68,7 +68,7 @@ std::vector<py::str> Texts(const std::vector<std::string>& texts) {
 }
 
 void Raise(const py::object& kind, const std::string& message) {
-  PyErr_SetString(kind.ptr(), cli::AsUtf8(message).c_str());
+  PyErr_SetString(kind.ptr(), session::AsUtf8(message).c_str());
   throw py::error_already_set();
 }
 
@@ -85,7 +85,7 @@ void RaiseFlawed(const std::vector<std::string>& findings) {
 
 void WarnNotes(const std::vector<std::string>& notes) {
   for (const std::string& note : notes) {
-    if (PyErr_WarnEx(ModuleErrors().AuditNote.ptr(), cli::AsUtf8(note).c_str(), 2) != 0)
+    if (PyErr_WarnEx(ModuleErrors().AuditNote.ptr(), session::AsUtf8(note).c_str(), 2) != 0)
       throw py::error_already_set();
   }
 }

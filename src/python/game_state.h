@@ -8,9 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "cli/solution_report.h"
 #include "document/game_form.h"
 #include "document/gate.h"
+#include "session/solution_report.h"
 
 namespace ludomark::python {
 
@@ -69,15 +69,15 @@ struct InfoSet : Element {};
 
 // A solution as plain data, with the game it was found in (to draw it over that game).
 struct Solution {
-  cli::SolutionReport Report;
+  session::SolutionReport Report;
   std::string Method;
   GamePtr Game;
   int Changes = 0;  // the game's count when it was found
 };
 
-// Text for Python: the model's bytes as UTF-8 (see cli::AsUtf8).
+// Text for Python: the model's bytes as UTF-8 (see session::AsUtf8).
 inline py::str Text(const std::string& text) {
-  return py::str(cli::AsUtf8(text));
+  return py::str(session::AsUtf8(text));
 }
 std::vector<py::str> Texts(const std::vector<std::string>& texts);
 

@@ -32,11 +32,11 @@ void BindErrors(py::module_& m) {
 }  // namespace
 }  // namespace ludomark::python
 
-PYBIND11_MODULE(ludomark, m) {
+PYBIND11_MODULE(_core, m) {
   namespace lp = ludomark::python;
   m.doc() =
-      "Games in extensive and strategic form: build or read them, audit them, solve them for "
-      "their equilibria, and draw them.";
+      "The compiled core of ludomark: games in extensive and strategic form, read, built, "
+      "audited, solved and drawn.";
   lp::BindErrors(m);
   lp::BindElements(m);
   pybind11::class_<lp::GameState, lp::GamePtr> game(m, "Game",

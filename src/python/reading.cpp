@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "audit/audit.h"
-#include "cli/load_game.h"
 #include "gamefile/exchange_file.h"
 #include "gamefile/exchange_writer.h"
 #include "gamefile/file_error.h"
@@ -12,6 +11,7 @@
 #include "gamefile/listing.h"
 #include "gamefile/precise_numbers.h"
 #include "python/game_state.h"
+#include "session/load_game.h"
 
 namespace ludomark::python {
 namespace {
@@ -32,7 +32,7 @@ GamePtr Read(const std::string& path) {
   bool loaded = false;
   {
     py::gil_scoped_release unlocked;  // a large file takes a while: other threads go on
-    loaded = cli::LoadGame(path, state->Game, err);
+    loaded = session::LoadGame(path, state->Game, err);
   }
   if (!loaded) Raise(ModuleErrors().FileError, Message(err.str()));
   if (state->Game.Header().Name.empty())
@@ -53,7 +53,7 @@ void Write(const GamePtr& game, const std::string& path, bool solutions) {
       WriteGameFile(path, game->Game, solutions && !game->Game.Solutions().Empty());
       // A game file keeps six digits: what a number loses on the way is said.
       for (const std::string& note : RoundedNumbers(game->Game)) {
-        if (PyErr_WarnEx(PyExc_UserWarning, cli::AsUtf8(note).c_str(), 1) != 0) {
+        if (PyErr_WarnEx(PyExc_UserWarning, session::AsUtf8(note).c_str(), 1) != 0) {
           throw py::error_already_set();
         }
       }

@@ -19,7 +19,7 @@ const char* KindName(int kind) {
 
 py::list Choices(const Solution& s) {
   py::list choices;
-  for (const cli::ChoiceReport& c : s.Report.Choices) {
+  for (const session::ChoiceReport& c : s.Report.Choices) {
     py::dict d;
     d["name"] = c.Name;
     d["set"] = c.Set;
@@ -34,13 +34,13 @@ py::list Choices(const Solution& s) {
 
 py::list Nodes(const Solution& s) {
   py::list nodes;
-  for (const cli::NodeReport& n : s.Report.Nodes) {
+  for (const session::NodeReport& n : s.Report.Nodes) {
     py::dict d;
     d["name"] = n.Name;
     d["player"] = n.Player ? py::object(py::str(*n.Player)) : py::none();
     d["belief"] = n.Belief ? Number(*n.Belief) : py::none();
     py::list values;
-    for (const cli::NodeValueReport& v : n.Values) {
+    for (const session::NodeValueReport& v : n.Values) {
       py::dict value;
       value["player"] = v.Player;
       value["value"] = Number(v.Value);
@@ -56,7 +56,7 @@ py::list Nodes(const Solution& s) {
 template <class Field>
 py::dict ByChoice(const Solution& s, Field field) {
   py::dict d;
-  for (const cli::ChoiceReport& c : s.Report.Choices)
+  for (const session::ChoiceReport& c : s.Report.Choices)
     d[py::make_tuple(c.Set, c.Name)] = Number(field(c));
   return d;
 }
@@ -76,20 +76,20 @@ py::class_<Solution> BindSolution(py::module_& m) {
       .def_property_readonly(
           "probabilities",
           [](const Solution& s) {
-            return ByChoice(s, [](const cli::ChoiceReport& c) { return c.Probability; });
+            return ByChoice(s, [](const session::ChoiceReport& c) { return c.Probability; });
           },
           "The probability of each choice, by (set, choice).")
       .def_property_readonly(
           "expected",
           [](const Solution& s) {
-            return ByChoice(s, [](const cli::ChoiceReport& c) { return c.Expected; });
+            return ByChoice(s, [](const session::ChoiceReport& c) { return c.Expected; });
           },
           "The expected value of each choice to its player, by (set, choice).")
       .def_property_readonly(
           "beliefs",
           [](const Solution& s) {
             py::dict d;
-            for (const cli::NodeReport& n : s.Report.Nodes) {
+            for (const session::NodeReport& n : s.Report.Nodes) {
               if (n.Belief) d[py::str(n.Name)] = Number(*n.Belief);
             }
             return d;
@@ -99,9 +99,9 @@ py::class_<Solution> BindSolution(py::module_& m) {
           "values",
           [](const Solution& s) {
             py::dict d;
-            for (const cli::NodeReport& n : s.Report.Nodes) {
+            for (const session::NodeReport& n : s.Report.Nodes) {
               py::dict values;
-              for (const cli::NodeValueReport& v : n.Values)
+              for (const session::NodeValueReport& v : n.Values)
                 values[py::str(v.Player)] = Number(v.Value);
               d[py::str(n.Name)] = values;
             }

@@ -7,7 +7,6 @@
 #include <optional>
 #include <thread>
 
-#include "cli/run_report.h"
 #include "gamefile/game_file.h"
 #include "model/settings.h"
 #include "python/game_state.h"
@@ -35,16 +34,16 @@ std::mutex& RunLock() {
 
 std::vector<Solution> SolutionsOf(const GamePtr& game, const std::string& method) {
   std::vector<Solution> solutions;
-  for (cli::SolutionReport& report : cli::SolutionReports(game->Game)) {
+  for (session::SolutionReport& report : session::SolutionReports(game->Game)) {
     // Made UTF-8 once here, so that every view of the solution reads as text.
-    report.Name = cli::AsUtf8(report.Name);
-    for (cli::ChoiceReport& c : report.Choices) {
-      for (std::string* text : {&c.Name, &c.Set, &c.Player}) *text = cli::AsUtf8(*text);
+    report.Name = session::AsUtf8(report.Name);
+    for (session::ChoiceReport& c : report.Choices) {
+      for (std::string* text : {&c.Name, &c.Set, &c.Player}) *text = session::AsUtf8(*text);
     }
-    for (cli::NodeReport& n : report.Nodes) {
-      n.Name = cli::AsUtf8(n.Name);
-      if (n.Player) n.Player = cli::AsUtf8(*n.Player);
-      for (cli::NodeValueReport& v : n.Values) v.Player = cli::AsUtf8(v.Player);
+    for (session::NodeReport& n : report.Nodes) {
+      n.Name = session::AsUtf8(n.Name);
+      if (n.Player) n.Player = session::AsUtf8(*n.Player);
+      for (session::NodeValueReport& v : n.Values) v.Player = session::AsUtf8(v.Player);
     }
     solutions.push_back(Solution{std::move(report), method, game, game->Changes});
   }
@@ -64,8 +63,8 @@ struct SolvingMark {
   GameState& state_;
 };
 
-std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
-                            std::optional<int> jobs) {
+std::vector<Solution> Solve(const GamePtr& game, const std::string& method, std::optional<int> jobs,
+                            bool force) {
   const int number = MethodNumber(method);
   if (jobs && *jobs < 1) throw py::value_error("jobs must be 1 or more");
   const unsigned cores = std::thread::hardware_concurrency();
@@ -77,6 +76,7 @@ std::vector<Solution> Solve(const GamePtr& game, const std::string& method,
   TSolveSettings settings;
   settings.Method = number;
   settings.Jobs = workers;
+  settings.Force = force;
   const TGameCopier copies = CopiesOf(game->Game);
   TSolveResult result;
   std::exception_ptr failure;
@@ -141,9 +141,11 @@ void BindSolving(py::class_<GameState, GamePtr>& game) {
   const std::string solveDoc =
       "Audits and solves the game with a method (" + MethodNameList() +
       ") on `jobs` threads (every core when not given); returns the solutions, an empty list "
-      "when there is none. Raises FlawedGameError for a flawed game; Ctrl+C stops the run.";
+      "when there is none. Raises FlawedGameError for a flawed game, and an error when the "
+      "method cannot take the game or pure or mixed would not finish (`force=True` runs them "
+      "anyway); Ctrl+C stops the run.";
   game.def("solve", &Solve, py::arg("method") = "mixed", py::arg("jobs") = py::none(),
-           solveDoc.c_str())
+           py::arg("force") = false, solveDoc.c_str())
       .def_property_readonly(
           "solutions", [](const GamePtr& g) { return SolutionsOf(g, g->Solved ? g->Method : ""); },
           "The solutions the game holds: its last run's, or those its file stored.");

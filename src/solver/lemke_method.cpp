@@ -13,11 +13,12 @@ extern const TSolveMethod kLemkeMethod{
     .Item = "Lemke (one equilibrium, two players)",
     .Title = "Lemke: one equilibrium",
     .Newton = true,
+    .DegreeLimit = false,
     .NoSolution = "No solution found by Lemke's method.",
     .FailureLead = "Lemke's method failed",
     .Stages = [](TSolveRun& run) { run.SolveSequenceForm(); },
     .Refuses =
-        [](TGameForm32& game) {
+        [](const TSolveRun& /*run*/, TGameForm32& game) {
           TSequenceForm form;
           const std::string why = BuildSequenceForm(game, form);
           return why.empty() ? why : "Lemke's method cannot solve this game: " + why;

@@ -83,6 +83,8 @@ void TThreadedSolve::Start(TSolveRun& run, TGameForm32& game, int jobs, const TG
     auto worker = std::make_unique<TWorker>();
     worker->Game = copy();
     worker->Run.FixedMethod = method;
+    // The run itself has weighed the work; its workers take it as it was decided.
+    worker->Run.Force = true;
     worker->Run.ShardIndex = i;
     worker->Run.ShardCount = jobs;
     worker->Run.SharedUnits = jobs > 1 ? &units_ : nullptr;
@@ -246,6 +248,7 @@ TSolveResult SolveGame(TSolveRun& run, TGameForm32& game, TSolveObserver& observ
                        const TSolveSettings& settings, const TGameCopier& copy) {
   run.FixedMethod = settings.Method != 0 ? settings.Method : SolveMethod;
   run.MemoryLimit = settings.MemoryLimit;
+  run.Force = settings.Force;
   const int jobs = settings.Jobs;
   if (jobs <= 1 || !MethodOf(run.FixedMethod).Shares || DebugMode) {
     return ResultOf(run, run.Solve(game, observer), game);

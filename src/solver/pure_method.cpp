@@ -1,6 +1,8 @@
 #include "model/settings.h"
+#include "solver/backward_induction.h"
 #include "solver/solve_method.h"
 #include "solver/solve_run.h"
+#include "solver/work_estimate.h"
 
 namespace ludomark {
 
@@ -14,6 +16,13 @@ extern const TSolveMethod kPureMethod{
     .Stages =
         [](TSolveRun& run) {
           if (!run.InduceBackwards()) run.Profile();
+        },
+    // Backward induction answers games of perfect information whatever their size.
+    .Refuses =
+        [](const TSolveRun& run, TGameForm32& game) {
+          return run.Force || HasPerfectInformation(game)
+                     ? std::string()
+                     : EnumerationRefusal(game, /*supports=*/false, run.MemoryLimit);
         },
 };
 

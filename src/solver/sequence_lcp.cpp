@@ -68,7 +68,8 @@ TLcp SequenceFormLcp(const TSequenceForm& form, double tremble) {
     lcp.At(e.S1, y0 + e.S2) -= a;
     lcp.At(y0 + e.S2, e.S1) -= b;
     lcp.Q[static_cast<std::size_t>(e.S1)] -= a * tremble * u2[static_cast<std::size_t>(e.S2)];
-    lcp.Q[static_cast<std::size_t>(y0 + e.S2)] -= b * tremble * u1[static_cast<std::size_t>(e.S1)];
+    lcp.Q[static_cast<std::size_t>(y0) + static_cast<std::size_t>(e.S2)] -=
+        b * tremble * u1[static_cast<std::size_t>(e.S1)];
   }
   // Constraints: E^T (p+ - p-) in the rows of x, (1 - tremble) e - E x' and its negative in
   // the rows of p+ and p- (the uniform plan meets E u = e).
@@ -85,7 +86,7 @@ TLcp SequenceFormLcp(const TSequenceForm& form, double tremble) {
       for (int c : side.SetChildren[static_cast<std::size_t>(r)]) put(r, c, 1);
     }
     lcp.Q[static_cast<std::size_t>(values)] = 1 - tremble;
-    lcp.Q[static_cast<std::size_t>(values + rows)] = -(1 - tremble);
+    lcp.Q[static_cast<std::size_t>(values) + static_cast<std::size_t>(rows)] = -(1 - tremble);
   };
   place(one, 0, p0, r1);
   place(two, y0, q0, r2);

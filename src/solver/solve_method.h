@@ -22,6 +22,8 @@ struct TSolveMethod {
   const char* Title = "";  // the solve dialog's title while it works ("" for none)
   bool Shares = false;     // its work splits over several workers and shards
   bool Newton = false;     // its working data holds the Newton iteration's
+  // The audit refuses nodes of more than 12 moves (the methods that enumerate).
+  bool DegreeLimit = true;
   // Said when a run ends without a solution and without a stop; the run's Failure, when it
   // has one, follows after a colon.
   const char* NoSolution = "No solution found.";
@@ -29,7 +31,7 @@ struct TSolveMethod {
   const char* FailureLead = "";
   void (*Stages)(TSolveRun& run) = nullptr;
   // Why it cannot take an audited game ("" when it can), asked before the run starts.
-  std::string (*Refuses)(TGameForm32& game) = nullptr;
+  std::string (*Refuses)(const TSolveRun& run, TGameForm32& game) = nullptr;
 };
 
 // Every method, in the order the front ends list them.
@@ -46,6 +48,7 @@ struct TSolveSettings {
   int Method = 0;  // a method's code; 0 takes the program-wide SolveMethod when the run starts
   int Jobs = 1;    // worker threads, for the methods that share their work
   std::uint64_t MemoryLimit = PhysicalMemoryBytes();
+  bool Force = false;  // runs an enumeration that the estimate of its work says would not end
 };
 
 // How a run ended, for the front ends to report.

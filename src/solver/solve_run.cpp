@@ -115,7 +115,7 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
   WasStopped = false;
   method_ = 0;
   TakeMethod();
-  const bool passed = Audit(game, &Stopped);
+  const bool passed = Audit(game, &Stopped, MethodOf(Method()).DegreeLimit);
   if (Stopped) {
     game.ResetDerived();
     return Start::Stopped;
@@ -125,19 +125,20 @@ TSolveRun::Start TSolveRun::Prepare(TGameForm32& game) {
     return Start::Flawed;
   }
   Refusal.clear();
-  if (const TSolveMethod& method = MethodOf(Method()); method.Refuses != nullptr) {
-    Refusal = method.Refuses(game);
-    if (!Refusal.empty()) {
-      game.ResetDerived();
-      return Start::Refused;
-    }
-  }
   const std::uint64_t needed = WorkBytes(game, /*newton=*/MethodOf(Method()).Newton);
   if (needed > MemoryLimit) {
     Refusal = "The game is too large to solve: its work needs " + MemoryText(needed) +
               " of memory, more than the " + MemoryText(MemoryLimit) + " this machine has";
     game.ResetDerived();
     return Start::Refused;
+  }
+  // What the method itself cannot take, once the work is known to fit.
+  if (const TSolveMethod& method = MethodOf(Method()); method.Refuses != nullptr) {
+    Refusal = method.Refuses(*this, game);
+    if (!Refusal.empty()) {
+      game.ResetDerived();
+      return Start::Refused;
+    }
   }
   game.SetStatus(StatusSolving);
   for (TGameList* list : {&game.Solutions(), &game.Profiles(), &game.Groups()}) {

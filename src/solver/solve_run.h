@@ -80,6 +80,8 @@ class TSolveRun {
   // The memory a run may take for its working data; a game whose work needs more is refused
   // (Refused, with Refusal saying why) instead of ending the program when memory runs out.
   std::uint64_t MemoryLimit = PhysicalMemoryBytes();
+  // Runs Pure or Mixed even where the estimate of their work says they would not finish.
+  bool Force = false;
   std::string Refusal;
 
   enum class Start { Flawed, Busy, Ran, Stopped, Refused };
@@ -145,6 +147,7 @@ class TSolveRun {
                      const std::vector<char>& kept);
   void ShowTracing(double lambda);
   bool PolishOnSupport();
+  void HandOverToLemke();
   void BestRepliesOffThePath();
   void SetRunning(bool running);
   void Descend(double weight, TInfo32* info);

@@ -16,8 +16,10 @@
 #include "solver/logit_path.h"
 #include "solver/newton.h"
 #include "solver/path_tracer.h"
+#include "solver/sequence_form.h"
 #include "solver/solutions.h"
 #include "solver/solve_run.h"
+#include "solver/solver_index.h"
 
 namespace ludomark {
 
@@ -222,8 +224,27 @@ void TSolveRun::Trace() {
     MetEquilibrium(pure ? kFoundPure : kFoundMixed);
     return;
   }
-  if (!watcher.Failure().empty()) return fail(watcher.Failure());
-  if (traced.Outcome == TTraceResult::End::Failed) fail(traced.Failure);
+  if (!watcher.Failure().empty()) {
+    fail(watcher.Failure());
+  } else if (traced.Outcome == TTraceResult::End::Failed) {
+    fail(traced.Failure);
+  }
+  if (!Failure.empty() && !Stopped) HandOverToLemke();
+}
+
+// Where the path's end is no isolated equilibrium (a continuum of them), a game of two players
+// without cycles still has the one Lemke's method finds.
+void TSolveRun::HandOverToLemke() {
+  TSequenceForm form;
+  if (!BuildSequenceForm(*Game, form).empty()) return;
+  const std::string traced = Failure;
+  Log("Lemke's method takes over");
+  // Beliefs as every method defines them again, not those of play from the start alone.
+  InitNodeWeights(*Game);
+  Game->Work->HeldBeliefs.clear();
+  BuildSolverIndex(*Game);
+  SolveSequenceForm();
+  if (!Failure.empty()) Failure = traced + "; Lemke's method: " + Failure;
 }
 
 }  // namespace ludomark

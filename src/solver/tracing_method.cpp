@@ -11,6 +11,7 @@ extern const TSolveMethod kTracingMethod{
     .Item = "Tracing (one equilibrium, fast)",
     .Title = "Tracing one equilibrium",
     .Newton = true,
+    .DegreeLimit = false,
     .NoSolution = "No solution found by tracing.",
     .FailureLead = "the path failed",
     .Stages =

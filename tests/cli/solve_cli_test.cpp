@@ -9,10 +9,10 @@
 
 #include "cli/cli.h"
 #include "cli/run_report.h"
-#include "cli/solution_report.h"
 #include "gamefile/file_identity.h"
 #include "gamefile/game_file.h"
 #include "model/random.h"
+#include "session/solution_report.h"
 #include "support/game_builder.h"
 #include "support/random_shapes.h"
 #include "support/run_cli.h"
@@ -148,7 +148,7 @@ TEST(SolveCli, TracingGivesOneSolutionOrSaysWhyNot) {
 }
 
 TEST(SolveCli, JsonStringsAreUtf8) {
-  using cli::JsonString;
+  using session::JsonString;
   EXPECT_EQ(JsonString("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB2"),
             "\"Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB2\"");
   // Bytes that are no UTF-8 stand for Latin-1 characters; quotes and controls are escaped.
@@ -338,7 +338,8 @@ TEST(SolveCli, InterruptStopsTheRunAndKeepsTheSolutions) {
     }
     WriteGameFile(file.string(), game);
   }
-  Result chain = InterruptedSolve(file, "Profiling");
+  // Far more work than would finish: forced, so that there is a run to stop.
+  Result chain = InterruptedSolve(file, "Profiling", "--force");
   EXPECT_EQ(chain.code, 130) << chain.out;
   const std::string said = "ludomark-cli: stopped before any solution was found\n";
   ASSERT_GE(chain.err.size(), said.size());

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "audit/audit.h"
-#include "cli/solution_report.h"
 #include "gamefile/efg_reader.h"
 #include "gamefile/game_file.h"
 #include "gamefile/nfg_reader.h"
@@ -14,6 +13,7 @@
 #include "model/info.h"
 #include "model/node.h"
 #include "model/random.h"
+#include "session/solution_report.h"
 #include "solver/evaluation.h"
 #include "solver/newton.h"
 #include "solver/solve_run.h"
@@ -26,7 +26,7 @@ namespace {
 
 using Build = std::function<void(TGameType32&)>;
 
-std::vector<cli::SolutionReport> SolveWith(bool dense, const Build& build, int method) {
+std::vector<session::SolutionReport> SolveWith(bool dense, const Build& build, int method) {
   UseDenseEvaluation(dense);
   TGameType32 game;
   build(game);
@@ -35,7 +35,7 @@ std::vector<cli::SolutionReport> SolveWith(bool dense, const Build& build, int m
   TSolveObserver quiet;
   EXPECT_EQ(run.Solve(game, quiet), TSolveRun::Start::Ran);
   UseDenseEvaluation(/*on=*/false);
-  return cli::SolutionReports(game);
+  return session::SolutionReports(game);
 }
 
 bool Near(double a, double b, double tolerance = 1e-7) {

@@ -5,7 +5,7 @@
 
 #include "document/game_form.h"
 
-namespace ludomark::cli {
+namespace ludomark::session {
 
 // The path that names standard input.
 inline constexpr const char* kStandardInput = "-";
@@ -14,4 +14,4 @@ inline constexpr const char* kStandardInput = "-";
 // failure says why on err, naming the file.
 bool LoadGame(const std::string& path, TGameType32& game, std::ostream& err);
 
-}  // namespace ludomark::cli
+}  // namespace ludomark::session

@@ -1,4 +1,4 @@
-#include "cli/solution_report.h"
+#include "session/solution_report.h"
 
 #include <charconv>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include "model/player.h"
 #include "model/solution.h"
 
-namespace ludomark::cli {
+namespace ludomark::session {
 
 namespace {
 
@@ -252,4 +252,4 @@ void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::s
   out << "]}\n";
 }
 
-}  // namespace ludomark::cli
+}  // namespace ludomark::session

@@ -7,7 +7,7 @@
 
 #include "document/game_form.h"
 
-namespace ludomark::cli {
+namespace ludomark::session {
 
 // One solution as the reports give it, in plain values: what the JSON form prints and what the
 // Python module hands its callers.
@@ -53,4 +53,4 @@ std::string AsUtf8(const std::string& text);
 // A JSON string: UTF-8 passes as it is, other bytes as the Latin-1 characters they would be.
 std::string JsonString(const std::string& text);
 
-}  // namespace ludomark::cli
+}  // namespace ludomark::session

@@ -1,4 +1,4 @@
-#include "cli/load_game.h"
+#include "session/load_game.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +13,7 @@
 #include "gamefile/file_error.h"
 #include "gamefile/game_file.h"
 
-namespace ludomark::cli {
+namespace ludomark::session {
 
 bool LoadGame(const std::string& path, TGameType32& game, std::ostream& err) {
   if (path == kStandardInput) {
@@ -54,4 +54,4 @@ bool LoadGame(const std::string& path, TGameType32& game, std::ostream& err) {
   return true;
 }
 
-}  // namespace ludomark::cli
+}  // namespace ludomark::session
