@@ -1,5 +1,6 @@
 #include "model/table.h"
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -154,8 +155,8 @@ void TTable32::Expand() {
 std::string TTable32::StrategiesKey(TCell32& cell) {
   std::string key;
   Sides.ForEachAs<TSide32>([&](TSide32* side) {
-    const TStrat32* strategy = cell.StrategyOf(side);
-    key.append(reinterpret_cast<const char*>(&strategy), sizeof strategy);
+    const auto address = reinterpret_cast<std::uintptr_t>(cell.StrategyOf(side));
+    key.append(reinterpret_cast<const char*>(&address), sizeof address);
   });
   return key;
 }
