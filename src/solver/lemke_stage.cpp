@@ -13,7 +13,6 @@
 #include "model/info.h"
 #include "model/move.h"
 #include "model/node.h"
-#include "model/number_format.h"
 #include "solver/evaluation.h"
 #include "solver/found_point.h"
 #include "solver/lemke.h"
