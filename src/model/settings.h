@@ -11,6 +11,9 @@ constexpr int kSolveMixed = 2;
 constexpr int kSolveSampling = 3;
 constexpr int kSolveTracing = 4;
 constexpr int kSolveLemke = 5;
+constexpr int kSolveExact = 6;
 inline int SolveMethod = kSolveMixed;
+// Solution views draw a probability the exact method found as its fraction ("2/3").
+inline bool ShowFractions = false;
 
 }  // namespace ludomark

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 
+#include "model/choice.h"
 #include "model/colors.h"
 #include "model/drawing.h"
 #include "model/fake_game.h"
 #include "model/fixed_fields.h"
+#include "model/info.h"
 #include "model/move.h"
 #include "model/node.h"
 #include "model/number_format.h"
 #include "model/player.h"
+#include "model/settings.h"
 #include "model/solution_bit.h"
 
 namespace ludomark {
@@ -111,6 +114,22 @@ TPoint PlaceOf(const TSolutionBit& bit, const TGameObject32& element) {
   }
 }
 
+// The bit's number as the picture writes it: an exact probability as its fraction when the
+// setting asks for fractions.
+std::string ShownValue(const TSolution32& s, const TSolutionBit& bit, TGameObject32& element) {
+  if (ShowFractions) {
+    int choice = -1;
+    if (bit.TypeCode == kStrategyProbabilityBit) choice = element.Number;
+    if (bit.TypeCode == kMoveProbabilityBit) {
+      if (auto* move = dynamic_cast<TMove32*>(&element); move != nullptr && move->Choice.get()) {
+        choice = move->Choice->Number;
+      }
+    }
+    if (std::string exact = s.ExactOf(choice); choice >= 0 && !exact.empty()) return exact;
+  }
+  return FormatPicture(bit.Value);
+}
+
 }  // namespace
 
 void TSolution32::Draw(TCanvas& canvas) {
@@ -129,7 +148,7 @@ void TSolution32::Draw(TCanvas& canvas) {
     canvas.SetFontColor(bit->Player.get() != nullptr ? bit->Player->Color : kBlack);
     canvas.SetFontSize(ToScreen(8));
     canvas.TextOut(ToScreen(at.X), ToScreen(at.Y),
-                   SolutionBitLabel(bit->TypeCode) + FormatPicture(bit->Value));
+                   SolutionBitLabel(bit->TypeCode) + ShownValue(*this, *bit, *element));
     if (bit->TypeCode == kMoveProbabilityBit && bit->Value == 0) {
       if (auto* move = dynamic_cast<TMove32*>(element)) DrawCurve(canvas, *move, /*solid=*/false);
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "model/game_list.h"
 #include "model/game_object.h"
 #include "model/matrix.h"
@@ -31,6 +34,14 @@ class TSolution32 : public TGameObject32 {
   TVector Expectations;
   TVector Regrets;
   TBoolVect BestSet;
+  // Each choice's probability as an exact fraction ("2/3"), by choice number, where the method
+  // that found the solution computes exactly; empty otherwise (and in solutions read back).
+  std::vector<std::string> ExactProbabilities;
+  // The choice's exact probability, or "" where there is none.
+  std::string ExactOf(int number) const {
+    const auto at = static_cast<std::size_t>(number);
+    return number >= 0 && at < ExactProbabilities.size() ? ExactProbabilities[at] : std::string();
+  }
   TMatrix Values;                   // players x nodes
   TGameList Bits{/*owning=*/true};  // TSolutionBit
   TGameList AuditEntries{/*owning=*/true};

@@ -27,6 +27,7 @@ py::list Choices(const Solution& s) {
     d["probability"] = Number(c.Probability);
     d["expected"] = Number(c.Expected);
     d["best"] = c.Best;
+    if (!c.Exact.empty()) d["exact"] = c.Exact;
     choices.append(d);
   }
   return choices;
@@ -79,6 +80,20 @@ py::class_<Solution> BindSolution(py::module_& m) {
             return ByChoice(s, [](const session::ChoiceReport& c) { return c.Probability; });
           },
           "The probability of each choice, by (set, choice).")
+      .def_property_readonly(
+          "exact_probabilities",
+          [](const Solution& s) -> py::object {
+            // Only the exact method gives fractions; other solutions have none.
+            const bool exact = !s.Report.Choices.empty() && !s.Report.Choices[0].Exact.empty();
+            if (!exact) return py::none();
+            const py::object fraction = py::module_::import("fractions").attr("Fraction");
+            py::dict d;
+            for (const session::ChoiceReport& c : s.Report.Choices)
+              d[py::make_tuple(c.Set, c.Name)] = fraction(c.Exact);
+            return d;
+          },
+          "The probability of each choice as a fractions.Fraction, by (set, choice), for a "
+          "solution of the exact method; None for the others.")
       .def_property_readonly(
           "expected",
           [](const Solution& s) {

@@ -160,7 +160,9 @@ void PrintSolutionsText(TGameForm32& game, std::ostream& out) {
       out << "    " << row.choice->Name << "@" << row.set << " (" << row.player << ")"
           << " p= " << FormatGeneral(s->Probabilities.Get(n), 6)
           << " e= " << FormatGeneral(s->Expectations.Get(n), 6)
-          << (s->BestSet.Get(n) ? " best" : "") << "\n";
+          << (s->BestSet.Get(n) ? " best" : "");
+      if (const std::string exact = s->ExactOf(n); !exact.empty()) out << " exact= " << exact;
+      out << "\n";
     }
     out << "  BELIEFS\n";
     for (TNode32* node : nodes) {
@@ -191,7 +193,7 @@ std::vector<SolutionReport> SolutionReports(TGameForm32& game) {
     for (const ChoiceRow& row : rows) {
       const int n = row.choice->Number;
       report.Choices.push_back({row.choice->Name, row.set, row.player, s->Probabilities.Get(n),
-                                s->Expectations.Get(n), s->BestSet.Get(n)});
+                                s->Expectations.Get(n), s->BestSet.Get(n), s->ExactOf(n)});
     }
     for (TNode32* node : nodes) {
       NodeReport& entry = report.Nodes.emplace_back();
@@ -231,6 +233,7 @@ void PrintSolutionsJson(TGameForm32& game, const std::string& file, const std::s
       out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(c.Name)
           << ", \"set\": " << JsonString(c.Set) << ", \"player\": " << JsonString(c.Player)
           << ", \"probability\": " << JsonNumber(c.Probability)
+          << (c.Exact.empty() ? "" : ", \"exact\": " + JsonString(c.Exact))
           << ", \"expected\": " << JsonNumber(c.Expected)
           << ", \"best\": " << (c.Best ? "true" : "false") << "}";
     }

@@ -18,6 +18,7 @@ struct ChoiceReport {
   double Probability = 0;
   double Expected = 0;
   bool Best = false;
+  std::string Exact;  // the probability as a fraction ("2/3") where the method gives one
 };
 struct NodeValueReport {
   std::string Player;

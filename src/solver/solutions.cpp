@@ -301,6 +301,10 @@ void MergeDuplicates(TGameForm32& game) {
 }
 
 void NameSolution(TGameForm32& game, TSolution32& s) {
+  NameSolutionIn(game, s, GroupOf(game, s));
+}
+
+void NameSolutionIn(TGameForm32& game, TSolution32& s, TSolutionGroup* own) {
   int groups = 0;
   game.Groups().ForEach([&](TGameObject32* g) {
     if (As<TSolutionGroup>(g)->Members.Contains(&s)) ++groups;
@@ -314,9 +318,9 @@ void NameSolution(TGameForm32& game, TSolution32& s) {
     game.Groups().ForEach([&](TGameObject32* g) {
       if (As<TSolutionGroup>(g)->Members.Contains(&s)) name.append(" ").append(g->Name);
     });
-  } else if (TSolutionGroup* g = GroupOf(game, s)) {
-    name.append(" ").append(g->Name).append(".");
-    name.append(FormatGeneral(g->Members.PositionOf(&s), 3));
+  } else if (own != nullptr) {
+    name.append(" ").append(own->Name).append(".");
+    name.append(FormatGeneral(own->Members.PositionOf(&s), 3));
   }
   if (DebugMode) name.append("[").append(std::to_string(s.FoundCount)).append("]");
   s.SetName(name);
@@ -347,7 +351,10 @@ void Organize(TGameForm32& game) {
     }
   }
   for (TSolution32* s : SolutionsOf(game)) NameSolution(game, *s);
+  ListInGroupOrder(game);
+}
 
+void ListInGroupOrder(TGameForm32& game) {
   // Group order; a solution in no group keeps its place at the end rather than being lost.
   const std::vector<TSolution32*> before = SolutionsOf(game);
   game.Solutions().Clear();
@@ -427,6 +434,45 @@ TSolution32* RecordSolution(TGameForm32& game, int kind, int param) {
   Organize(game);
   if (DebugMode) LogLine(game, ">>>>>>>>>>>>>>>>>>>>>> New solution <<<<<<<<<<<<<<<<<");
   return watch.get();
+}
+
+TSolution32* RecordUngroupedSolution(TGameForm32& game, int kind, int param) {
+  TSolution32* s = NewSolution(&game);
+  s->Kind = kind;
+  s->Param = param;
+  SnapshotValues(game, *s);
+  if (IsDuplicate(game, *s)) {
+    FreeElement(s);
+    return nullptr;
+  }
+  BuildBits(game, *s);
+  game.Solutions().Add(s);
+  return s;
+}
+
+void GroupAs(TGameForm32& game, const std::vector<std::vector<TSolution32*>>& groups) {
+  game.Groups().FreeByType(kEveryType);
+  for (const std::vector<TSolution32*>& members : groups) {
+    if (members.empty()) continue;
+    auto* g = new TSolutionGroup(game.Strategies().LiveCount(), &game);
+    ForEachShownChoice(game, [&](TChoice32* c) {
+      bool everywhere = true;
+      for (const TSolution32* s : members) everywhere = everywhere && s->BestSet.Get(c->Number);
+      g->Pattern.Put(c->Number, everywhere);
+    });
+    for (TSolution32* s : members) AddMember(*g, s);
+    game.Groups().Add(g);
+  }
+  NameGroups(game);
+  for (TSolution32* s : SolutionsOf(game)) {
+    TSolutionGroup* own = nullptr;
+    for (TSolutionGroup* g : GroupsOf(game)) {
+      if (own == nullptr && g->Members.Contains(s)) own = g;
+    }
+    s->Group = own;
+    NameSolutionIn(game, *s, own);
+  }
+  ListInGroupOrder(game);
 }
 
 void DeleteSolution(TGameForm32& game, TSolution32* s) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "document/game_form.h"
 #include "model/solution.h"
 #include "solver/solution_group.h"
@@ -33,6 +35,16 @@ void MergeDuplicates(TGameForm32& game);
 // Groups, names and orders the solutions.
 void Organize(TGameForm32& game);
 void NameSolution(TGameForm32& game, TSolution32& s);
+// Names the solution by the groups it is a member of, by its own group when only one.
+void NameSolutionIn(TGameForm32& game, TSolution32& s, TSolutionGroup* own);
+// Lists the solutions group by group, and makes names that several share unique.
+void ListInGroupOrder(TGameForm32& game);
+// Records the current assessment for a method that groups its solutions itself: no
+// grouping, extension or merging (nothing when it duplicates a solution already found).
+TSolution32* RecordUngroupedSolution(TGameForm32& game, int kind, int param);
+// Makes each list a group, in order, as a method that knows its groups found them: a group's
+// pattern is the choices best in all its members; names and order follow the groups.
+void GroupAs(TGameForm32& game, const std::vector<std::vector<TSolution32*>>& groups);
 void DeleteSolution(TGameForm32& game, TSolution32* s);
 
 // Appends a line to the solver log.

@@ -13,11 +13,12 @@ extern const TSolveMethod kMixedMethod;
 extern const TSolveMethod kTracingMethod;
 extern const TSolveMethod kSamplingMethod;
 extern const TSolveMethod kLemkeMethod;
+extern const TSolveMethod kExactMethod;
 
 namespace {
 // The desktop lists them in this order: the two the dialog always had first.
-const std::array<const TSolveMethod*, 5> kMethods{&kPureMethod, &kMixedMethod, &kTracingMethod,
-                                                  &kSamplingMethod, &kLemkeMethod};
+const std::array<const TSolveMethod*, 6> kMethods{&kPureMethod,     &kMixedMethod, &kTracingMethod,
+                                                  &kSamplingMethod, &kLemkeMethod, &kExactMethod};
 }  // namespace
 
 std::span<const TSolveMethod* const> SolveMethods() {

@@ -22,6 +22,9 @@ struct TSolveMethod {
   const char* Title = "";  // the solve dialog's title while it works ("" for none)
   bool Shares = false;     // its work splits over several workers and shards
   bool Newton = false;     // its working data holds the Newton iteration's
+  // It groups its solutions itself (into components), so the run leaves the grouping by
+  // best-reply patterns, the extension along segments and the merging out.
+  bool OwnGroups = false;
   // The audit refuses nodes of more than 12 moves (the methods that enumerate).
   bool DegreeLimit = true;
   // Said when a run ends without a solution and without a stop; the run's Failure, when it

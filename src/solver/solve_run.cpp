@@ -308,9 +308,11 @@ void TSolveRun::FinishRun(TSolveObserver& observer) {
   // The workers' stop was taken up before their points were merged.
   WasStopped = WasStopped || Stopped.load();
   Caption("Organizing...");
-  ExtendGroups(game, nullptr);
-  MergeDuplicates(game);
-  Organize(game);
+  if (!MethodOf(method_).OwnGroups) {
+    ExtendGroups(game, nullptr);
+    MergeDuplicates(game);
+    Organize(game);
+  }
   observer.SolutionsChanged();
   const bool found = !game.Solutions().Empty();
   if (found) {

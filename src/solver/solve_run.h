@@ -121,6 +121,9 @@ class TSolveRun {
   void Trace();
   // Lemke's pivoting on the sequence form (two players, no cycles).
   void SolveSequenceForm();
+  // Every extreme equilibrium of a two-player game without cycles, exactly, grouped into the
+  // maximal convex sets of equilibria they span.
+  void SolveExactly();
   // What the stages share with any method: the caption, the log, the progress bar and
   // percentage (a share of 1 / weight added), the root's set.
   void Caption(const std::string& caption);

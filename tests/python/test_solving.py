@@ -1,3 +1,5 @@
+from fractions import Fraction
+
 import pytest
 
 import ludomark
@@ -47,3 +49,16 @@ def test_solving_again_and_editing_drop_the_last_runs_solutions(bluff_in_code):
     assert bluff_in_code.solutions == [] and first[0].name == "M 1.1"
     with pytest.raises(ValueError, match="unknown method 'best'"):
         bluff_in_code.solve(method="best")
+
+
+def test_the_exact_method_gives_fractions_and_components():
+    if "exact" not in ludomark.METHODS:
+        pytest.skip("built without the exact method")
+    game = ludomark.Game.read(str(EXAMPLES / "bluff.lmx"))
+    (solution,) = game.solve(method="exact")
+    assert solution.exact_probabilities[("Ann low", "Bet")] == Fraction(1, 3)
+    assert solution.to_dict() == cli_json(EXAMPLES / "bluff.lmx", "exact")["solutions"][0]
+    assert game.solve(method="mixed")[0].exact_probabilities is None
+    # Ann's first row dominates and Bob does not care: one component, two extreme points.
+    flat = ludomark.Game.from_payoff_matrices([[1, 1], [0, 0]], [[0, 0], [0, 0]])
+    assert [s.name for s in flat.solve(method="exact")] == ["P 1.1", "P 1.2"]

@@ -31,7 +31,7 @@ TEST(MethodTable, NamesCodesAndLookups) {
   }
   EXPECT_EQ(FindMethod("best"), nullptr);
   EXPECT_EQ(MethodOf(0).Code, kSolveMixed);
-  EXPECT_EQ(MethodNameList(), "pure, mixed, tracing, sampling or lemke");
+  EXPECT_EQ(MethodNameList(), "pure, mixed, tracing, sampling, lemke or exact");
 }
 
 // Stops the run at the second progress report of the named stage, and counts the reports that
@@ -79,8 +79,8 @@ TEST(MethodTable, EveryStageOfEveryMethodAnswersTheStop) {
       TSolveRun full;
       const TSolveSettings settings{.Method = method->Code, .Jobs = 1};
       SolveGame(full, whole, all, settings, CopiesOf(whole));
-      for (const char* stage :
-           {"Profiling...", "Exploring...", "Sampling...", "Tracing...", "Pivoting..."}) {
+      for (const char* stage : {"Profiling...", "Exploring...", "Sampling...", "Tracing...",
+                                "Pivoting...", "Enumerating vertices..."}) {
         if (std::find(all.Captions.begin(), all.Captions.end(), stage) == all.Captions.end())
           continue;
         const std::string what = std::string(method->Name)
@@ -107,7 +107,7 @@ TEST(MethodTable, EveryStageOfEveryMethodAnswersTheStop) {
     }
   }
   // Every stage of every method was stopped on both games (backward induction has its own).
-  EXPECT_EQ(stopped.size(), 12U) << ::testing::PrintToString(stopped);
+  EXPECT_EQ(stopped.size(), 14U) << ::testing::PrintToString(stopped);
 }
 
 }  // namespace

@@ -727,6 +727,12 @@ void TMainForm::ToggleValues(TAction which) {
   ViewChanged();
 }
 
+void TMainForm::ToggleFractions() {
+  SetCheck(TAction::Fractions, !Checked(TAction::Fractions));
+  ShowFractions = Checked(TAction::Fractions);
+  ViewChanged();
+}
+
 void TMainForm::ZoomIn() {
   SetZoom(Zoom + 0.05);
 }

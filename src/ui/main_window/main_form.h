@@ -85,6 +85,8 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   void ExportAs();
   void ToggleGrid();
   void ToggleValues(TAction which);
+  // Probabilities the exact method found drawn as fractions, or as decimals.
+  void ToggleFractions();
   void ZoomIn() override;
   void ZoomOut() override;
   // A zoom typed or spun in the tool bar: to the nearest step, within 0.8 to 1.6.

@@ -23,6 +23,7 @@ enum class TAction {
   Proba,
   Belief,
   Expect,
+  Fractions,
   ZoomIn,
   ZoomOut,
   Cascade,

@@ -30,6 +30,7 @@ const std::array<TActionLook, static_cast<std::size_t>(A::Count)>& Looks() {
       {A::Proba, "&Proba", {}, "Show choice probabilities", true},
       {A::Belief, "&Belief", {}, "Show beliefs", true},
       {A::Expect, "&Expect", {}, "Show expected values", true},
+      {A::Fractions, "&Fractions", {}, "Show exact probabilities as fractions", true},
       {A::ZoomIn, "Zoom &In", QKeySequence::ZoomIn, "Zoom in"},
       {A::ZoomOut, "Zoom &Out", QKeySequence::ZoomOut, "Zoom out"},
       {A::Cascade, "&Cascade", {}, "Cascade the windows"},

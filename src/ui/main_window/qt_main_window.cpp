@@ -86,6 +86,7 @@ void QtMainWindow::MakeActions() {
   on(A::Proba, [](TMainForm& f) { f.ToggleValues(A::Proba); });
   on(A::Belief, [](TMainForm& f) { f.ToggleValues(A::Belief); });
   on(A::Expect, [](TMainForm& f) { f.ToggleValues(A::Expect); });
+  on(A::Fractions, [](TMainForm& f) { f.ToggleFractions(); });
   on(A::ZoomIn, [](TMainForm& f) { f.ZoomIn(); });
   on(A::ZoomOut, [](TMainForm& f) { f.ZoomOut(); });
   on(A::Cascade, [](TMainForm& f) { f.Cascade(); });
@@ -165,7 +166,7 @@ void QtMainWindow::MakeMenus() {
        "Delete elements of the game");
   QMenu* display = menu("Displa&y", {A::Export, A::ExportAs, A::DisplayGrid}, "Display");
   QMenu* values = display->addMenu(QStringLiteral("&Values"));
-  for (A item : {A::Proba, A::Belief, A::Expect}) values->addAction(Action(item));
+  for (A item : {A::Proba, A::Belief, A::Expect, A::Fractions}) values->addAction(Action(item));
   menu("&Solution",
        {A::Audit, A::Options, kSeparator, A::Solve, A::Show, A::CloseAll, A::DeleteAll},
        "Solve commands");

@@ -1,4 +1,5 @@
 """Type stubs of the compiled core of ludomark."""
+from fractions import Fraction
 from typing import Any, Dict, List, Mapping, Optional, Sequence, Tuple, Union
 
 import numpy
@@ -78,6 +79,8 @@ class Solution:
     def choices(self) -> List[Dict[str, Any]]: ...
     @property
     def probabilities(self) -> Dict[Tuple[str, str], float]: ...
+    @property
+    def exact_probabilities(self) -> Optional[Dict[Tuple[str, str], Fraction]]: ...
     @property
     def expected(self) -> Dict[Tuple[str, str], float]: ...
     @property

@@ -13,17 +13,22 @@ def _require(name):
 
 def solutions_frame(game, solutions=None):
     """One row per solution and choice: solution, player, set, choice, probability, expected
-    value and whether it is a best reply (a pandas DataFrame). The game's own solutions when
-    none are given."""
+    value and whether it is a best reply (a pandas DataFrame), and for the exact method's
+    solutions a column `exact` of fractions.Fraction. The game's own solutions when none are
+    given."""
+    import fractions
     pandas = _require("pandas")
     rows = []
+    exact = False
     for solution in game.solutions if solutions is None else solutions:
         for c in solution.choices:
             rows.append({"solution": solution.name, "player": c["player"], "set": c["set"],
                          "choice": c["name"], "probability": c["probability"],
-                         "expected": c["expected"], "best": c["best"]})
+                         "expected": c["expected"], "best": c["best"],
+                         "exact": fractions.Fraction(c["exact"]) if "exact" in c else None})
+            exact = exact or "exact" in c
     columns = ["solution", "player", "set", "choice", "probability", "expected", "best"]
-    return pandas.DataFrame(rows, columns=columns)
+    return pandas.DataFrame(rows, columns=columns + (["exact"] if exact else []))
 
 
 def as_arrays(solution):
