@@ -190,25 +190,32 @@ Table AddTable(const GamePtr& game, const std::string& name, const py::object& s
 void BindBuilding(py::class_<GameState, GamePtr>& game) {
   game.def_property(
           "name", [](const GamePtr& g) { return Text(g->Name()); },
-          [](const GamePtr& g, const std::string& name) { g->Game.Header().Name = name; })
+          [](const GamePtr& g, const std::string& name) { g->Game.Header().Name = name; },
+          "The game's name.")
       .def_property_readonly(
           "players",
-          [](const GamePtr& g) { return HandlesOf<Player>(g, g->Game.Players(), kPlayer); })
-      .def_property_readonly("nodes",
-                             [](const GamePtr& g) {
-                               py::list nodes;
-                               g->Game.Nodes().ForEachAs<TNode32>([&](TNode32* n) {
-                                 if (!n->Temporary) nodes.append(NodeHandle(g, n));
-                               });
-                               return nodes;
-                             })
+          [](const GamePtr& g) { return HandlesOf<Player>(g, g->Game.Players(), kPlayer); },
+          "Its players, in order.")
       .def_property_readonly(
-          "tables", [](const GamePtr& g) { return HandlesOf<Table>(g, g->Game.Nodes(), kTable); })
+          "nodes",
+          [](const GamePtr& g) {
+            py::list nodes;
+            g->Game.Nodes().ForEachAs<TNode32>([&](TNode32* n) {
+              if (!n->Temporary) nodes.append(NodeHandle(g, n));
+            });
+            return nodes;
+          },
+          "Its nodes and tables, in order.")
       .def_property_readonly(
-          "moves", [](const GamePtr& g) { return HandlesOf<Move>(g, g->Game.Moves(), kMove); })
+          "tables", [](const GamePtr& g) { return HandlesOf<Table>(g, g->Game.Nodes(), kTable); },
+          "Its tables.")
+      .def_property_readonly(
+          "moves", [](const GamePtr& g) { return HandlesOf<Move>(g, g->Game.Moves(), kMove); },
+          "Its moves (cells are their tables').")
       .def_property_readonly(
           "info_sets",
-          [](const GamePtr& g) { return HandlesOf<InfoSet>(g, g->Game.Infos(), kInfo); })
+          [](const GamePtr& g) { return HandlesOf<InfoSet>(g, g->Game.Infos(), kInfo); },
+          "Its information sets of two or more nodes.")
       .def("add_player", &AddPlayer, py::arg("name"), py::kw_only(), py::arg("color") = py::none(),
            "Adds a player (colour 0xBBGGRR, chosen when not given).")
       .def("add_node", &AddNode, py::arg("name"), py::arg("player") = py::none(), py::kw_only(),

@@ -58,7 +58,8 @@ namespace {
 template <class Class>
 void ElementBasics(Class& c, const char* kind) {
   using Handle = typename Class::type;
-  c.def_property_readonly("name", [](const Handle& h) { return Text(Live(h)->Name); })
+  c.def_property_readonly(
+       "name", [](const Handle& h) { return Text(Live(h)->Name); }, "Its name in the game.")
       .def("__eq__",
            [](const Handle& a, const py::object& b) {
              return py::isinstance<Element>(b) && a.Target == b.cast<const Element&>().Target;
@@ -134,40 +135,50 @@ void BindElements(py::module_& m) {
   const py::class_<Element> element(m, "Element", "What every element of a game is.");
   py::class_<Player, Element> player(m, "Player", "A player of a game.");
   ElementBasics(player, "Player");
-  player.def_property_readonly("color", [](const Player& p) { return p.Target->Color; });
+  player.def_property_readonly(
+      "color", [](const Player& p) { return p.Target->Color; }, "Its colour, as 0xBBGGRR.");
 
   py::class_<InfoSet, Element> info(m, "InfoSet",
                                     "Decision nodes of one player that they cannot tell apart.");
   ElementBasics(info, "InfoSet");
-  info.def_property_readonly("nodes", [](const InfoSet& i) {
-    py::list nodes;
-    i.Game->Game.Nodes().ForEachAs<TNode32>([&](TNode32* n) {
-      if (n->Info.get() == i.Target) nodes.append(Node{{i.Game, n}});
-    });
-    return nodes;
-  });
+  info.def_property_readonly(
+      "nodes",
+      [](const InfoSet& i) {
+        py::list nodes;
+        i.Game->Game.Nodes().ForEachAs<TNode32>([&](TNode32* n) {
+          if (n->Info.get() == i.Target) nodes.append(Node{{i.Game, n}});
+        });
+        return nodes;
+      },
+      "Its member nodes.");
 
   py::class_<Node, Element> node(m, "Node", "A decision node (of a player) or a chance node.");
   ElementBasics(node, "Node");
   node.def_property_readonly(
           "player",
-          [](const Node& n) { return PlayerHandle(n.Game, Target<TNode32>(n)->Player.get()); })
-      .def_property_readonly("is_chance",
-                             [](const Node& n) {
-                               return n.Target->TypeCode == kNode &&
-                                      Target<TNode32>(n)->Player.get() == nullptr;
-                             })
-      .def_property_readonly("position",
-                             [](const Node& n) {
-                               n.Game->LayOut();
-                               return std::make_pair(n.Target->X, n.Target->Y);
-                             })
-      .def_property_readonly("info_set",
-                             [](const Node& n) -> py::object {
-                               TInfo32* info = Target<TNode32>(n)->Info.get();
-                               if (info == nullptr || info->TypeCode != kInfo) return py::none();
-                               return py::cast(InfoSet{{n.Game, info}});
-                             })
+          [](const Node& n) { return PlayerHandle(n.Game, Target<TNode32>(n)->Player.get()); },
+          "The player who moves here; None at a chance node.")
+      .def_property_readonly(
+          "is_chance",
+          [](const Node& n) {
+            return n.Target->TypeCode == kNode && Target<TNode32>(n)->Player.get() == nullptr;
+          },
+          "Whether chance moves here.")
+      .def_property_readonly(
+          "position",
+          [](const Node& n) {
+            n.Game->LayOut();
+            return std::make_pair(n.Target->X, n.Target->Y);
+          },
+          "Where it is drawn, (x, y) (laid out first when not placed).")
+      .def_property_readonly(
+          "info_set",
+          [](const Node& n) -> py::object {
+            TInfo32* info = Target<TNode32>(n)->Info.get();
+            if (info == nullptr || info->TypeCode != kInfo) return py::none();
+            return py::cast(InfoSet{{n.Game, info}});
+          },
+          "Its information set of two or more nodes, or None.")
       .def_property_readonly("moves", &MovesLeaving, "The moves leaving the node.");
 
   py::class_<Table, Node> table(m, "Table",
@@ -190,8 +201,9 @@ void BindElements(py::module_& m) {
               sides.append(py::make_tuple(PlayerHandle(t.Game, side->Player), Texts(names)));
             }
             return sides;
-          })
-      .def_property_readonly("cells", &CellsOf)
+          },
+          "Each side as (player, [strategy names]), in side order.")
+      .def_property_readonly("cells", &CellsOf, "Its cells.")
       .def(
           "cell",
           [](const Table& t, const py::args& names) {
@@ -205,21 +217,26 @@ void BindElements(py::module_& m) {
   ElementBasics(move, "Move");
   move.def_property_readonly(
           "source",
-          [](const Move& mv) { return NodeHandle(mv.Game, Target<TMove32>(mv)->From.get()); })
+          [](const Move& mv) { return NodeHandle(mv.Game, Target<TMove32>(mv)->From.get()); },
+          "The node it leaves.")
       .def_property_readonly(
           "target",
-          [](const Move& mv) { return NodeHandle(mv.Game, Target<TMove32>(mv)->To.get()); })
-      .def_property_readonly("probability",
-                             [](const Move& mv) -> py::object {
-                               if (!FromChance(mv)) return py::none();
-                               return py::float_(Target<TMove32>(mv)->Value);
-                             })
-      .def_property_readonly("discount",
-                             [](const Move& mv) -> py::object {
-                               if (FromChance(mv) || mv.Target->TypeCode == kCell)
-                                 return py::none();
-                               return py::float_(Target<TMove32>(mv)->Value);
-                             })
+          [](const Move& mv) { return NodeHandle(mv.Game, Target<TMove32>(mv)->To.get()); },
+          "The node it leads to; None for a final move.")
+      .def_property_readonly(
+          "probability",
+          [](const Move& mv) -> py::object {
+            if (!FromChance(mv)) return py::none();
+            return py::float_(Target<TMove32>(mv)->Value);
+          },
+          "Its probability, for a move of chance; None otherwise.")
+      .def_property_readonly(
+          "discount",
+          [](const Move& mv) -> py::object {
+            if (FromChance(mv) || mv.Target->TypeCode == kCell) return py::none();
+            return py::float_(Target<TMove32>(mv)->Value);
+          },
+          "Its discount, for a move of a player; None otherwise.")
       .def_property_readonly("payoffs", &PayoffsOf, "Each player's payoff, by player name.")
       .def(
           "set_payoffs",
@@ -233,16 +250,20 @@ void BindElements(py::module_& m) {
            [](const Cell& c) { return Text("<ludomark.Cell '" + c.Target->Name + "'>"); })
       .def_property_readonly(
           "table",
-          [](const Cell& c) { return NodeHandle(c.Game, Target<TCell32>(c)->Table.get()); })
+          [](const Cell& c) { return NodeHandle(c.Game, Target<TCell32>(c)->Table.get()); },
+          "The table it belongs to.")
       .def_property_readonly(
-          "target", [](const Cell& c) { return NodeHandle(c.Game, Target<TCell32>(c)->To.get()); })
-      .def_property_readonly("strategies",
-                             [](const Cell& c) {
-                               std::vector<std::string> names;
-                               Target<TCell32>(c)->CellStrategies.ForEach(
-                                   [&](TGameObject32* s) { names.push_back(s->Name); });
-                               return Texts(names);
-                             })
+          "target", [](const Cell& c) { return NodeHandle(c.Game, Target<TCell32>(c)->To.get()); },
+          "The node it leads on to; None for a final cell.")
+      .def_property_readonly(
+          "strategies",
+          [](const Cell& c) {
+            std::vector<std::string> names;
+            Target<TCell32>(c)->CellStrategies.ForEach(
+                [&](TGameObject32* s) { names.push_back(s->Name); });
+            return Texts(names);
+          },
+          "The strategy of each side that makes the cell.")
       .def(
           "lead_to",
           [](const Cell& c, const std::optional<Node>& node) {

@@ -66,11 +66,15 @@ py::dict ByChoice(const Solution& s, Field field) {
 
 py::class_<Solution> BindSolution(py::module_& m) {
   py::class_<Solution> solution(m, "Solution", "An equilibrium a run found, as plain data.");
-  solution.def_property_readonly("name", [](const Solution& s) { return s.Report.Name; })
+  solution
+      .def_property_readonly(
+          "name", [](const Solution& s) { return s.Report.Name; },
+          "Its name: P, M or S (C when in two groups), the group and its place in it.")
       .def_property_readonly(
           "kind", [](const Solution& s) { return KindName(s.Report.Kind); },
           "'pure', 'mixed' or 'sampled'.")
-      .def_property_readonly("method", [](const Solution& s) { return s.Method; })
+      .def_property_readonly(
+          "method", [](const Solution& s) { return s.Method; }, "The method that found it.")
       .def_property_readonly("choices", &Choices,
                              "Every choice of a player: name, set, player, probability, "
                              "expected value, whether it is a best reply.")

@@ -50,17 +50,23 @@ bool AllPure(const std::map<TChoice32*, mpq_class>& exact) {
   });
 }
 
-// The fractions the solution keeps: the plan's, or the best reply's 0 and 1 where it took over.
-void KeepFractions(TSolution32& s, const std::map<TChoice32*, mpq_class>& exact) {
-  int top = 0;
-  for (const auto& [choice, q] : exact) top = std::max(top, choice->Number);
-  s.ExactProbabilities.assign(static_cast<std::size_t>(top) + 1, std::string());
-  for (const auto& [choice, q] : exact) {
+// The fractions a solution keeps, in list order: the plan's, or the best reply's 0 and 1
+// where it took over.
+std::vector<std::string> Fractions(TGameForm32& game,
+                                   const std::map<TChoice32*, mpq_class>& exact) {
+  std::vector<std::string> texts;
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* choice) {
+    const auto it = exact.find(choice);
+    if (it == exact.end()) {
+      texts.emplace_back();
+      return;
+    }
     constexpr double kSameShare = 1e-9;
-    const bool same = std::fabs(q.get_d() - choice->Probability) <= kSameShare;
-    const mpq_class kept = same ? q : mpq_class(choice->Probability >= 0.5 ? 1 : 0);
-    s.ExactProbabilities[static_cast<std::size_t>(choice->Number)] = FractionText(kept);
-  }
+    const bool same = std::fabs(it->second.get_d() - choice->Probability) <= kSameShare;
+    texts.push_back(
+        FractionText(same ? it->second : mpq_class(choice->Probability >= 0.5 ? 1 : 0)));
+  });
+  return texts;
 }
 
 }  // namespace
@@ -97,6 +103,12 @@ void TSolveRun::SolveExactly() {
     Failure = "a player's best-reply polyhedron has no vertex";
     return;
   }
+  std::vector<std::vector<int>> groupsOf(found.Points.size());
+  for (std::size_t g = 0; g < found.Components.size(); ++g) {
+    for (int i : found.Components[g]) {
+      groupsOf[static_cast<std::size_t>(i)].push_back(static_cast<int>(g));
+    }
+  }
   std::vector<TSolution32*> recorded(found.Points.size(), nullptr);
   int dropped = 0;
   for (std::size_t i = 0; i < found.Points.size(); ++i) {
@@ -106,10 +118,19 @@ void TSolveRun::SolveExactly() {
       ++dropped;
       continue;
     }
-    TSolution32* s =
-        RecordUngroupedSolution(*Game, AllPure(exact) ? kFoundPure : kFoundMixed, kSolutionParam);
+    const int kind = AllPure(exact) ? kFoundPure : kFoundMixed;
+    const std::vector<std::string> fractions = Fractions(*Game, exact);
+    if (Found != nullptr) {
+      // A worker's points are recorded by the run that merges them.
+      TFoundPoint point = CapturePoint(stage_, kind, i);
+      point.Exact = fractions;
+      point.Groups = groupsOf[i];
+      Found->push_back(std::move(point));
+    }
+    if (!RecordsSolutions) continue;
+    TSolution32* s = RecordUngroupedSolution(*Game, kind, kSolutionParam);
     if (s == nullptr) continue;
-    KeepFractions(*s, exact);
+    KeepFractions(*Game, *s, fractions);
     recorded[i] = s;
   }
   if (dropped > 0) {
@@ -118,16 +139,18 @@ void TSolveRun::SolveExactly() {
         " extreme equilibria of the sequence form play other than best where play does not "
         "reach; left out");
   }
-  std::vector<std::vector<TSolution32*>> groups;
-  for (const std::vector<int>& component : found.Components) {
-    std::vector<TSolution32*> members;
-    for (int i : component) {
-      if (TSolution32* s = recorded[static_cast<std::size_t>(i)]) members.push_back(s);
+  if (RecordsSolutions) {
+    std::vector<std::vector<TSolution32*>> groups;
+    for (const std::vector<int>& component : found.Components) {
+      std::vector<TSolution32*> members;
+      for (int i : component) {
+        if (TSolution32* s = recorded[static_cast<std::size_t>(i)]) members.push_back(s);
+      }
+      if (!members.empty()) groups.push_back(std::move(members));
     }
-    if (!members.empty()) groups.push_back(std::move(members));
+    GroupAs(*Game, groups);
+    if (Observer != nullptr) Observer->SolutionsChanged();
   }
-  GroupAs(*Game, groups);
-  if (Observer != nullptr) Observer->SolutionsChanged();
   Progress = 1;
   ShowProgress();
 }

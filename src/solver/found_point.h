@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace ludomark {
@@ -30,6 +31,10 @@ struct TFoundPoint {
   // A traced point: the beliefs (by node number) it keeps where play does not reach; its run
   // weighs play from the start only. Empty for the other methods' points.
   std::vector<double> HeldBeliefs;
+  // A method that computes exactly: each probability as a fraction ("2/3"), in list order
+  // ("" for a choice it gives none), and the groups (components) the point belongs to.
+  std::vector<std::string> Exact;
+  std::vector<int> Groups;
 
   bool operator==(const TFoundPoint&) const = default;
 };

@@ -450,6 +450,16 @@ TSolution32* RecordUngroupedSolution(TGameForm32& game, int kind, int param) {
   return s;
 }
 
+void KeepFractions(TGameForm32& game, TSolution32& s, const std::vector<std::string>& texts) {
+  std::size_t i = 0;
+  game.Strategies().ForEachAs<TChoice32>([&](TChoice32* c) {
+    if (i >= texts.size()) return;
+    const auto at = static_cast<std::size_t>(c->Number);
+    if (s.ExactProbabilities.size() <= at) s.ExactProbabilities.resize(at + 1);
+    s.ExactProbabilities[at] = texts[i++];
+  });
+}
+
 void GroupAs(TGameForm32& game, const std::vector<std::vector<TSolution32*>>& groups) {
   game.Groups().FreeByType(kEveryType);
   for (const std::vector<TSolution32*>& members : groups) {

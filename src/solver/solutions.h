@@ -42,6 +42,9 @@ void ListInGroupOrder(TGameForm32& game);
 // Records the current assessment for a method that groups its solutions itself: no
 // grouping, extension or merging (nothing when it duplicates a solution already found).
 TSolution32* RecordUngroupedSolution(TGameForm32& game, int kind, int param);
+// Gives the solution the fractions of its probabilities, one per choice in list order ("" for
+// none).
+void KeepFractions(TGameForm32& game, TSolution32& s, const std::vector<std::string>& texts);
 // Makes each list a group, in order, as a method that knows its groups found them: a group's
 // pattern is the choices best in all its members; names and order follow the groups.
 void GroupAs(TGameForm32& game, const std::vector<std::vector<TSolution32*>>& groups);

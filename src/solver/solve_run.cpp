@@ -259,6 +259,9 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
                                   [](const TFoundPoint& p) { return !p.HeldBeliefs.empty(); });
   if (traced) ReachFromTheStartOnly(game);
   const TFoundPoint* end = nullptr;
+  // A method that groups its own solutions sent each point's groups along.
+  const bool ownGroups = MethodOf(Method()).OwnGroups;
+  std::vector<std::vector<TSolution32*>> groups;
   // The end states are not recorded, so the progress counts the other points only.
   const auto recorded = static_cast<double>(std::count_if(
       points.begin(), points.end(), [](const TFoundPoint& p) { return p.Kind != kEndState; }));
@@ -271,7 +274,17 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
     game.Work->HeldBeliefs = point.HeldBeliefs;
     // The shard met the point right after an evaluation of the same probabilities.
     if (setProbabilities(point) && Evaluate(game, /*all=*/true) && IsEquilibrium(game)) {
-      RecordSolution(game, point.Kind, kSolutionParam);
+      if (!ownGroups) {
+        RecordSolution(game, point.Kind, kSolutionParam);
+      } else if (TSolution32* s = RecordUngroupedSolution(game, point.Kind, kSolutionParam)) {
+        KeepFractions(game, *s, point.Exact);
+        for (int g : point.Groups) {
+          if (g < 0) continue;
+          if (groups.size() <= static_cast<std::size_t>(g))
+            groups.resize(static_cast<std::size_t>(g) + 1);
+          groups[static_cast<std::size_t>(g)].push_back(s);
+        }
+      }
     } else {
       ++Unconfirmed;
     }
@@ -280,6 +293,10 @@ void TSolveRun::RunMerge(TGameForm32& game, TSolveObserver& observer,
   // Organising tries points between solutions with the probabilities of the temporary
   // choices as the run's last leaf left them, so they are taken up again.
   if (end != nullptr && !Stopped) setProbabilities(*end);
+  if (ownGroups) {
+    std::erase_if(groups, [](const auto& members) { return members.empty(); });
+    GroupAs(game, groups);
+  }
   observer.SolutionsChanged();
   FinishRun(observer);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gamefile/efg_reader.h"
+#include "gamefile/game_file.h"
 #include "gamefile/nfg_reader.h"
 #include "model/choice.h"
 #include "model/info.h"
@@ -17,6 +18,7 @@
 #include "model/settings.h"
 #include "model/solution.h"
 #include "solver/exact_number.h"
+#include "solver/parallel_solve.h"
 #include "solver/solution_group.h"
 #include "solver/solve_run.h"
 #include "support/equilibrium_check.h"
@@ -212,6 +214,38 @@ TEST(Exact, NumbersAndHandCheckedFractions) {
   ASSERT_EQ(flat.Groups().LiveCount(), 1);
   EXPECT_EQ(points[0]->Name, "P 1.1");
   EXPECT_EQ(points[1]->Name, "P 1.2");
+}
+
+// The desktop runs every method on a worker's copy and records its points at the end: the
+// fractions and the components come across as the run on the game itself gives them.
+TEST(Exact, AWorkersPointsKeepTheirFractionsAndComponents) {
+  // Two components that share a point (named C 1 2).
+  const std::string text = NfgOf({{1, 1, 2}, {0, 0, 2}}, {{1, 2, 2}, {1, 1, 2}});
+  TGameType32 direct;
+  ReadNfgText(text, "t.nfg", direct);
+  const auto expected = Solve(direct);
+  ASSERT_EQ(expected.size(), 3U);
+  EXPECT_EQ(expected[1]->Name, "C 1 2");
+  TGameType32 game;
+  ReadNfgText(text, "t.nfg", game);
+  TSolveRun run;
+  run.FixedMethod = kSolveExact;
+  testing::RecordingObserver observer;
+  ASSERT_EQ(run.Prepare(game), TSolveRun::Start::Ran);
+  TThreadedSolve solve;
+  solve.Start(run, game, 1, CopiesOf(game), observer);
+  while (!solve.Wait(std::chrono::milliseconds(10), observer)) {
+  }
+  solve.Finish(observer);
+  ASSERT_EQ(game.Solutions().LiveCount(), static_cast<int>(expected.size()));
+  EXPECT_EQ(game.Groups().LiveCount(), direct.Groups().LiveCount());
+  int i = 0;
+  game.Solutions().ForEachAs<TSolution32>([&](TSolution32* s) {
+    const TSolution32& e = *expected[static_cast<std::size_t>(i++)];
+    EXPECT_EQ(s->Name, e.Name);
+    EXPECT_EQ(PlanOf(game, *s, "A"), PlanOf(direct, e, "A")) << s->Name;
+    EXPECT_EQ(PlanOf(game, *s, "B"), PlanOf(direct, e, "B")) << s->Name;
+  });
 }
 
 TEST(Exact, DegenerateTablesGiveEveryBasisPairAndConvexComponents) {
