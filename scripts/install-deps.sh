@@ -8,8 +8,9 @@ fi
 need=""
 for pkg in cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev clang clang-format clang-tidy \
   qt6-base-dev qt6-svg-dev fonts-dejavu-core parallel \
-  pybind11-dev python3-dev python3-pytest python3-pip python3-venv python3-setuptools \
-  python3-numpy python3-pandas libgmp-dev liblrs-dev lrslib; do
+  pybind11-dev python3-dev python3-pytest python3-pip python3-venv \
+  python3-numpy python3-pandas python3-matplotlib jupyter-nbconvert python3-ipykernel \
+  libgmp-dev liblrs-dev lrslib; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
     need="$need $pkg"
   fi
