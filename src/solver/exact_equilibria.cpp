@@ -99,24 +99,24 @@ std::array<LabelledPolyhedron, 2> StrategyPolytopes(const TExactForm& form) {
   for (std::size_t i = 0; i < m; ++i) {
     std::vector<mpq_class> row = Zeros(m + 1);
     row[i + 1] = 1;
-    p[0].Add(std::move(row), false, static_cast<int>(i));
+    p[0].Add(std::move(row), /*equality=*/false, static_cast<int>(i));
   }
   for (std::size_t j = 0; j < n; ++j) {
     std::vector<mpq_class> row = Zeros(m + 1);
     row[0] = 1;
     for (std::size_t i = 0; i < m; ++i) row[i + 1] = -pay[1][i][j];
-    p[0].Add(std::move(row), false, static_cast<int>(m + j));
+    p[0].Add(std::move(row), /*equality=*/false, static_cast<int>(m + j));
   }
   for (std::size_t i = 0; i < m; ++i) {
     std::vector<mpq_class> row = Zeros(n + 1);
     row[0] = 1;
     for (std::size_t j = 0; j < n; ++j) row[j + 1] = -pay[0][i][j];
-    p[1].Add(std::move(row), false, static_cast<int>(i));
+    p[1].Add(std::move(row), /*equality=*/false, static_cast<int>(i));
   }
   for (std::size_t j = 0; j < n; ++j) {
     std::vector<mpq_class> row = Zeros(n + 1);
     row[j + 1] = 1;
-    p[1].Add(std::move(row), false, static_cast<int>(m + j));
+    p[1].Add(std::move(row), /*equality=*/false, static_cast<int>(m + j));
   }
   for (std::size_t side = 0; side < 2; ++side) {
     const std::vector<int> seqs = form.Sides[side].SetChildren[1];
@@ -175,12 +175,12 @@ LabelledPolyhedron SequencePolyhedron(const TExactForm& form, int me) {
         row[static_cast<std::size_t>(c) + 1] = 1;
       }
     }
-    p.Add(std::move(row), true, -1);
+    p.Add(std::move(row), /*equality=*/true, -1);
   }
   for (std::size_t s = 1; s < nx; ++s) {
     std::vector<mpq_class> row = Zeros(nx + nu + 1);
     row[s + 1] = 1;
-    p.Add(std::move(row), false, ownBase + static_cast<int>(s));
+    p.Add(std::move(row), /*equality=*/false, ownBase + static_cast<int>(s));
   }
   // The other player's payoff of each pair, by his sequence, then by ours.
   std::vector<std::map<int, mpq_class>> pay(static_cast<std::size_t>(other.Sequences()));
@@ -262,7 +262,9 @@ struct Pairing {
 // The faces no square system settled, each searched on its own.
 void SearchFaces(Pairing& pairing, const std::atomic<bool>& stop, const std::function<void()>& tick,
                  TExactEquilibria& result) {
-  for (const auto& [x, forced] : pairing.Searches) {
+  for (const auto& search : pairing.Searches) {
+    const std::vector<mpq_class>& x = search.first;
+    const std::vector<int>& forced = search.second;
     if (stop.load()) {
       result.End = TEnumerationEnd::Stopped;
       return;

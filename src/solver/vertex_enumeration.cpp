@@ -163,6 +163,10 @@ TEnumerationEnd EnumerateVertices(const TPolyhedron& polyhedron, const std::atom
     do {
       if (stop.load(std::memory_order_relaxed)) {
         end = TEnumerationEnd::Stopped;
+        // Back up to the root without going down again (a few pivots per level), so that the
+        // dictionaries cached on the way down are released as the search releases them.
+        while (lrs_getnextbasis(&p, q, TRUE) != 0) {
+        }
         break;
       }
       tick();
@@ -185,8 +189,7 @@ TEnumerationEnd EnumerateVertices(const TPolyhedron& polyhedron, const std::atom
     lrs_clear_mp_vector(output, q->n);
   }
   if (lin != nullptr) lrs_clear_mp_matrix(lin, q->nredundcol, q->n);
-  lrs_free_dic(p, q);
-  lrs_free_dat(q);
+  lrs_free_all_memory(p, q);
   return end;
 }
 
