@@ -29,6 +29,7 @@ class CountingCanvas : public TCanvas {
   void FillPolygon(const std::array<TPoint, 3>&) override { ++Shapes; }
   void TextOut(int32_t, int32_t, const std::string&) override { ++Shapes; }
   void ShiftOrigin(int32_t, int32_t) override {}
+  TPoint TextExtent(const std::string& text) override { return EstimatedTextExtent(text, 8); }
   long Shapes = 0;
 };
 

@@ -1,4 +1,5 @@
 #include <ostream>
+#include <utility>
 
 #include "audit/audit.h"
 #include "cli/cli.h"
@@ -11,10 +12,11 @@ namespace ludomark::cli {
 int AuditCommand(const std::string& path, std::ostream& out, std::ostream& err) {
   TGameType32 game;
   if (!session::LoadGame(path, game, err)) return kExitUsage;
+  std::vector<std::string> drawn = BuildListing(game, kSolvableListMode);
   const bool passed = Audit(game);
   // An empty game fails without a finding; the listing alone would not say why.
   if (game.Nodes().Empty()) err << "ludomark-cli: the game has no nodes\n";
-  for (const std::string& line : AuditListing(game, passed)) out << line << "\n";
+  for (const std::string& line : AuditListing(game, passed, std::move(drawn))) out << line << "\n";
   return passed ? kExitOk : kExitFlawed;
 }
 

@@ -49,8 +49,9 @@ std::vector<std::string> BuildListing(TGameForm32& game, int kind, TGameList* so
   return lines;
 }
 
-std::vector<std::string> AuditListing(TGameForm32& game, bool passed) {
-  std::vector<std::string> lines = BuildListing(game, passed ? kSolvableListMode : kFlawedListMode);
+std::vector<std::string> AuditListing(TGameForm32& game, bool passed,
+                                      std::vector<std::string> drawn) {
+  std::vector<std::string> lines = passed ? std::move(drawn) : BuildListing(game, kFlawedListMode);
   // Findings that do not fail the game, such as parts that play never reaches.
   if (passed && !game.Findings().Empty()) {
     lines.emplace_back("FINDINGS");

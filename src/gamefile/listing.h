@@ -15,7 +15,10 @@ std::vector<std::string> BuildListing(TGameForm32& game, int kind,
                                       TGameList* solutionEntries = nullptr);
 
 // The listing an audit ends with: the flawed listing when it failed; when it passed, the
-// solvable listing followed by "FINDINGS" and the findings that did not fail it, if any.
-std::vector<std::string> AuditListing(TGameForm32& game, bool passed);
+// solvable listing of the game as drawn (`drawn`, built before the audit: the audit's expansion
+// of tables would show in the elements' texts) followed by "FINDINGS" and the findings that did
+// not fail it, if any.
+std::vector<std::string> AuditListing(TGameForm32& game, bool passed,
+                                      std::vector<std::string> drawn);
 
 }  // namespace ludomark

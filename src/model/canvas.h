@@ -38,6 +38,12 @@ class TCanvas {
   virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
   // Moves the origin: later coordinates are drawn shifted by (dx, dy).
   virtual void ShiftOrigin(int32_t dx, int32_t dy) = 0;
+  // The width and height, in pixels, of the box TextOut fills for the text in the current font.
+  virtual TPoint TextExtent(const std::string& text) = 0;
 };
+
+// A text's box for canvases without a font of their own: a little wider and taller than the
+// desktop's font of that size, so that what they find free is free on screen too.
+TPoint EstimatedTextExtent(const std::string& text, int32_t points);
 
 }  // namespace ludomark

@@ -8,6 +8,7 @@
 
 namespace ludomark {
 
+class TFakeGame;
 class TGameObject32;
 class TMove32;
 class TNode32;
@@ -17,6 +18,13 @@ class TNode32;
 
 // Dashes from a to b (pixels): one per 50 pixels of length, rounded; none when that is 0.
 void DashedLine(TCanvas& canvas, TPoint a, TPoint b);
+// Dashes along an arc from a to b (model units) that bows below the straight line by a quarter
+// of its length (at least 30, at most 150 units), dashed as DashedLine dashes a line.
+void DashedArc(TCanvas& canvas, TPoint a, TPoint b);
+// Whether the segment from a to b passes over the disc of a node of the game other than the
+// two given (its ends) and the temporary ones.
+bool PassesANode(TFakeGame& game, TPoint a, TPoint b, const TGameObject32* end1,
+                 const TGameObject32* end2);
 // A small figure of a player at (x, y) in the colour.
 void PlayerFigure(TCanvas& canvas, int32_t x, int32_t y, int32_t color);
 // A triangle through the three points, in the current pen and brush.

@@ -184,8 +184,16 @@ void TInfo32::Draw(TCanvas& canvas) {
   DrawLabel(canvas, *this);
   canvas.SetPenWidth(ToScreen(5));
   for (std::size_t i = 1; i < members.size(); ++i) {
-    DashedLine(canvas, TPoint{ToScreen(members[i - 1]->X), ToScreen(members[i - 1]->Y)},
-               TPoint{ToScreen(members[i]->X), ToScreen(members[i]->Y)});
+    const TPoint from{members[i - 1]->X, members[i - 1]->Y};
+    const TPoint to{members[i]->X, members[i]->Y};
+    // A straight line would run through a node that is not a member (another set's member on
+    // the same row, most often): the two members are joined by an arc below them instead.
+    if (Owner != nullptr && PassesANode(*Owner, from, to, members[i - 1], members[i])) {
+      DashedArc(canvas, from, to);
+    } else {
+      DashedLine(canvas, TPoint{ToScreen(from.X), ToScreen(from.Y)},
+                 TPoint{ToScreen(to.X), ToScreen(to.Y)});
+    }
   }
   canvas.SetPenWidth(ToScreen(1));
 }

@@ -1,5 +1,6 @@
 #include "model/move.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/choice.h"
@@ -230,8 +231,10 @@ void TMove32::Draw(TCanvas& canvas) {
   if (Value < 1) {
     canvas.SetBrushColor(kWhite);
     canvas.SetFontColor(kBlack);
-    canvas.TextOut(ToScreen(X + 7), ToScreen(Y - 14),
-                   (chance ? "p= " : "d= ") + FormatPicture(Value));
+    // Below the name's box where the name reaches down to the value's own place.
+    int32_t top = ToScreen(Y - 14);
+    if (!Name.empty()) top = std::max(top, ToScreen(Y - 24) + canvas.TextExtent(Name).Y);
+    canvas.TextOut(ToScreen(X + 7), top, (chance ? "p= " : "d= ") + FormatPicture(Value));
   }
 }
 

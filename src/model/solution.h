@@ -10,6 +10,8 @@
 
 namespace ludomark {
 
+class TObstacles;
+
 // Which values a solution view draws.
 enum SolutionFlag : int {
   kShowProbabilities = 2,
@@ -54,6 +56,13 @@ class TSolution32 : public TGameObject32 {
   // Its values over the game's picture, those whose display flag is on; each value stores
   // where it was drawn. A move never played is dashed, a node never reached hollow.
   void Draw(TCanvas& canvas) override;
+  // Draws the values where they cover nothing of what the obstacles hold (what the game drew,
+  // and each value placed before): at their own place when it is free, else at the nearest
+  // free place around it, else at their own place. The values drawn join the obstacles.
+  void Draw(TCanvas& canvas, TObstacles& obstacles);
+
+ private:
+  void DrawValues(TCanvas& canvas, TObstacles* obstacles);
 };
 
 // A new solution sized for the document's current lists.

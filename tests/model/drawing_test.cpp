@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "model/colors.h"
+#include "model/info.h"
 #include "model/settings.h"
 #include "support/game_builder.h"
 #include "support/recording_canvas.h"
@@ -170,6 +175,57 @@ TEST(Drawing, SolutionValuesFollowTheirFlags) {
   const RecordingCanvas noBeliefs = draw(kShowProbabilities | kShowExpected);
   EXPECT_FALSE(noBeliefs.HasText("b= 0"));
   EXPECT_TRUE(noBeliefs.Of("ellipse").empty());
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// The shortest distance from the point to the segment.
+double DistanceToSegment(double px, double py, const std::vector<int32_t>& s) {
+  const double dx = s[2] - s[0];
+  const double dy = s[3] - s[1];
+  const double squared = dx * dx + dy * dy;
+  double t = squared > 0 ? ((px - s[0]) * dx + (py - s[1]) * dy) / squared : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(s[0] + t * dx - px, s[1] + t * dy - py);
+}
+
+// Two sets on one row whose members alternate: each set's dashes join its own members and pass
+// over no other node; a set alone on its row keeps the straight dashed line.
+TEST(Drawing, SetsSharingARowAreToldApart) {
+  TGameType32 game;
+  GameBuilder b(game);
+  TPlayer32* bob = b.Player("Bob", kRed);
+  TNode32* a = b.Node("a", bob, 100, 300);
+  TNode32* c = b.Node("c", bob, 200, 300);
+  TNode32* d = b.Node("d", bob, 300, 300);
+  TNode32* e = b.Node("e", bob, 400, 300);
+  TNode32* f = b.Node("f", bob, 100, 600);
+  TNode32* g = b.Node("g", bob, 300, 600);
+  TInfo32* first = b.InfoSet("first", {a, d});
+  TInfo32* second = b.InfoSet("second", {c, e});
+  TInfo32* alone = b.InfoSet("alone", {f, g});
+  const std::vector<TNode32*> nodes = {a, c, d, e, f, g};
+  for (TInfo32* set : {first, second, alone}) {
+    RecordingCanvas canvas;
+    set->Draw(canvas);
+    const std::vector<RecordingCanvas::Shape> dashes = canvas.Of("line");
+    ASSERT_FALSE(dashes.empty()) << set->Name;
+    for (TNode32* node : nodes) {
+      if (set->Members.Contains(node)) continue;
+      for (const auto& dash : dashes) {
+        EXPECT_GT(DistanceToSegment(node->X, node->Y, dash.At), 12)
+            << set->Name << " " << node->Name;
+      }
+    }
+    const bool straight = std::all_of(dashes.begin(), dashes.end(), [&](const auto& dash) {
+      return dash.At[1] == set->FirstMember()->Y && dash.At[3] == set->FirstMember()->Y;
+    });
+    EXPECT_EQ(straight, set == alone) << set->Name;
+  }
 }
 
 }  // namespace

@@ -52,6 +52,9 @@ class RecordingCanvas : public TCanvas {
     Add("text", {x, y}).Text = text;
   }
   void ShiftOrigin(int32_t dx, int32_t dy) override { Add("origin", {dx, dy}); }
+  TPoint TextExtent(const std::string& text) override {
+    return EstimatedTextExtent(text, fontSize_);
+  }
 
   std::vector<Shape> Shapes;
 

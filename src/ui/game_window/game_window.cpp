@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/solution_picture.h"
 #include "gamefile/listing.h"
 #include "model/drawing.h"
 #include "model/geometry.h"
@@ -10,6 +11,7 @@
 #include "model/status_code.h"
 #include "model/table.h"
 #include "model/type_codes.h"
+#include "ui/game_window/selection_marks.h"
 
 namespace ludomark {
 
@@ -203,6 +205,7 @@ void TMDIChild::FormMouseDown(TMouseButton button, int32_t x, int32_t y) {
 
 void TMDIChild::FormMouseMove(int32_t x, int32_t y) {
   if (IsText()) return;
+  keyed_ = false;
   const TEditScope scope(*game_);
   const TPoint at = ModelPoint(x, y);
   if (placing_) {
@@ -250,10 +253,15 @@ void TMDIChild::FormPaint(TCanvas& canvas, int32_t width, int32_t height) {
   if (IsText()) return;
   canvas.ShiftOrigin(-scrollX_, -scrollY_);
   if (main_.GridChecked()) DrawGrid(canvas);
+  // The selection is what the rubber band holds, while it shows or is being moved.
+  if (kind_ == TWindowKind::Game && (!game_->SelectRect().Temporary || placing_)) {
+    DrawSelectionMarks(canvas, game_->Selection());
+  }
   const TRect view{FromScreen(scrollX_) - 1, FromScreen(scrollY_) - 1,
                    FromScreen(scrollX_ + width) + 1, FromScreen(scrollY_ + height) + 1};
-  game_->Draw(canvas, width > 0 && height > 0 ? &view : nullptr);
-  if (kind_ == TWindowKind::Solution && solution_ != nullptr) solution_->Draw(canvas);
+  TSolution32* shown = kind_ == TWindowKind::Solution ? solution_.get() : nullptr;
+  DrawGameWithSolution(canvas, *game_, shown, width > 0 && height > 0 ? &view : nullptr);
+  if (keyed_ && current_.get() != nullptr) DrawFocusMark(canvas, *current_);
 }
 
 void TMDIChild::HorzFormScroll(int32_t position) {

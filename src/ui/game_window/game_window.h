@@ -21,6 +21,8 @@ namespace ludomark {
 enum class TWindowKind { Game = 1, Audit = 2, Solution = 3, Debug = 5, Test = 7 };
 
 enum class TMouseButton { Left, Right, Middle };
+// The keys a game's picture answers; the menu key opens the popup.
+enum class TKey { Delete, Enter, Left, Right, Up, Down, Menu };
 
 // The child window's logic, for every kind: the picture a user edits with the mouse, a
 // solution over the picture, and the text windows. The toolkit reaches it through the Form*
@@ -80,6 +82,10 @@ class TMDIChild : public TDocumentObserver {
   void FormMouseDown(TMouseButton button, int32_t x, int32_t y);
   void FormMouseMove(int32_t x, int32_t y);
   void FormMouseUp(TMouseButton button, int32_t x, int32_t y);
+  // True when the key did something here (or is ours at the end of a walk).
+  bool FormKeyDown(TKey key);
+  // Whether the current element was reached by the keyboard (it is drawn with a focus mark).
+  bool Keyed() const { return keyed_; }
   void FormMouseWheelUp() { main_.ZoomIn(); }
   void FormMouseWheelDown() { main_.ZoomOut(); }
   // Paints the view of `width` by `height` pixels at the scroll position; elements out of it
@@ -129,6 +135,7 @@ class TMDIChild : public TDocumentObserver {
   int32_t scrollX_ = 0;
   int32_t scrollY_ = 0;
   bool rubberBand_ = false;
+  bool keyed_ = false;
   bool placing_ = false;
   TPlacingPoint placingPoint_ = TPlacingPoint::None;
   TUndoHistory history_;

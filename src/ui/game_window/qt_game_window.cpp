@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <optional>
 
 #include "ui/dialogs/qt_message_boxes.h"
 #include "ui/view/qt_canvas.h"
@@ -27,6 +29,7 @@ TMouseButton ButtonOf(const QMouseEvent& event) {
 }  // namespace
 
 QtGameArea::QtGameArea(QtGameWindow& window) : window_(window) {
+  setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
   viewport()->setAutoFillBackground(false);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
@@ -77,6 +80,43 @@ void QtGameArea::wheelEvent(QWheelEvent* event) {
     window_.Logic().FormMouseWheelDown();
   }
   event->accept();
+}
+
+void QtGameArea::keyPressEvent(QKeyEvent* event) {
+  std::optional<TKey> key;
+  switch (event->key()) {
+    case Qt::Key_Delete:
+      key = TKey::Delete;
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      key = TKey::Enter;
+      break;
+    case Qt::Key_Left:
+      key = TKey::Left;
+      break;
+    case Qt::Key_Right:
+      key = TKey::Right;
+      break;
+    case Qt::Key_Up:
+      key = TKey::Up;
+      break;
+    case Qt::Key_Down:
+      key = TKey::Down;
+      break;
+    case Qt::Key_Menu:
+      key = TKey::Menu;
+      break;
+    default:
+      break;
+  }
+  // Keys with modifiers and keys the picture leaves alone scroll as in any view.
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (key && plain && window_.Logic().FormKeyDown(*key)) {
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
 }
 
 void QtGameArea::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "audit/audit.h"
 #include "gamefile/exchange_file.h"
@@ -483,14 +484,17 @@ void TMainForm::FileOpen(const std::string& given) {
       messages_.Warning("Cannot open " + path);
       game.ForceStatus(StatusSaved);
       host_.CloseChild(window);
+      recent_.Remove(path);
       return;
     }
   } catch (const TFileError& e) {
     messages_.Warning(e.what());
     game.ForceStatus(StatusSaved);
     host_.CloseChild(window);
+    recent_.Remove(path);
     return;
   }
+  recent_.Add(path);
   window.History().Reset(PreciseGameText(game));
   // Only this instance's own copies are offered: another one's edits are still live.
   if (mine) {
@@ -515,8 +519,10 @@ void TMainForm::Import(const std::string& given) {
     messages_.Warning(e.what());
     game.ForceStatus(StatusSaved);  // nothing to save: the window closes without asking
     host_.CloseChild(window);
+    recent_.Remove(path);
     return;
   }
+  recent_.Add(path);
   // Not a game file yet: saving asks where to write one, never over the exchange file.
   game.ClearFileName();
   game.ForceStatus(StatusNew);
@@ -575,6 +581,7 @@ bool TMainForm::SaveAs(TMDIChild& window) {
   }
   TGameType32& game = window.Game();
   if (!SaveGame(path, game)) return false;
+  recent_.Add(path);
   if (TMDIChild* owner = GameWindowOf(game)) owner->SetCaption(path);
   return true;
 }
@@ -766,8 +773,10 @@ void TMainForm::AuditGame() {
   if (active == nullptr || !May(TDeed::Solve, *active)) return;
   TGameType32& game = active->Game();
   const int status = game.Status();
+  std::vector<std::string> drawn = BuildListing(game, kSolvableListMode);
   const bool passed = Audit(game);
-  TextWindow(game, TWindowKind::Audit, "Audit").ShowLines(AuditListing(game, passed));
+  TextWindow(game, TWindowKind::Audit, "Audit")
+      .ShowLines(AuditListing(game, passed, std::move(drawn)));
   host_.Cascade();
   game.ResetDerived();
   // The audit changed nothing the user made: an edited or new game still needs saving.

@@ -11,6 +11,7 @@
 #include "ui/game_window/game_window.h"
 #include "ui/game_window/main_actions.h"
 #include "ui/main_window/main_host.h"
+#include "ui/main_window/recent_files.h"
 #include "ui/main_window/recovery.h"
 
 namespace ludomark {
@@ -46,6 +47,8 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   bool CloseAll();
   bool ExitPending() const { return exitPending_; }
   TRecovery& Recovery() { return recovery_; }
+  // The games opened and saved last, for File > Recent Files.
+  TRecentFiles& RecentFiles() { return recent_; }
 
   // The commands, by menu.
   void FileNew();
@@ -187,6 +190,7 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   int commandDepth_ = 0;
   std::vector<TGameForm32*> commandGames_;
   TRecovery recovery_;
+  TRecentFiles recent_;
 };
 
 }  // namespace ludomark

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
@@ -17,6 +18,8 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <string>
+#include <vector>
 
 #include "model/settings.h"
 #include "ui/dialogs/qt_dialog_parts.h"
@@ -151,7 +154,22 @@ void QtMainWindow::MakeMenus() {
   connect(showDebug, &QAction::triggered, this, [this] { form_->ShowDebug(); });
   addAction(showTest);
   addAction(showDebug);
-  (void)file;
+  // The games of the last sessions, listed afresh each time the menu opens.
+  auto* recent = new QMenu(QStringLiteral("Recent &Files"), file);
+  recent->menuAction()->setStatusTip(QStringLiteral("Open a game opened or saved lately"));
+  file->insertMenu(Action(A::FileSave), recent);
+  connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+    recent->clear();
+    const std::vector<std::string> paths = form_->RecentFiles().Paths();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      const QString path = QString::fromStdString(paths[i]);
+      QAction* item = recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+          QString(path).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+      connect(item, &QAction::triggered, this,
+              [this, path] { form_->FileOpen(path.toStdString()); });
+    }
+    if (paths.empty()) recent->addAction(QStringLiteral("No recent games"))->setEnabled(false);
+  });
   menu("&Add",
        {A::AddPlayer, A::AddNode, A::AddMove, kSeparator, A::AddTable, A::AddSide, kSeparator,
         A::AddSelect},
@@ -353,16 +371,8 @@ bool QtMainWindow::PrintOn(QPrinter& printer, TMDIChild& window, bool portrait) 
   }
   QPainter painter(&printer);
   if (!painter.isActive()) return false;
-  TGameType32& game = window.Game();
-  const QRect page = painter.viewport();
-  const double scale =
-      std::min(page.width() / (game.ExtentX * Zoom), page.height() / (game.ExtentY * Zoom));
-  painter.scale(scale, scale);
-  TQtCanvas canvas(painter);
-  game.Draw(canvas);
-  if (window.Kind() == TWindowKind::Solution && window.Solution() != nullptr) {
-    window.Solution()->Draw(canvas);
-  }
+  TSolution32* solution = window.Kind() == TWindowKind::Solution ? window.Solution() : nullptr;
+  PaintToPage(painter, painter.viewport(), window.Game(), solution);
   return true;
 }
 

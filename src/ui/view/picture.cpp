@@ -5,12 +5,14 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 
+#include "document/solution_picture.h"
 #include "gamefile/atomic_file.h"
 #include "gamefile/file_error.h"
 #include "model/drawing.h"
@@ -113,8 +115,7 @@ void PaintOn(QPainter& painter, TGameForm32& game, TSolution32* solution, bool g
   painter.setRenderHint(QPainter::Antialiasing, false);
   TQtCanvas canvas(painter);
   if (grid) DrawGrid(canvas);
-  game.Draw(canvas, view);
-  if (solution != nullptr) solution->Draw(canvas);
+  DrawGameWithSolution(canvas, game, solution, view);
 }
 
 }  // namespace
@@ -161,6 +162,25 @@ std::string TOffscreenPicture::Encode(const char* format) const {
   buffer.open(QIODevice::WriteOnly);
   if (!image_->image.save(&buffer, format)) return "";
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void PaintToPage(QPainter& painter, const QRect& page, TGameForm32& game, TSolution32* solution) {
+  // What is drawn, found on an image at the window's zoom, with a thin white border.
+  TOffscreenPicture probe(ToScreen(game.ExtentX), ToScreen(game.ExtentY));
+  probe.Paint(game, solution, /*grid=*/false);
+  const TRect box = probe.ContentBox(kTrimMargin);
+  const double width = box.Right - box.Left;
+  const double height = box.Bottom - box.Top;
+  if (width <= 0 || height <= 0 || page.width() <= 0 || page.height() <= 0) return;
+  const double scale = std::min(page.width() / width, page.height() / height);
+  painter.save();
+  painter.translate(page.x() + (page.width() - width * scale) / 2,
+                    page.y() + (page.height() - height * scale) / 2);
+  painter.scale(scale, scale);
+  painter.translate(-box.Left, -box.Top);
+  painter.setClipRect(QRectF(box.Left, box.Top, width, height));
+  PaintOn(painter, game, solution, /*grid=*/false);
+  painter.restore();
 }
 
 bool IsPictureFile(const std::string& path) {

@@ -6,6 +6,9 @@
 #include "document/game_form.h"
 #include "model/solution.h"
 
+class QPainter;
+class QRect;
+
 namespace ludomark {
 
 struct TPictureOptions {
@@ -29,6 +32,10 @@ std::string PictureBytes(TGameForm32& game, TSolution32* solution, const std::st
 
 // Whether the extension names a picture format WritePicture writes.
 bool IsPictureFile(const std::string& path);
+
+// Paints the game, with the solution's values over it when one is given, so that what is drawn
+// (not the whole drawing extent) fills the page, centred and in its own proportions: printing.
+void PaintToPage(QPainter& painter, const QRect& page, TGameForm32& game, TSolution32* solution);
 
 // An offscreen image the game is painted on, as a window paints it (white page, optional
 // grid, the game, a solution over it), at the current zoom.

@@ -117,14 +117,23 @@ void TQtCanvas::FillPolygon(const std::array<TPoint, 3>& points) {
   painter_.drawPolygon(polygon);
 }
 
+void TQtCanvas::UseFont() {
+  if (!fontChanged_ && metrics_) return;
+  painter_.setFont(font_);
+  metrics_.emplace(font_);
+  fontChanged_ = false;
+}
+
+TPoint TQtCanvas::TextExtent(const std::string& text) {
+  UseFont();
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return TPoint{metrics_->horizontalAdvance(s), metrics_->height()};
+}
+
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   if (text.empty()) return;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  if (fontChanged_) {
-    painter_.setFont(font_);
-    metrics_.emplace(font_);
-    fontChanged_ = false;
-  }
+  UseFont();
   const QRect box(x, y, metrics_->horizontalAdvance(s), metrics_->height());
   painter_.fillRect(box, brushColor_);
   painter_.setPen(fontColor_);

@@ -30,9 +30,11 @@ class TQtCanvas : public TCanvas {
   void FillPolygon(const std::array<TPoint, 3>& points) override;
   void TextOut(int32_t x, int32_t y, const std::string& text) override;
   void ShiftOrigin(int32_t dx, int32_t dy) override;
+  TPoint TextExtent(const std::string& text) override;
 
  private:
   void ApplyPen();
+  void UseFont();
 
   QPainter& painter_;
   QColor penColor_{Qt::black};

@@ -15,6 +15,7 @@
 #include "support/recording_canvas.h"
 #include "support/run_cli.h"
 #include "support/test_folder.h"
+#include "ui/game_window/selection_marks.h"
 
 namespace ludomark {
 namespace {
@@ -173,6 +174,13 @@ TEST_F(GameWindowTest, RubberBandSelectsAndMovesTheSelection) {
   EXPECT_TRUE(main.SelectionActions);
   EXPECT_EQ(host.Pointer, (TPoint{150, 150}));
   EXPECT_EQ(game.Selection().LiveCount(), 2);
+  {  // both nodes are drawn marked, behind their discs
+    testing::RecordingCanvas canvas;
+    window.FormPaint(canvas);
+    int marks = 0;
+    for (const auto& shape : canvas.Of("ellipse")) marks += shape.Brush == kSelectionColor;
+    EXPECT_EQ(marks, 2);
+  }
   // The pointer leaves the rectangle and comes back to its corner: the rectangle is the element
   // under the pointer again.
   Move(600, 600);
@@ -195,6 +203,71 @@ TEST_F(GameWindowTest, RubberBandSelectsAndMovesTheSelection) {
   EXPECT_FALSE(window.Placing());
   EXPECT_TRUE(game.Selection().Empty());
   EXPECT_FALSE(main.SelectionActions);
+  testing::RecordingCanvas after;
+  window.FormPaint(after);
+  for (const auto& shape : after.Shapes) EXPECT_NE(shape.Brush, kSelectionColor);
+}
+
+TEST_F(GameWindowTest, TheKeyboardWalksTheTreeAndRunsThePopupsCommands) {
+  TPlayer32* ann = b.Player("Ann", kBlue);
+  TNode32* root = b.Node("root", ann, 100, 100);
+  TNode32* left = b.Node("left", ann, 50, 200);
+  TNode32* right = b.Node("right", ann, 150, 200);
+  TNode32* leaf = b.Node("leaf", ann, 50, 300);
+  b.Move("l", root, left);
+  b.Move("r", root, right);
+  b.Move("x", left, leaf);
+  const std::vector<std::pair<TKey, TNode32*>> walk = {
+      {TKey::Down, root}, {TKey::Down, left}, {TKey::Right, right}, {TKey::Right, right},
+      {TKey::Left, left}, {TKey::Down, leaf}, {TKey::Down, leaf},   {TKey::Up, left},
+      {TKey::Up, root},   {TKey::Up, root}};
+  for (const auto& [key, expected] : walk) {
+    EXPECT_TRUE(window.FormKeyDown(key));
+    EXPECT_EQ(window.Current(), expected) << expected->Name;
+  }
+  EXPECT_TRUE(window.Keyed());
+  {
+    testing::RecordingCanvas canvas;
+    window.FormPaint(canvas);
+    int dotted = 0;
+    for (const auto& line : canvas.Of("line")) dotted += line.Style == TPenStyle::Dotted;
+    EXPECT_GE(dotted, 16);  // the focus ring
+  }
+  // The menu key opens the node's popup; Enter its Edit; Delete its Delete, refused here.
+  EXPECT_TRUE(window.FormKeyDown(TKey::Menu));
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Delete", "Edit", "Info Set", "Redraw"}));
+  std::string edited;
+  main.Runner.OnNode = [&](TNodeDlg&) {
+    edited = window.Current()->Name;
+    return false;
+  };
+  EXPECT_TRUE(window.FormKeyDown(TKey::Enter));
+  EXPECT_EQ(edited, "root");
+  EXPECT_TRUE(window.FormKeyDown(TKey::Delete));
+  EXPECT_EQ(shown.back(), "Node owns moves or belongs to information set.");
+  // The pointer takes over; a leaf deletes, one undo step.
+  Move(900, 900);
+  EXPECT_FALSE(window.Keyed());
+  window.SetCurrent(leaf);
+  EXPECT_TRUE(window.FormKeyDown(TKey::Delete));
+  EXPECT_FALSE(game.Nodes().Contains(leaf));
+  // A shown selection is what Delete removes.
+  Down(TMouseButton::Left, 130, 180);
+  Move(170, 220);
+  Up(TMouseButton::Left, 170, 220);
+  ASSERT_EQ(game.Selection().LiveCount(), 1);
+  window.SetCurrent(root);
+  main.Calls.clear();
+  EXPECT_TRUE(window.FormKeyDown(TKey::Delete));
+  EXPECT_EQ(main.Calls, (std::vector<std::string>{"delete selection"}));
+  // In a solved game the keys refuse as the menus do.
+  Down(TMouseButton::Left, 900, 900);  // hides the rectangle
+  Up(TMouseButton::Left, 900, 900);
+  game.ForceStatus(StatusSolved);
+  window.SetCurrent(left);
+  EXPECT_TRUE(window.FormKeyDown(TKey::Delete));
+  EXPECT_EQ(shown.back(), "Solved game cannot be edited. Delete solutions first");
+  EXPECT_TRUE(game.Nodes().Contains(left));
 }
 
 TEST_F(GameWindowTest, ElementCommandsAndTheirMessages) {

@@ -2,6 +2,7 @@
 // dialogs, save, undo, solve, show, save the solutions, reopen, delete them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -527,6 +528,59 @@ TEST_F(SessionTest, SavingAStoppedRunsSolutionsSaysTheyMayBeIncomplete) {
   Solve();
   form.FileSave();
   EXPECT_EQ(messages.Shown.back(), "Save solutions?");
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+TEST(RecentFiles, NewestFirstOnceEachAtMostEightAndKeptForTheNextSession) {
+  const fs::path dir = testing::TestFolder() / "ludomark-recent";
+  fs::remove_all(dir);
+  const std::string store = (dir / "config" / "recent-files").string();
+  {
+    TRecentFiles recent(store);
+    EXPECT_TRUE(recent.Paths().empty());
+    for (int i = 0; i < 10; ++i) recent.Add((dir / (std::to_string(i) + ".lmx")).string());
+    recent.Add((dir / "sub" / ".." / "5.lmx").string());  // the same file, written otherwise
+    ASSERT_EQ(recent.Paths().size(), TRecentFiles::kMaxFiles);
+    EXPECT_EQ(recent.Paths()[0], (dir / "5.lmx").string());
+    EXPECT_EQ(recent.Paths()[1], (dir / "9.lmx").string());
+    EXPECT_EQ(recent.Paths().back(), (dir / "2.lmx").string());
+    recent.Remove((dir / "9.lmx").string());
+    recent.Add("with\nnewline.lmx");  // could not be read back as one line: not kept
+    EXPECT_EQ(recent.Paths().size(), TRecentFiles::kMaxFiles - 1);
+  }
+  TRecentFiles next(store);
+  ASSERT_EQ(next.Paths().size(), TRecentFiles::kMaxFiles - 1);
+  EXPECT_EQ(next.Paths()[1], (dir / "8.lmx").string());
+  // A damaged list file gives what can be read of it.
+  {
+    std::ofstream(store, std::ios::binary) << "\n/a.lmx\n/a.lmx\n"
+                                           << std::string(5000, 'x') << "\n/b.lmx\n";
+  }
+  EXPECT_EQ(TRecentFiles(store).Paths(), (std::vector<std::string>{"/a.lmx", "/b.lmx"}));
+  fs::remove_all(dir);
+}
+
+TEST_F(SessionTest, OpenedAndSavedGamesAreRecentAndAMissingOneLeaves) {
+  const std::string path = Copy("bluff.lmx");
+  form.FileOpen(path);
+  EXPECT_EQ(form.RecentFiles().Paths().front(), path);
+  const std::string saved = (dir / "saved.lmx").string();
+  host.SavePaths.push_back(saved);
+  ASSERT_TRUE(form.FileSaveAs());
+  EXPECT_EQ(form.RecentFiles().Paths().front(), saved);
+  EXPECT_EQ(form.RecentFiles().Paths()[1], path);
+  fs::remove(path);
+  const std::size_t shown = messages.Shown.size();
+  form.FileOpen(path);
+  EXPECT_EQ(messages.Shown.size(), shown + 1);  // why it could not be opened
+  const std::vector<std::string>& recent = form.RecentFiles().Paths();
+  EXPECT_EQ(std::count(recent.begin(), recent.end(), path), 0);
+  EXPECT_EQ(recent.front(), saved);
 }
 
 }  // namespace

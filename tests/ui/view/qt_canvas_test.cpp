@@ -4,8 +4,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
+#include <algorithm>
+#include <cstdlib>
 
+#include "gamefile/game_file.h"
 #include "model/drawing.h"
+#include "ui/view/picture.h"
 
 using namespace ludomark;
 
@@ -132,6 +136,38 @@ class QtCanvasTest : public QObject {
     QCOMPARE(image.pixel(52, 22), qRgb(0, 0, 255));
     QCOMPARE(image.pixel(48, 22), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(68, 38), qRgb(255, 255, 255));
+  }
+
+  // A printed game fills the page in one direction, centred in the other, whatever the size of
+  // the canvas it sits on.
+  void PrintedGameFillsThePage() {
+    for (const char* name : {"bluff.lmx", "battle_of_the_sexes.lmx"}) {
+      TGameType32 game;
+      QVERIFY(ReadGameFile(std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name, game));
+      QImage page(1100, 850, QImage::Format_RGB32);
+      page.fill(Qt::white);
+      {
+        QPainter painter(&page);
+        PaintToPage(painter, QRect(50, 50, 1000, 750), game, nullptr);
+      }
+      int left = page.width(), right = -1, top = page.height(), bottom = -1;
+      for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+          if (page.pixel(x, y) == qRgb(255, 255, 255)) continue;
+          left = std::min(left, x);
+          right = std::max(right, x);
+          top = std::min(top, y);
+          bottom = std::max(bottom, y);
+        }
+      }
+      QVERIFY2(left >= 50 && right < 1050 && top >= 50 && bottom < 800, name);
+      const bool fillsWidth = right - left > 900;
+      const bool fillsHeight = bottom - top > 650;
+      QVERIFY2(fillsWidth || fillsHeight, name);
+      // Centred: equal white on both sides of the direction it does not fill, within a margin.
+      if (fillsWidth) QVERIFY2(std::abs((top - 50) - (800 - bottom)) < 60, name);
+      if (fillsHeight) QVERIFY2(std::abs((left - 50) - (1050 - right)) < 60, name);
+    }
   }
 };
 
