@@ -41,10 +41,13 @@ run: $(DEPS)
 
 # WERROR=ON (as CI sets it) makes any compiler warning fail the build. PYTHON_TESTS=0 leaves out
 # the Python module's tests (CI, where the core build has run them on the same release code).
+# UNITY=ON compiles each target's sources in batches: a build from scratch (CI's) is much faster,
+# an edit rebuilds its batch.
 PYTHON_TESTS ?= 1
 WERROR ?= OFF
+UNITY ?= OFF
 CONFIGURE_ASAN = cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLUDOMARK_SANITIZE=ON \
-	-DLUDOMARK_WERROR=$(WERROR) >/dev/null
+	-DLUDOMARK_WERROR=$(WERROR) -DLUDOMARK_UNITY=$(UNITY) >/dev/null
 test: $(DEPS)
 	@$(CONFIGURE_ASAN)
 	@cmake --build build/asan -j $(JOBS)
@@ -77,7 +80,7 @@ soak: $(DEPS)
 # the benchmarks compiled (not run) so that they keep building.
 test-core: $(DEPS)
 	@cmake -S . -B build/core -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUDOMARK_DESKTOP=OFF \
-		-DLUDOMARK_BENCH=ON -DLUDOMARK_WERROR=$(WERROR) >/dev/null
+		-DLUDOMARK_BENCH=ON -DLUDOMARK_WERROR=$(WERROR) -DLUDOMARK_UNITY=$(UNITY) >/dev/null
 	@cmake --build build/core -j $(JOBS)
 	@cd build/core && ctest --output-on-failure -j $(JOBS) --progress
 

@@ -11,16 +11,24 @@ if [ "${LINT_FROM_BUILDS:-0}" = 1 ]; then
   # The sanitized build holds the desktop and the tests, the core build the benchmarks and the
   # Python module: each file is checked with the first that compiles it.
   # The builds' precompiled headers are the compiler's own format: the checks parse the headers.
+  # A batch of a unity build stands for the sources it includes, each checked with its command.
   python3 - build/lint/compile_commands.json build/asan build/core <<'PY'
 import json, re, sys
 seen, merged = set(), []
+def sources(entry):
+    if not re.search(r"unity_\d+_cxx\.cxx$", entry["file"]):
+        return [entry]
+    text = open(entry["file"]).read()
+    return [dict(entry, file=path, command=entry["command"].replace(entry["file"], path))
+            for path in re.findall(r'^#include "(/[^"]+)"', text, re.M)]
 for folder in sys.argv[2:]:
-    for entry in json.load(open(folder + "/compile_commands.json")):
-        if entry["file"] not in seen:
-            seen.add(entry["file"])
-            entry["command"] = re.sub(r" -Winvalid-pch| -include \S*cmake_pch\.hxx", "",
-                                      entry["command"])
-            merged.append(entry)
+    for batch in json.load(open(folder + "/compile_commands.json")):
+        for entry in sources(batch):
+            if entry["file"] not in seen:
+                seen.add(entry["file"])
+                entry["command"] = re.sub(r" -Winvalid-pch| -include \S*cmake_pch\.hxx", "",
+                                          entry["command"])
+                merged.append(entry)
 json.dump(merged, open(sys.argv[1], "w"), indent=1)
 PY
 else

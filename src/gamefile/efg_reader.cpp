@@ -9,6 +9,7 @@
 #include "gamefile/exchange_names.h"
 #include "gamefile/exchange_tokens.h"
 #include "gamefile/precise_numbers.h"
+#include "gamefile/tree_layout.h"
 #include "model/info.h"
 #include "model/move.h"
 #include "model/node.h"
@@ -227,36 +228,8 @@ std::vector<double> SummingToOne(const std::vector<double>& given, std::size_t& 
   return stored;
 }
 
-// Positions: each leaf a column of its own, each inner node over the middle of its children,
-// one row a level.
-constexpr int32_t kColumn = 100;
-constexpr int32_t kRow = 130;
-constexpr int32_t kLeft = 140;
-constexpr int32_t kTop = 60;
-
-std::vector<std::pair<int32_t, int32_t>> Layout(const TEfgGame& g) {
-  std::vector<std::pair<int32_t, int32_t>> at(g.nodes.size());
-  int32_t column = 0;
-  // Post-order: children come after their parent in pre-order, so a backward walk sees every
-  // child before its parent.
-  for (std::size_t i = 0; i < g.nodes.size(); ++i) {
-    if (g.nodes[i].children.empty()) at[i].first = kLeft + kColumn * column++;
-  }
-  for (std::size_t i = g.nodes.size(); i-- > 0;) {
-    const TEfgNode& node = g.nodes[i];
-    at[i].second = kTop + kRow * node.depth;
-    if (!node.children.empty()) {
-      const auto first = static_cast<std::size_t>(node.children.front());
-      const auto last = static_cast<std::size_t>(node.children.back());
-      at[i].first = (at[first].first + at[last].first) / 2;
-    }
-  }
-  return at;
-}
-
 void Build(const TEfgGame& g, TGameType32& game) {
   const std::vector<TPlayer32*> players = AddPlayers(g.players, game);
-  const auto at = Layout(g);
   std::vector<TNode32*> made(g.nodes.size(), nullptr);
   std::vector<TMove32*> entering(g.nodes.size(), nullptr);
   std::vector<std::set<std::string>> moveNames(g.nodes.size());
@@ -277,8 +250,6 @@ void Build(const TEfgGame& g, TGameType32& game) {
       n->SetName(FitName(node.name.empty() ? setName : node.name, nodeNames,
                          "Node " + std::to_string(i + 1)));
       if (node.player > 0) n->SetPlayer(players[static_cast<std::size_t>(node.player) - 1]);
-      // Placed directly: no move names the node yet, and a node's own placing looks at all.
-      n->TGameObject32::SetPosition(at[i].first, at[i].second);
       game.AddObject(n);
       made[i] = n;
     }
@@ -296,8 +267,6 @@ void Build(const TEfgGame& g, TGameType32& game) {
         KeepExactNumber(game, move, set.probabilityTexts[action], move->Value);
       }
     }
-    move->SetPosition((at[parent].first + at[i].first) / 2, (at[parent].second + at[i].second) / 2);
-    if (node.kind == 't') move->SetPosition(at[i].first, at[i].second);
     game.AddObject(move);
     entering[i] = move;
   }
@@ -349,6 +318,8 @@ void Build(const TEfgGame& g, TGameType32& game) {
     for (int n : set.nodes) made[static_cast<std::size_t>(n)]->SetInfo(info);
     info->Relink();
   }
+  // Laid out as Display > Arrange and the Python module lay out a tree.
+  LayOutTree(game, [](const TGameObject32*) { return false; });
   game.SetStatus(StatusSaved);
 }
 }  // namespace

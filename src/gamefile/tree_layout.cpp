@@ -111,11 +111,21 @@ void LayOutTree(TGameForm32& game, const std::function<bool(const TGameObject32*
   }
   for (TNode32* node : order) {
     const TSlot& slot = slots[node];
-    if (!placed(node)) node->SetPosition(slot.x, slot.y);
+    if (placed(node)) continue;
+    // A node placed directly: its moves are refreshed below, once each, not once a node (the
+    // node's own placing walks every move of the game).
+    if (AsTable(node) != nullptr) {
+      node->SetPosition(slot.x, slot.y);
+    } else {
+      node->TGameObject32::SetPosition(slot.x, slot.y);
+    }
   }
   for (TNode32* node : order) {
     for (TMove32* move : slots[node].leaving) {
-      if (placed(move) || move->TypeCode == kCell) continue;
+      if (placed(move) || move->TypeCode == kCell) {
+        move->Refresh();
+        continue;
+      }
       if (TNode32* to = move->To.get(); to != nullptr) {
         // Halfway; a move back up is pulled aside so that it does not hide the way down.
         const int32_t aside = to->Y <= node->Y ? kColumn / 2 : 0;

@@ -15,9 +15,7 @@ namespace {
 
 using Result = testing::CliResult;
 
-Result Cli(const std::vector<std::string>& args) {
-  return testing::RunCli(args);
-}
+using testing::Cli;
 
 const std::string kExample = std::string(LUDOMARK_EXAMPLES_DIR) + "/prisoners_dilemma.lmx";
 

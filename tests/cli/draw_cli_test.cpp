@@ -16,9 +16,7 @@ namespace fs = std::filesystem;
 namespace ludomark {
 namespace {
 
-std::string Example(const char* name) {
-  return std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name;
-}
+using testing::Example;
 
 TEST(DrawCli, WritesEachFormatAndASolutionOverTheGame) {
   const fs::path dir = testing::TestFolder() / "ludomark-draw-test";

@@ -25,13 +25,9 @@ namespace {
 
 using Result = testing::CliResult;
 
-Result Cli(const std::vector<std::string>& args) {
-  return testing::RunCli(args);
-}
+using testing::Cli;
 
-std::string Example(const char* name) {
-  return std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name;
-}
+using testing::Example;
 
 TEST(SolveCli, AuditPassesOrListsTheFlaws) {
   Result ok = Cli({"audit", Example("bluff.lmx")});

@@ -13,6 +13,10 @@ struct CliResult {
 };
 
 CliResult RunCli(const std::vector<std::string>& args);
+// The same, by the short name the command-line tests use.
+inline CliResult Cli(const std::vector<std::string>& args) {
+  return RunCli(args);
+}
 
 // The whole content of a file, bytes as they are.
 std::string ReadWholeFile(const std::string& path);

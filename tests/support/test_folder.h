@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace ludomark::testing {
 
@@ -8,5 +9,10 @@ namespace ludomark::testing {
 // process and the test, so that tests running side by side (and two builds testing at once)
 // never share a file. It is made on first use; the process's folders go when it ends.
 std::filesystem::path TestFolder();
+
+// The path of an example game of the checkout.
+inline std::string Example(const char* name) {
+  return std::string(LUDOMARK_EXAMPLES_DIR) + "/" + name;
+}
 
 }  // namespace ludomark::testing

@@ -4,6 +4,7 @@
 
 #include "document/solution_picture.h"
 #include "gamefile/listing.h"
+#include "gamefile/tree_layout.h"
 #include "model/drawing.h"
 #include "model/geometry.h"
 #include "model/select_rect.h"
@@ -151,6 +152,19 @@ void TMDIChild::FollowPointer(const TPoint& at) {
   } else {
     game_->Selection().Clear();
   }
+  MarkMoved();
+}
+
+void TMDIChild::Arrange() {
+  if (kind_ != TWindowKind::Game || !MayMove()) return;
+  const TEditScope scope(*game_);
+  LayOutTree(*game_, [](const TGameObject32*) { return false; });
+  game_->Changed(TChange::Layout);
+  MarkMoved();
+  host_.Invalidate();
+}
+
+void TMDIChild::MarkMoved() {
   // A moved element of a solved game keeps the solutions: game and solutions are saved together.
   const int status = game_->Status();
   if (status == StatusSolvedSaved) {

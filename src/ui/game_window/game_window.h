@@ -70,6 +70,9 @@ class TMDIChild : public TDocumentObserver {
   void FillText(int mode);
   void ShowLines(std::vector<std::string> lines);
   void SetCaption(const std::string& caption);
+  // Lays the tree out anew, as an imported game is laid out: levels from the top, each node
+  // over what follows it, moves back up drawn aside.
+  void Arrange();
   // Scrolls a picture so that the game's first node is in view near the top left corner (a
   // large imported tree may start far from the origin).
   void ShowFirstNode();
@@ -115,6 +118,8 @@ class TMDIChild : public TDocumentObserver {
   void Hover(const TPoint& at);
   void FollowPointer(const TPoint& at);
   void HideSelectRect();
+  // What moving an element does to the status: a solved game keeps its solutions.
+  void MarkMoved();
   void EndPlacing();
   void Edited();
   void RunCommand(TWindowCommand command);

@@ -14,6 +14,8 @@ namespace {
 
 // How far the halo reaches beyond what the element draws, in model units.
 constexpr int32_t kHalo = 12;
+// The width of the band under a move or along a set, in model units.
+constexpr int32_t kBand = 14;
 
 void Band(TCanvas& canvas, TPoint from, TPoint to) {
   canvas.MoveTo(ToScreen(from.X), ToScreen(from.Y));
@@ -45,13 +47,13 @@ void DrawSelectionMarks(TCanvas& canvas, TGameList& selection) {
       }
       case kMove: {
         const auto& curve = As<TMove32>(e)->Curve;
-        canvas.SetPenWidth(ToScreen(2 * kHalo));
+        canvas.SetPenWidth(ToScreen(kBand));
         for (std::size_t i = 1; i < curve.size(); ++i) Band(canvas, curve[i - 1], curve[i]);
         break;
       }
       case kInfo: {
         TGameObject32* previous = nullptr;
-        canvas.SetPenWidth(ToScreen(2 * kHalo));
+        canvas.SetPenWidth(ToScreen(kBand));
         As<TInfo32>(e)->Members.ForEach([&](TGameObject32* member) {
           if (previous != nullptr) {
             Band(canvas, TPoint{previous->X, previous->Y}, TPoint{member->X, member->Y});

@@ -382,6 +382,8 @@ void TMainForm::RefreshActions() {
     Set(TAction::Name, Allowed(TDeed::DropSolutions, state));
   }
   Set(TAction::DeleteSelect, selectionOn_ && editable);
+  Set(TAction::Arrange,
+      active != nullptr && active->Kind() == TWindowKind::Game && Allowed(TDeed::Move, state));
   Set(TAction::AddSelect, selectionOn_ && editable);
 }
 
@@ -649,6 +651,13 @@ void TMainForm::Exit() {
 void TMainForm::Undo() {
   const TCommand command(*this);
   Travel(/*back=*/true);
+}
+
+void TMainForm::Arrange() {
+  const TCommand command(*this);
+  TMDIChild* active = host_.ActiveChild();
+  if (active == nullptr || active->Kind() != TWindowKind::Game) return;
+  active->Arrange();
 }
 
 void TMainForm::Redo() {

@@ -78,6 +78,8 @@ class TMainForm : public TMainActions, public TSolutionWindows, public TDocument
   void EditSide();
   void Undo();
   void Redo();
+  // Lays the active game's tree out anew (one undoable edit; allowed wherever moving is).
+  void Arrange();
   void DeletePlayer();
   void DeleteNode();
   void DeleteMove();

@@ -62,6 +62,7 @@ enum class TAction {
   Import,
   ExportGame,
   Redo,
+  Arrange,
   Count
 };
 

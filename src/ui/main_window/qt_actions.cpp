@@ -66,6 +66,7 @@ const std::array<TActionLook, static_cast<std::size_t>(A::Count)>& Looks() {
       {A::Import, "&Import...", {}, "Open a .efg or .nfg game"},
       {A::ExportGame, "Export &Game...", {}, "Write the game as .efg or .nfg"},
       {A::Redo, "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), "Redo the last edit undone"},
+      {A::Arrange, "&Arrange", {}, "Lay the tree out anew, level by level"},
   }};
   return looks;
 }

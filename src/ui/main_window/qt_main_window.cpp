@@ -110,6 +110,7 @@ void QtMainWindow::MakeActions() {
   on(A::EditSide, [](TMainForm& f) { f.EditSide(); });
   on(A::Undo, [](TMainForm& f) { f.Undo(); });
   on(A::Redo, [](TMainForm& f) { f.Redo(); });
+  on(A::Arrange, [](TMainForm& f) { f.Arrange(); });
   on(A::DeletePlayer, [](TMainForm& f) { f.DeletePlayer(); });
   on(A::DeleteNode, [](TMainForm& f) { f.DeleteNode(); });
   on(A::DeleteMove, [](TMainForm& f) { f.DeleteMove(); });
@@ -182,7 +183,8 @@ void QtMainWindow::MakeMenus() {
        {A::DeletePlayer, A::DeleteNode, A::DeleteMove, kSeparator, A::DeleteTable, A::DeleteSide,
         kSeparator, A::DeleteSelect},
        "Delete elements of the game");
-  QMenu* display = menu("Displa&y", {A::Export, A::ExportAs, A::DisplayGrid}, "Display");
+  QMenu* display =
+      menu("Displa&y", {A::Export, A::ExportAs, A::DisplayGrid, A::Arrange}, "Display");
   QMenu* values = display->addMenu(QStringLiteral("&Values"));
   for (A item : {A::Proba, A::Belief, A::Expect, A::Fractions}) values->addAction(Action(item));
   menu("&Solution",

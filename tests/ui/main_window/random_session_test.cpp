@@ -274,6 +274,7 @@ class RandomSession {
       {"debug", TAction::Debug, kNever, [](RandomSession& s) { s.form_.ToggleDebug(); }},
       {"audit", TAction::Audit, kNever, [](RandomSession& s) { s.form_.AuditGame(); }},
       {"list", TAction::List, kNever, [](RandomSession& s) { s.form_.List(); }},
+      {"arrange", TAction::Arrange, kNever, [](RandomSession& s) { s.form_.Arrange(); }},
       // The command also answers a solved game (it asks to discard the solutions), which the
       // action never offers: not checked against the action.
       {"solve", TAction::Count, kNever,

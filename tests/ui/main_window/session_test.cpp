@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "gamefile/game_file.h"
 #include "model/colors.h"
@@ -581,6 +582,41 @@ TEST_F(SessionTest, OpenedAndSavedGamesAreRecentAndAMissingOneLeaves) {
   const std::vector<std::string>& recent = form.RecentFiles().Paths();
   EXPECT_EQ(std::count(recent.begin(), recent.end(), path), 0);
   EXPECT_EQ(recent.front(), saved);
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+TEST_F(SessionTest, ArrangeLaysTheTreeOutInLevelsAsOneUndoableEdit) {
+  form.FileOpen(Copy("bluff.lmx"));
+  TGameType32& game = Game();
+  auto positions = [&] {
+    std::vector<TPoint> at;
+    game.Nodes().ForEach([&](TGameObject32* e) { at.push_back(TPoint{e->X, e->Y}); });
+    game.Moves().ForEach([&](TGameObject32* e) { at.push_back(TPoint{e->X, e->Y}); });
+    return at;
+  };
+  const std::vector<TPoint> drawn = positions();
+  ASSERT_TRUE(form.Enabled(TAction::Arrange));
+  form.Arrange();
+  const std::vector<TPoint> arranged = positions();
+  EXPECT_NE(arranged, drawn);
+  EXPECT_EQ(game.Status(), StatusEdited);
+  // Every move goes down a level; no two nodes share a place.
+  game.Moves().ForEachAs<TMove32>([&](TMove32* move) {
+    if (move->To.get() != nullptr) {
+      EXPECT_GT(move->To->Y, move->From->Y) << move->Name;
+    }
+  });
+  std::set<std::pair<int32_t, int32_t>> places;
+  game.Nodes().ForEach([&](TGameObject32* e) { EXPECT_TRUE(places.insert({e->X, e->Y}).second); });
+  form.Undo();
+  EXPECT_EQ(positions(), drawn);
+  form.Redo();
+  EXPECT_EQ(positions(), arranged);
 }
 
 }  // namespace
