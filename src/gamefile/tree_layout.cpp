@@ -1,6 +1,7 @@
 #include "gamefile/tree_layout.h"
 
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -120,6 +121,22 @@ void LayOutTree(TGameForm32& game, const std::function<bool(const TGameObject32*
       node->TGameObject32::SetPosition(slot.x, slot.y);
     }
   }
+  // Moves back up go round the outside of the tree, on the side of their target they leave from
+  // (the left when straight below it), each a little further out than the one before, so that
+  // none runs through the levels it skips.
+  int32_t left = std::numeric_limits<int32_t>::max();
+  int32_t right = std::numeric_limits<int32_t>::min();
+  for (TNode32* node : order) {
+    left = std::min(left, node->X);
+    right = std::max(right, node->X + (AsTable(node) != nullptr ? AsTable(node)->Width : 0));
+  }
+  for (const auto& [move, x] : finalX) {
+    left = std::min(left, x);
+    right = std::max(right, x);
+  }
+  int32_t backLeft = 0;
+  int32_t backRight = 0;
+  constexpr int32_t kBackStep = 30;
   for (TNode32* node : order) {
     for (TMove32* move : slots[node].leaving) {
       if (placed(move) || move->TypeCode == kCell) {
@@ -127,9 +144,12 @@ void LayOutTree(TGameForm32& game, const std::function<bool(const TGameObject32*
         continue;
       }
       if (TNode32* to = move->To.get(); to != nullptr) {
-        // Halfway; a move back up is pulled aside so that it does not hide the way down.
-        const int32_t aside = to->Y <= node->Y ? kColumn / 2 : 0;
-        move->SetPosition((node->X + to->X) / 2 + aside, (node->Y + to->Y) / 2);
+        int32_t x = (node->X + to->X) / 2;
+        if (to->Y <= node->Y) {
+          x = node->X <= to->X ? left - kColumn / 2 - kBackStep * backLeft++
+                               : right + kColumn / 2 + kBackStep * backRight++;
+        }
+        move->SetPosition(x, (node->Y + to->Y) / 2);
       } else {
         move->SetPosition(finalX[move], node->Y + kRow);
       }

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 // A list file larger than this, or a line longer, is not one the program wrote.
-constexpr std::uintmax_t kMaxStoreBytes = 64 * 1024;
+constexpr std::uintmax_t kMaxStoreBytes = std::uintmax_t{64} * 1024;
 constexpr std::size_t kMaxPathBytes = 4096;
 
 std::string Absolute(const std::string& path) {

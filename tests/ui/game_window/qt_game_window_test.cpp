@@ -69,6 +69,14 @@ class QtGameWindowTest : public QObject {
                       QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(area, &wheel);
     QCOMPARE(main.Calls.back(), std::string("zoom in"));
+
+    // Keys on the picture reach the logic: Down walks from the first node to the next.
+    window->Logic().SetCurrent(nullptr);
+    QTest::keyClick(&window->Area(), Qt::Key_Down);
+    QCOMPARE(window->Logic().Current(), root);
+    QTest::keyClick(&window->Area(), Qt::Key_Down);
+    QCOMPARE(window->Logic().Current()->Name, std::string("leaf"));
+    QVERIFY(window->Logic().Keyed());
     window->grab().save(QStringLiteral("game_window.png"));
     delete window;
   }

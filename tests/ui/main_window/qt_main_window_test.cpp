@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
@@ -75,6 +76,15 @@ class QtMainWindowTest : public QObject {
     TMainForm& form = window.Form();
     form.FileOpen(game.string());
     QCOMPARE(window.Area().subWindowList().size(), 1);
+    // File > Recent Files lists it, newest first, when the menu opens.
+    QMenu* recent = nullptr;
+    for (QMenu* menu : window.findChildren<QMenu*>()) {
+      if (menu->title() == QStringLiteral("Recent &Files")) recent = menu;
+    }
+    QVERIFY(recent != nullptr);
+    emit recent->aboutToShow();
+    QVERIFY(!recent->actions().isEmpty());
+    QVERIFY(recent->actions().front()->text().endsWith(QString::fromStdString(game.string())));
     TGameType32& doc = form.ActiveGameWindow().Game();
     const int players = doc.Players().LiveCount();
 
