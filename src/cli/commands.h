@@ -51,8 +51,16 @@ struct DrawOptions {
   bool Debug = false;  // temporary elements too
 };
 
-// Writes the picture of the game (and a stored solution over it).
+// Writes the picture of the game (and a stored solution over it) with the drawing the program
+// was given (UseDrawing); without one it says that this build draws no pictures.
 int DrawCommand(const DrawOptions& options, std::ostream& err);
+using TDrawing = int (*)(const DrawOptions& options, std::ostream& err);
+void UseDrawing(TDrawing drawing);
+// The drawings there are: pictures painted in this process (the desktop layer's, in desktop
+// builds), and the drawing program beside this one, which the command line runs in its place
+// so that every other command starts without the drawing libraries.
+int DrawHere(const DrawOptions& options, std::ostream& err);
+int DrawInDrawingProgram(const DrawOptions& options, std::ostream& err);
 
 // Audits and solves the game and prints every solution; 3 when none is found. With a shard,
 // runs only that share of the run and writes the part for a merge.

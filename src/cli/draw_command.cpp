@@ -1,3 +1,4 @@
+// Pictures painted in this process, by the desktop layer's drawing.
 #include <charconv>
 #include <ostream>
 
@@ -11,7 +12,7 @@
 
 namespace ludomark::cli {
 
-int DrawCommand(const DrawOptions& options, std::ostream& err) {
+int DrawHere(const DrawOptions& options, std::ostream& err) {
   if (!(options.Zoom >= 0.8 && options.Zoom <= 1.6)) {
     err << "ludomark-cli: the zoom must lie between 0.8 and 1.6\n";
     return kExitUsage;

@@ -1,7 +1,9 @@
 // Pictures from the command line: formats, solutions over the game, refusals that write nothing.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -127,6 +129,31 @@ TEST(DrawCli, AnyFileDrawsOrIsRefused) {
     EXPECT_NE(bytes, blank) << entry.path();
   }
   fs::remove(png);
+}
+
+}  // namespace
+}  // namespace ludomark
+
+namespace ludomark {
+namespace {
+
+// The command-line program runs the drawing program for draw: the same picture as drawn in
+// process, and a refusal's exit code comes through.
+TEST(DrawCli, TheProgramHandsDrawToTheDrawingProgram) {
+  const fs::path dir = testing::TestFolder() / "ludomark-draw-program";
+  fs::create_directories(dir);
+  const std::string game = testing::Example("bluff.lmx");
+  const fs::path here = dir / "here.png";
+  const fs::path there = dir / "there.png";
+  ASSERT_EQ(testing::RunCli({"draw", game, "--out", here.string(), "--zoom", "1.2", "--trim"}).code,
+            0);
+  const std::string program = std::string(LUDOMARK_CLI) + " draw '" + game + "' ";
+  EXPECT_EQ(std::system((program + "--out '" + there.string() + "' --zoom 1.2 --trim").c_str()), 0);
+  EXPECT_EQ(testing::ReadWholeFile(here.string()), testing::ReadWholeFile(there.string()));
+  const int refused = std::system(
+      (program + "--out '" + (dir / "x.png").string() + "' --solution 'Q 9' 2>/dev/null").c_str());
+  EXPECT_EQ(WEXITSTATUS(refused), 2);
+  EXPECT_FALSE(fs::exists(dir / "x.png"));
 }
 
 }  // namespace

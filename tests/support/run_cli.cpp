@@ -4,10 +4,16 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
 
 namespace ludomark::testing {
 
 CliResult RunCli(const std::vector<std::string>& args) {
+#if defined(LUDOMARK_TESTS_DRAW)
+  // The tests draw in their own process, as the drawing program does.
+  static const bool drawing = (cli::UseDrawing(&cli::DrawHere), true);
+  (void)drawing;
+#endif
   std::ostringstream out;
   std::ostringstream err;
   const int code = cli::Run(args, out, err);
