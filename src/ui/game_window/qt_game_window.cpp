@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
-#include <optional>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "ui/dialogs/qt_message_boxes.h"
 #include "ui/view/qt_canvas.h"
@@ -83,36 +85,16 @@ void QtGameArea::wheelEvent(QWheelEvent* event) {
 }
 
 void QtGameArea::keyPressEvent(QKeyEvent* event) {
-  std::optional<TKey> key;
-  switch (event->key()) {
-    case Qt::Key_Delete:
-      key = TKey::Delete;
-      break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      key = TKey::Enter;
-      break;
-    case Qt::Key_Left:
-      key = TKey::Left;
-      break;
-    case Qt::Key_Right:
-      key = TKey::Right;
-      break;
-    case Qt::Key_Up:
-      key = TKey::Up;
-      break;
-    case Qt::Key_Down:
-      key = TKey::Down;
-      break;
-    case Qt::Key_Menu:
-      key = TKey::Menu;
-      break;
-    default:
-      break;
-  }
+  // The keys the picture answers, as the logic names them.
+  static constexpr std::pair<int, TKey> kKeys[] = {
+      {Qt::Key_Delete, TKey::Delete}, {Qt::Key_Return, TKey::Enter}, {Qt::Key_Enter, TKey::Enter},
+      {Qt::Key_Left, TKey::Left},     {Qt::Key_Right, TKey::Right},  {Qt::Key_Up, TKey::Up},
+      {Qt::Key_Down, TKey::Down},     {Qt::Key_Menu, TKey::Menu}};
+  const auto* found = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                   [&](const auto& k) { return k.first == event->key(); });
   // Keys with modifiers and keys the picture leaves alone scroll as in any view.
   const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-  if (key && plain && window_.Logic().FormKeyDown(*key)) {
+  if (found != std::end(kKeys) && plain && window_.Logic().FormKeyDown(found->second)) {
     event->accept();
     return;
   }
